@@ -1,0 +1,95 @@
+// TsEnHelp: the help wiki first; compiled help in the user's language, with
+// English as the fallback, when the wiki does not take the request.
+#include "TsEnvironment.h"
+
+#include "help/HelpInternal.h"
+#include "platform/Platform.h"
+#include "support/FormatLimited.h"
+
+namespace tsen::help {
+namespace {
+
+// Formats like the help messages' 512-character buffer: a longer text is cut
+// at its end, never written past it.
+std::string helpMessageText(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+std::string helpMessageText(const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  std::string text = formatLimited(512, format, arguments);
+  va_end(arguments);
+  return text;
+}
+
+void tellUser(const std::string& text) {
+  platform::messageBox(text, "Tessaline help", platform::kMbOk | platform::kMbIconWarning);
+}
+
+std::string compiledHelpFile(const std::string& folder, const std::string& helpName) {
+  return TsEnBuildFilename(folder + helpName + ".chm", TsEnBaseAppPath, 0);
+}
+
+} // namespace
+
+bool TryWikiHelp(int topic, const std::string& helpName) {
+  const std::string domain = getActiveTessalineDomain();
+  std::string language = TsEnGetLanguageCode();
+  const int exception = ReadWikiException(domain, language);
+  if (exception == ExceptionUseChm) {
+    return false;
+  }
+  if (exception == ExceptionNone) {
+    language.clear(); // the launch picks the wiki language itself
+  }
+  const std::string page = FindWikiPageForHelp(topic, helpName);
+  if (page.empty()) {
+    return false;
+  }
+  // A found page is handled, even when its launch fails: the launch tells.
+  LaunchWikiPage(page, language);
+  return true;
+}
+
+void ShowCompiledHelp(int topic, const std::string& helpName) {
+  const std::string english = compiledHelpFile("Help\\Eng\\", helpName);
+  std::string file = compiledHelpFile("Help\\<LANGCODE>\\", helpName);
+  if (!platform::canRead(file)) {
+    const std::string localized = file;
+    file = english;
+    if (!platform::canRead(file)) {
+      tellUser(helpMessageText("Unable to find help file \"%s\" !\n\nTried to load English "
+                               "version \"%s\", but was not found either.",
+                               localized.c_str(), english.c_str()));
+    }
+  }
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const bool shown =
+        topic == 0 ? platform::htmlHelp(file, platform::kHhDisplayToc, 0)
+                   : platform::htmlHelp(file, platform::kHhHelpContext, std::intptr_t{topic});
+    if (shown) {
+      return;
+    }
+    if (topic == 0) {
+      tellUser(helpMessageText("Unable to start help file \"%s\" !", file.c_str()));
+      return;
+    }
+    // An unknown topic: say so, then offer the English contents.
+    const std::string tried = file;
+    file = english;
+    tellUser(helpMessageText("Unable to find topic \"%d\" in help file \"%s\" !", topic,
+                             tried.c_str()));
+    topic = 0;
+  }
+}
+
+} // namespace tsen::help
+
+void TsEnHelp(int topic, const std::string& helpName) {
+  if (!tsen::help::TryWikiHelp(topic, helpName)) {
+    tsen::help::ShowCompiledHelp(topic, helpName);
+  }
+}

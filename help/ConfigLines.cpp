@@ -1,0 +1,36 @@
+#include "help/ConfigLines.h"
+
+#include "TsEnvironment.h"
+
+#include <algorithm>
+
+namespace tsen::help {
+
+void TrimBlanks(std::string& text, int mode) {
+  if (mode == TrimAll) {
+    std::erase(text, ' ');
+    return;
+  }
+  if (mode == TrimBoth || mode == TrimEnd) {
+    text.erase(text.find_last_not_of(' ') + 1);
+  }
+  if (mode == TrimBoth || mode == TrimStart) {
+    text.erase(0, std::min(text.find_first_not_of(' '), text.size()));
+  }
+}
+
+void PrepareConfigLine(std::string_view line, int mode, std::string& prepared) {
+  line = line.substr(0, line.find("//"));
+  prepared.assign(line);
+  std::replace_if(
+      prepared.begin(), prepared.end(), [](char c) { return c == '\t' || c == '\n'; }, ' ');
+  TrimBlanks(prepared, mode);
+}
+
+std::string helpConfigFile(std::string_view fileName) {
+  std::string name = "<APPATH>\\Help\\";
+  name += fileName;
+  return TsEnBuildFilename(name, TsEnBaseNone, 0);
+}
+
+} // namespace tsen::help

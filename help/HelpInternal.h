@@ -1,0 +1,61 @@
+// The help subsystem's internal operations: the configuration and topic file
+// readers, and the steps behind the exported help functions.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tsen::help {
+
+// ---- Line rules shared by every help file ------------------------------------
+
+// TrimBlanks modes. Only the blank (0x20) counts.
+enum TrimMode : int {
+  TrimBoth = 0,
+  TrimStart = 1,
+  TrimEnd = 2,
+  TrimAll = 3,
+};
+void TrimBlanks(std::string& text, int mode);
+
+// Prepares a line read from a help file: cut at the first "//", tabs and line
+// feeds made blanks, then blanks trimmed by mode (TrimBoth or TrimAll).
+// Writes into prepared, whose storage is reused from line to line.
+void PrepareConfigLine(std::string_view line, int mode, std::string& prepared);
+
+// ---- Configuration files ---------------------------------------------------------
+
+enum WikiException : int {
+  ExceptionNone = 0,     // the caller's language stays as it was
+  ExceptionLanguage = 1, // the caller's language was replaced by the file's
+  ExceptionUseChm = 2,   // compiled help is to be used
+};
+
+// Whether compiled help or another wiki language serves domain in language.
+int ReadWikiException(const std::string& domain, std::string& language);
+// The defaults file's value for key (a domain: its compiled help name);
+// value is written only when one is found.
+void ReadHelpDefault(const std::string& key, std::string& value);
+// The wiki language of the current language code: the mapping file's, "en"
+// when no line maps it, empty when there is no mapping file.
+std::string ReadWikiLanguageMapping();
+
+// ---- Topic files -----------------------------------------------------------------
+
+std::string FindWikiPage(int topic);
+std::string FindWikiPageForHelp(int topic, const std::string& helpName);
+bool FindCompiledHelpTopic(int topic, int& helpTopic, std::string& helpName);
+bool ReadWikiPageFromFile(int topic, const std::string& path, std::string& page);
+bool ReadHelpPageFromFile(int topic, const std::string& helpName, const std::string& path,
+                          std::string& page);
+bool ReadCompiledTopicFromFile(int topic, int& helpTopic, std::string& helpName,
+                               const std::string& path);
+
+// ---- Showing help ------------------------------------------------------------------
+
+bool TryWikiHelp(int topic, const std::string& helpName);
+void ShowCompiledHelp(int topic, const std::string& helpName);
+void RunWikiHelp(int topic, bool useExceptions);
+void LaunchWikiPage(const std::string& page, const std::string& language);
+
+} // namespace tsen::help

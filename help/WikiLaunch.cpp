@@ -1,0 +1,86 @@
+// Wiki help: the page of a topic, its address composed from the help
+// settings, opened in the user's browser; compiled help where the settings
+// ask for it.
+#include "TsEnvironment.h"
+
+#include "help/HelpInternal.h"
+#include "help/WikiSettings.h"
+#include "platform/Platform.h"
+
+namespace tsen::help {
+
+void RunWikiHelp(int topic, bool useExceptions) {
+  const std::string domain = getActiveTessalineDomain();
+  std::string language = TsEnGetLanguageCode();
+  const int exception = useExceptions ? ReadWikiException(domain, language) : ExceptionNone;
+  if (exception != ExceptionUseChm) {
+    if (exception == ExceptionNone) {
+      language.clear();
+    }
+    // Without a page the wiki's start page opens.
+    LaunchWikiPage(FindWikiPage(topic), language);
+    return;
+  }
+  int helpTopic = -1;
+  std::string helpName;
+  if (FindCompiledHelpTopic(topic, helpTopic, helpName)) {
+    ShowCompiledHelp(helpTopic, helpName);
+    return;
+  }
+  // The contents of the domain's default help file.
+  helpName.clear();
+  ReadHelpDefault(domain, helpName);
+  ShowCompiledHelp(0, helpName);
+}
+
+void LaunchWikiPage(const std::string& page, const std::string& language) {
+  const std::string kernelServices = TsEnGetRegKeyKernelServices();
+  TsEnWinRegistry user;
+  const bool userSettings = user.OpenKey(platform::kCurrentUser, kernelServices, false);
+
+  std::string wikiLanguage;
+  if (userSettings) {
+    user.ReadString(kHelpLanguageCode, wikiLanguage);
+  }
+  if (wikiLanguage.empty()) {
+    wikiLanguage = !language.empty() ? language : ReadWikiLanguageMapping();
+  }
+  if (wikiLanguage.empty()) {
+    wikiLanguage = kDefaultWikiLanguage;
+  }
+
+  std::string address(kDefaultBaseUrl);
+  if (userSettings) {
+    user.ReadString(kHelpBaseUrl, address);
+  }
+  if (address.empty() || address.back() != '/') {
+    address += '/';
+  }
+
+  // The machine's platform serves only users without settings of their own.
+  std::string platformName(kDefaultPlatform);
+  if (userSettings) {
+    user.ReadString(kHelpPlatform, platformName);
+  } else if (TsEnWinRegistry machine;
+             machine.OpenKey(platform::kLocalMachine, kernelServices, false)) {
+    machine.ReadString(kHelpPlatform, platformName);
+  }
+
+  address += "doku.php/";
+  address += wikiLanguage;
+  address += ':';
+  address += platformName;
+  address += ':';
+  address += page.empty() ? std::string(kStartPage) : page;
+
+  if (platform::shellOpen(address) <= 32) {
+    platform::messageBox("Failed executing Wiki url (ShellExecute).", "Tessaline",
+                         platform::kMbOk | platform::kMbIconInformation);
+  }
+}
+
+} // namespace tsen::help
+
+void TsEnWikiHelp(int topic) { tsen::help::RunWikiHelp(topic, true); }
+
+void TsEnWikiHelpOnly(int topic) { tsen::help::RunWikiHelp(topic, false); }

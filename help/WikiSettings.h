@@ -1,0 +1,22 @@
+// The help settings of the Kernel Services key and their fixed texts.
+#pragma once
+
+#include <string_view>
+
+namespace tsen::help {
+
+inline constexpr const char* kUseChmHelp = "Use CHM Help";
+inline constexpr const char* kHelpLanguageCode = "Help LanguageCode";
+inline constexpr const char* kHelpBaseUrl = "Help BaseUrl";
+inline constexpr const char* kHelpPlatform = "Help Platform";
+
+// The maker's help wiki: scheme and host, no trailing "/". Set by the build.
+#if !defined(TSEN_HELP_BASE_URL)
+#  error "TSEN_HELP_BASE_URL must be defined by the build"
+#endif
+inline constexpr std::string_view kDefaultBaseUrl = TSEN_HELP_BASE_URL;
+inline constexpr std::string_view kDefaultPlatform = "ts";
+inline constexpr std::string_view kDefaultWikiLanguage = "en";
+inline constexpr std::string_view kStartPage = "start";
+
+} // namespace tsen::help

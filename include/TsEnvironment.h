@@ -1,0 +1,250 @@
+// Tessaline.Environment: where the suite is installed, where its users keep
+// their data, which settings, language and version are in force, and how help
+// for a command is shown. Every text is an 8-bit string in the system's ANSI
+// code page; folder paths carry no trailing backslash.
+//
+// Nothing needs initialising: call any function from any thread. Failures are
+// answered with false, an empty string, 0 or the documented fallback; nothing
+// is thrown on the library's own account.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#if defined(_WIN32)
+#  if defined(TSEN_BUILDING_LIBRARY)
+#    define TSEN_API __declspec(dllexport)
+#  elif defined(TSEN_STATIC)
+#    define TSEN_API
+#  else
+#    define TSEN_API __declspec(dllimport)
+#  endif
+#else
+#  define TSEN_API __attribute__((visibility("default")))
+#endif
+
+// The registry key handle type, declared exactly as <windows.h> declares it,
+// so this header and <windows.h> can be included in either order.
+struct HKEY__;
+typedef struct HKEY__* HKEY;
+
+// The 32-bit signed integer of the registry accessor: Windows' long. Other
+// platforms keep it 32 bits wide so values read the same everywhere.
+#if defined(_WIN32)
+typedef long TsEnLong;
+#else
+typedef std::int32_t TsEnLong;
+#endif
+
+struct TsEnWinRegistryState;
+
+// Holds at most one open registry key and reads and writes its values.
+// Copies share one state: a key opened, created or closed through one copy is
+// the key every other copy uses. The state, and the key it holds, are closed
+// and released once, when the last copy referring to them is destroyed. One
+// accessor, with its copies, is used by one thread at a time.
+class TSEN_API TsEnWinRegistry {
+public:
+  // An accessor that holds no key.
+  TsEnWinRegistry();
+  // Shares the source's key.
+  TsEnWinRegistry(const TsEnWinRegistry& other);
+  // Shares the source's key; the key held before is closed when no other
+  // accessor refers to it.
+  TsEnWinRegistry& operator=(const TsEnWinRegistry& other);
+  // Closes the held key once no other accessor refers to it.
+  virtual ~TsEnWinRegistry();
+
+  // Opens keyName below root, creating it and any missing keys on its path.
+  // Returns true at once, touching nothing, when keyName is exactly the name
+  // this accessor last created and still holds.
+  bool Create(HKEY root, std::string keyName);
+  // Opens the existing key keyName below root; with create true, a missing
+  // key is created first. The key held before is closed in any case.
+  bool OpenKey(HKEY root, std::string keyName, bool create);
+  // Reads a value of at most four bytes into value, lowest byte first.
+  // value is untouched when no key is held or the value is missing.
+  bool ReadLong(std::string valueName, TsEnLong& value);
+  // Reads any value as text, up to its first zero byte. value is untouched
+  // on failure.
+  bool ReadString(std::string valueName, std::string& value);
+  // Writes a REG_DWORD value.
+  bool WriteLong(std::string valueName, TsEnLong value);
+  // Writes a REG_SZ value, with its terminating zero.
+  bool WriteString(std::string valueName, std::string value);
+
+private:
+  TsEnWinRegistryState* state_;
+};
+
+// Base folders of TsEnBuildFilename: the folder put in front of a name.
+enum TsEnBaseFolder : int {
+  TsEnBaseNone = 0,      // nothing; any value not listed counts as this
+  TsEnBaseAppPath = 1,   // the application folder
+  TsEnBaseUserData = 2,  // the user data folder of the current configuration
+  TsEnBaseResources = 3, // the application folder's Resources folder
+  TsEnBaseBinaries = 4,  // the application folder's Binaries folder
+  TsEnBaseAutoCAD = 5,   // the application folder's AutoCAD folder
+  TsEnBaseTemp = 6,      // the temporary folder
+};
+
+// Flags of TsEnBuildFilename.
+// Replaces the first "@@" in the name by the language code.
+constexpr int TsEnLangAtMarker = 1;
+// Puts the language code as a folder in front of the name's last component.
+constexpr int TsEnLangSubfolder = 2;
+
+// Texts shared with the suite's modules: placeholder tokens, registry names
+// and folder names. Built when the library is loaded.
+extern TSEN_API const std::string TsEnTokenAppPath;         // "<APPATH>"
+extern TSEN_API const std::string TsEnTokenAutoCAD;         // "<AUTOCAD>"
+extern TSEN_API const std::string TsEnTokenBinaries;        // "<BINARIES>"
+extern TSEN_API const std::string TsEnTokenCurrentConfig;   // "<CURRENTCONFIG>"
+extern TSEN_API const std::string TsEnTokenDefaultConfig;   // "<DEFAULTCONFIG>"
+extern TSEN_API const std::string TsEnTokenLangCode;        // "<LANGCODE>"
+extern TSEN_API const std::string TsEnTokenLangCountry;     // "<LANGCOUNTRY>"
+extern TSEN_API const std::string TsEnTokenLangName;        // "<LANGNAME>"
+extern TSEN_API const std::string TsEnTokenMyTessaline;     // "<MYTESSALINE>"
+extern TSEN_API const std::string TsEnTokenTessalineShared; // "<TESSALINESHARED>"
+extern TSEN_API const std::string TsEnTokenResources;       // "<RESOURCES>"
+extern TSEN_API const std::string TsEnTokenTemp;            // "<TEMP>"
+extern TSEN_API const std::string TsEnTokenUserData;        // "<USERDATA>"
+extern TSEN_API const std::string TsEnTokenQuarzelShared;   // "<QUARZELSHARED>"
+extern TSEN_API const std::string TsEnRegKeyQVRConnect;     // the connection flag's key
+extern TSEN_API const std::string TsEnRegValueQVRConnect;   // "QVRConnect"
+extern TSEN_API const std::string TsEnRegValueCurrentConfig; // "Current Config"
+extern TSEN_API const std::string TsEnRegValueLanguage;     // "Language"
+extern TSEN_API const std::string TsEnRegKeyModules;        // "Tessaline modules"
+extern TSEN_API const std::string TsEnRegValueActiveDomain; // "ActiveDomainKey"
+extern TSEN_API const std::string TsEnRegValueLastCommand;  // "LastCommand"
+extern TSEN_API const std::string TsEnRegValueLogCommands;  // "LogCommands"
+extern TSEN_API const std::string TsEnFolderAutoCAD;        // "AutoCAD"
+extern TSEN_API const std::string TsEnRegValueAutoCADKey;   // "AutoCAD Registry Key - x64"
+extern TSEN_API const std::string TsEnFolderBinaries;       // "Binaries"
+extern TSEN_API const std::string TsEnFolderHelp;           // "Help"
+extern TSEN_API const std::string TsEnFolderProfile;        // "TessalineProfile"
+extern TSEN_API const std::string TsEnFolderBaseKernel;     // "Kernel", below "Base"
+
+#if defined(__clang__)
+#  pragma clang diagnostic push
+// These exports keep plain names while passing standard strings, as the
+// suite's modules expect; all sides are C++.
+#  pragma clang diagnostic ignored "-Wreturn-type-c-linkage"
+#endif
+
+extern "C" {
+
+// ---- Registry layout and configuration -----------------------------------
+
+// True when the 19.01 registry layout is in force: the value "QVRConnect" of
+// HKEY_CURRENT_USER\SOFTWARE\Quarzel\Tessaline\QVRConnect reads as exactly 1.
+// Read afresh on every call.
+TSEN_API bool TsEnQVRConnect();
+// The product key root of the layout in force, relative to a root key.
+TSEN_API std::string TsEnGetRegistryKey();
+// The product's Kernel Services key of the layout in force.
+TSEN_API std::string TsEnGetRegKeyKernelServices();
+// The product key root, one backslash, then subKey unchanged.
+TSEN_API std::string TsEnBuildRegKey(const std::string& subKey);
+// The current configuration name ("Current Config"), empty when none is set.
+TSEN_API std::string TsEnGetCurrentConfig();
+
+// ---- Language ------------------------------------------------------------
+
+// The language code as stored ("Language"), read once and then kept; empty
+// while none is stored.
+TSEN_API std::string TsEnGetLanguageCode();
+// The Windows language identifier of the language code; 2057 (English) for
+// every code outside the suite's table.
+TSEN_API unsigned int TsEnGetLanguageCodeID();
+// The English name of the language, "English" outside the table.
+TSEN_API std::string TsEnGetLanguageName();
+// The language's country, "England" outside the table.
+TSEN_API std::string TsEnGetLanguageCountry();
+
+// ---- Folders ---------------------------------------------------------------
+
+// The application folder: the parent of the "Binaries" folder holding this
+// library. Empty when the library lies in a folder of another name.
+TSEN_API std::string TsEnGetAppPath();
+// True when path names an existing file or folder. With showMessage, a
+// missing path is reported to the user first. An empty path is false, quietly.
+TSEN_API bool TsEnFileExist(const std::string& path, bool showMessage);
+// The user data folder of the current configuration below the roaming
+// application data folder; empty without a configuration. Not created.
+TSEN_API std::string TsEnGetUserDataPath();
+// The user's My Tessaline folder ("My Tessaline Directory", else the user
+// data folder), kept once found.
+TSEN_API std::string TsEnGetMyTessalinePath();
+// The temporary folder; empty when the system cannot give it.
+TSEN_API std::string TsEnGetTempPath();
+// The current configuration's folder below the temporary folder, created
+// with every missing parent; empty without a configuration.
+TSEN_API std::string TsEnGetTempPathAppDataStyle();
+// The maker's folder below the common files folder; empty when the system
+// cannot give that folder.
+TSEN_API std::string TsEnGetQuarzelSharedPath();
+// The suite's folder inside the maker's shared folder.
+TSEN_API std::string TsEnGetTessalineSharedPath();
+// The full path of baseName's resource library in the Resources folder, for
+// the current language, else English; empty when neither is installed.
+TSEN_API std::string TsEnGetResourceName(const std::string& baseName);
+
+// ---- File names ----------------------------------------------------------
+
+// Expands a file name: the language marker and subfolder (flags), a base
+// folder (TsEnBaseFolder) and the placeholder tokens, each found once in any
+// letter case. "<DEFAULTCONFIG>" falls back to the configuration "Default"
+// and tells the user when neither exists. Never fails: what cannot be
+// expanded stays as written.
+TSEN_API std::string TsEnBuildFilename(const std::string& name, int baseFolder, int flags);
+
+// ---- Version ---------------------------------------------------------------
+
+// "18.40" or "19.01", following the registry layout in force.
+TSEN_API std::string TsEnGetCurrentVersionNumber();
+// 18 or 19.
+TSEN_API int TsEnGetCurrentVersionNumberMajor();
+// 40 or 1.
+TSEN_API int TsEnGetCurrentVersionNumberMinor();
+// The feature pack from the installed About file, 0 when there is none.
+TSEN_API int TsEnGetCurrentVersionNumberFeaturePack();
+// The update from the installed About file, 0 when there is none.
+TSEN_API int TsEnGetCurrentVersionNumberUpdate();
+
+// ---- Help ------------------------------------------------------------------
+
+// Shows help for topic (0: the contents) of the compiled help file helpName
+// (without ".chm"), offering the request to the help wiki first.
+TSEN_API void TsEnHelp(int topic, const std::string& helpName);
+// Opens the wiki page of topic in the user's browser, or compiled help where
+// the help settings ask for it.
+TSEN_API void TsEnWikiHelp(int topic);
+// Opens the wiki page of topic, whatever the help settings and exceptions say.
+TSEN_API void TsEnWikiHelpOnly(int topic);
+
+} // extern "C"
+
+#if defined(__clang__)
+#  pragma clang diagnostic pop
+#endif
+
+// ---- Session state and command log (exported with their C++ signatures) ----
+
+// The active domain shared by the suite's modules; empty when none is stored.
+TSEN_API std::string getActiveTessalineDomain();
+// The command stored last by any module; empty when none is stored.
+TSEN_API std::string getLastTessalineCommand();
+// Stores the active domain; false for an empty domain or a failed write.
+TSEN_API bool setActiveTessalineDomain(const std::string& domain);
+// Stores the last command and appends it to the command log with the active
+// domain; false for an empty command or a failed write.
+TSEN_API bool setLastTessalineCommand(const std::string& command);
+// Stores domain as the active domain, then the command as above. A refused
+// domain stores and logs nothing.
+TSEN_API bool setLastTessalineCommand(const std::string& command, const std::string& domain);
+// Appends "command;time;domain;info" to the user's command log unless the
+// "LogCommands" switch turns logging off. domain "*" stands for the stored
+// active domain.
+TSEN_API void LogCommandInfo(const std::string& command, const std::string& domain,
+                             const std::string& info);

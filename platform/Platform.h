@@ -1,0 +1,145 @@
+// The library's one door to the operating system. Every call answers what the
+// system answers, untouched: the rules built on top (trimming, fallbacks,
+// caches) live in the subsystems and are written once for every build.
+//
+// Backends, chosen by the build: win32/ (the real system), portable/ (a
+// stand-in on other systems) and testing/ (the test double). Paths cross this
+// boundary with backslashes; a backend on a system that uses slashes converts
+// them both ways.
+#pragma once
+
+#include "TsEnvironment.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tsen::platform {
+
+// ---- Registry --------------------------------------------------------------
+
+// The predefined root keys, with the values <windows.h> gives them.
+inline HKEY predefinedKey(std::int32_t value) {
+  return reinterpret_cast<HKEY>(static_cast<std::intptr_t>(value));
+}
+inline const HKEY kClassesRoot = predefinedKey(static_cast<std::int32_t>(0x80000000u));
+inline const HKEY kCurrentUser = predefinedKey(static_cast<std::int32_t>(0x80000001u));
+inline const HKEY kLocalMachine = predefinedKey(static_cast<std::int32_t>(0x80000002u));
+
+// Registry value types.
+inline constexpr std::uint32_t kRegNone = 0;
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegExpandSz = 2;
+inline constexpr std::uint32_t kRegBinary = 3;
+inline constexpr std::uint32_t kRegDword = 4;
+inline constexpr std::uint32_t kRegMultiSz = 7;
+inline constexpr std::uint32_t kRegQword = 11;
+
+// RegOpenKeyA: opens an existing key. An empty subKey opens root itself.
+bool regOpenKey(HKEY root, const char* subKey, HKEY& key);
+// RegCreateKeyA: opens a key, creating it and every missing key on its path.
+bool regCreateKey(HKEY root, const char* subKey, HKEY& key);
+// RegQueryValueExA. With data null only size is set (the data's byte count).
+// Otherwise size holds the buffer's capacity; data that does not fit fails
+// the query, with size set to what would be needed. type may be null.
+bool regQueryValue(HKEY key, const char* valueName, std::uint32_t* type, void* data,
+                   std::uint32_t& size);
+// RegSetValueExA.
+bool regSetValue(HKEY key, const char* valueName, std::uint32_t type, const void* data,
+                 std::uint32_t size);
+// RegCloseKey.
+bool regCloseKey(HKEY key);
+
+// ---- This library's file ---------------------------------------------------
+
+// The full file name of the module that holds this library (not the host
+// program's), never truncated; empty when the system cannot tell.
+std::string moduleFileName();
+
+// ---- Files and folders -----------------------------------------------------
+
+// PathFileExistsA: a file or folder exists at path.
+bool pathFileExists(const std::string& path);
+// _access(path, 4): path exists and may be read.
+bool canRead(const std::string& path);
+
+// Shell folders, by their CSIDL values.
+enum class KnownFolder : int {
+  roamingAppData = 0x1A, // CSIDL_APPDATA
+  commonFiles = 0x2B,    // CSIDL_PROGRAM_FILES_COMMON
+};
+// SHGetFolderPathA(no owner, folder, no token, SHGFP_TYPE_CURRENT): the
+// folder as the system gives it; nothing unless the call answers S_OK.
+std::optional<std::string> knownFolder(KnownFolder folder);
+// SHCreateDirectoryExA: creates path with every missing parent. The system's
+// answer is passed on; callers may ignore it.
+bool createFolders(const std::string& path);
+// GetTempPathA, never truncated: the temporary folder as the system gives it
+// (normally with a trailing backslash); nothing when the system fails.
+std::optional<std::string> tempFolder();
+// SearchPathA for fileName in folder alone, with the default extension
+// extension. Writes the full path into buffer when it fits in bufferSize
+// characters with its NUL, and answers its length; answers the needed size
+// (greater than bufferSize) without writing when it does not fit, and 0 when
+// there is no such file.
+std::uint32_t searchPath(const char* folder, const char* fileName, const char* extension,
+                         std::uint32_t bufferSize, char* buffer);
+
+// A directory listing (FindFirstFileA / FindNextFileA / FindClose).
+struct Listing;
+struct ListingCloser {
+  void operator()(Listing* listing) const noexcept;
+};
+using UniqueListing = std::unique_ptr<Listing, ListingCloser>;
+// Lists the names matching pattern (a folder, a backslash, a wildcard such as
+// "*.cfg"), in the order the file system hands them out. Null when nothing
+// matches; otherwise firstName holds the first name.
+UniqueListing openListing(const std::string& pattern, std::string& firstName);
+// The next name of the listing; false at its end.
+bool nextInListing(Listing& listing, std::string& name);
+
+// ---- Text files (the C runtime's) -------------------------------------------
+
+struct FileCloser {
+  void operator()(std::FILE* file) const noexcept { std::fclose(file); }
+};
+using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
+// fopen(path, mode); null when the file does not open.
+UniqueFile openFile(const std::string& path, const char* mode);
+// Appends text to the file at path in one write, creating the file but never
+// its folder, with reading and writing by other processes allowed while it
+// is open. The write is guarded by a short exclusive lock on the file so that
+// lines of several writers land whole. False when the file cannot be opened.
+bool appendToFile(const std::string& path, std::string_view text);
+
+// ---- Time ------------------------------------------------------------------
+
+// The local time of t (localtime_s / localtime_r); false when it cannot be had.
+bool localTime(std::time_t t, std::tm& local);
+
+// ---- The user --------------------------------------------------------------
+
+// Message box styles.
+inline constexpr unsigned kMbOk = 0x0;
+inline constexpr unsigned kMbIconWarning = 0x30;
+inline constexpr unsigned kMbIconInformation = 0x40;
+// MessageBoxA with no owner window; answers the button the user chose.
+int messageBox(const std::string& text, const std::string& caption, unsigned style);
+// ShellExecuteA(null, "open", address, null, null, SW_SHOWNORMAL), the answer
+// taken as a number: greater than 32 on success.
+std::intptr_t shellOpen(const std::string& address);
+
+// HTML Help commands.
+inline constexpr unsigned kHhDisplayToc = 0x0001;
+inline constexpr unsigned kHhHelpContext = 0x000F;
+// HtmlHelpA(GetDesktopWindow(), file, command, data) through the HTML Help
+// control, loaded at the first call and kept; a control that cannot be
+// loaded is remembered and every call answers false. True when a help window
+// shows what was asked.
+bool htmlHelp(const std::string& file, unsigned command, std::intptr_t data);
+
+} // namespace tsen::platform

@@ -1,0 +1,94 @@
+// The test double of the platform layer: an in-memory registry, a module
+// file name and shell folders set by the test, and captured message boxes,
+// shell launches and help-viewer calls. Files and folders are the host's
+// own. Every function is safe to call from several threads.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tsen::fake {
+
+using platform::KnownFolder;
+
+struct RegistryValue {
+  std::uint32_t type = platform::kRegNone;
+  std::vector<unsigned char> data;
+};
+
+struct MessageBoxCall {
+  std::string text;
+  std::string caption;
+  unsigned style = 0;
+};
+
+struct HelpCall {
+  std::string file;
+  unsigned command = 0;
+  std::intptr_t data = 0;
+};
+
+// How often the library asked the system, per service.
+struct CallCounts {
+  int regOpenKey = 0;
+  int regCreateKey = 0;
+  int regQueryValue = 0;
+  int regSetValue = 0;
+  int regCloseKey = 0;
+  int moduleFileName = 0;
+  int knownFolder = 0;
+  int tempFolder = 0;
+  int messageBox = 0;
+  int shellOpen = 0;
+  int htmlHelp = 0;
+};
+
+// Back to an empty system: no keys, no module name, no folders, nothing
+// captured, every answer at its default.
+void reset();
+
+// ---- Registry ------------------------------------------------------------
+void createKey(HKEY root, std::string_view keyPath);
+// Removes the key with every key below it.
+void removeKey(HKEY root, std::string_view keyPath);
+bool keyExists(HKEY root, std::string_view keyPath);
+void setValue(HKEY root, std::string_view keyPath, std::string_view name, RegistryValue value);
+// A REG_SZ value with its terminating zero.
+void setString(HKEY root, std::string_view keyPath, std::string_view name, std::string_view text);
+void setDword(HKEY root, std::string_view keyPath, std::string_view name, std::uint32_t number);
+void removeValue(HKEY root, std::string_view keyPath, std::string_view name);
+std::optional<RegistryValue> value(HKEY root, std::string_view keyPath, std::string_view name);
+// The value's data up to its first zero byte, as the library reads text.
+std::optional<std::string> stringValue(HKEY root, std::string_view keyPath,
+                                       std::string_view name);
+// Handles opened and not yet closed (predefined roots excluded).
+int openHandles();
+// Makes every RegCloseKey fail, to exercise the accessor's failure path.
+void setCloseKeyFails(bool fails);
+
+// ---- System answers --------------------------------------------------------
+void setModuleFileName(std::string fileName);
+// nullopt makes SHGetFolderPathA fail for that folder.
+void setKnownFolder(KnownFolder folder, std::optional<std::string> path);
+// nullopt makes GetTempPathA fail.
+void setTempFolder(std::optional<std::string> path);
+
+// ---- Captured user interface -------------------------------------------------
+std::vector<MessageBoxCall> messageBoxes();
+std::vector<std::string> shellOpens();
+// The number ShellExecuteA answers; 42 (success) unless set.
+void setShellResult(std::intptr_t result);
+std::vector<HelpCall> helpCalls();
+// Decides whether a help call shows a window; every call fails unless set.
+void setHelpAnswer(std::function<bool(const HelpCall&)> answer);
+
+CallCounts calls();
+void resetCalls();
+
+} // namespace tsen::fake

@@ -1,0 +1,141 @@
+// The exported registry accessor: one held key, shared by copies.
+#include "registry/WinRegistryState.h"
+
+#include "platform/Platform.h"
+
+#include <cstdint>
+#include <limits>
+#include <new>
+
+static_assert(sizeof(TsEnLong) == 4, "registry integers are 32 bits wide");
+
+namespace {
+
+void release(TsEnWinRegistryState* state) {
+  if (state->references.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+    state->CloseKey();
+    delete state;
+  }
+}
+
+// Opens keyName below root into the state; on failure the state holds no key.
+bool openInto(TsEnWinRegistryState& state, HKEY root, const std::string& keyName) {
+  HKEY opened = nullptr;
+  if (tsen::platform::regOpenKey(root, keyName.c_str(), opened)) {
+    state.key = opened;
+    return true;
+  }
+  state.key = nullptr;
+  return false;
+}
+
+} // namespace
+
+bool TsEnWinRegistryState::CloseKey() {
+  if (key == nullptr) {
+    return true;
+  }
+  if (!tsen::platform::regCloseKey(key)) {
+    return false;
+  }
+  key = nullptr;
+  createdName.clear();
+  return true;
+}
+
+TsEnWinRegistry::TsEnWinRegistry() : state_(new TsEnWinRegistryState) {}
+
+TsEnWinRegistry::TsEnWinRegistry(const TsEnWinRegistry& other) : state_(other.state_) {
+  state_->references.fetch_add(1, std::memory_order_relaxed);
+}
+
+TsEnWinRegistry& TsEnWinRegistry::operator=(const TsEnWinRegistry& other) {
+  // Taking the new reference first keeps self-assignment and assignment
+  // between copies of one state harmless.
+  other.state_->references.fetch_add(1, std::memory_order_relaxed);
+  release(state_);
+  state_ = other.state_;
+  return *this;
+}
+
+TsEnWinRegistry::~TsEnWinRegistry() { release(state_); }
+
+bool TsEnWinRegistry::Create(HKEY root, std::string keyName) {
+  TsEnWinRegistryState& state = *state_;
+  if (keyName == state.createdName) {
+    return true;
+  }
+  state.CloseKey();
+  HKEY created = nullptr;
+  if (!tsen::platform::regCreateKey(root, keyName.c_str(), created)) {
+    state.key = nullptr;
+    state.createdName.clear();
+    return false;
+  }
+  state.key = created;
+  state.createdName = std::move(keyName);
+  return true;
+}
+
+bool TsEnWinRegistry::OpenKey(HKEY root, std::string keyName, bool create) {
+  TsEnWinRegistryState& state = *state_;
+  state.CloseKey();
+  state.createdName.clear();
+  if (openInto(state, root, keyName)) {
+    return true;
+  }
+  if (!create || !Create(root, keyName)) {
+    return false;
+  }
+  // Hand out the key as opened, not as created, like every other open.
+  state.CloseKey();
+  state.createdName.clear();
+  return openInto(state, root, keyName);
+}
+
+bool TsEnWinRegistry::ReadLong(std::string valueName, TsEnLong& value) {
+  if (state_->key == nullptr) {
+    return false;
+  }
+  std::uint32_t size = sizeof(value);
+  return tsen::platform::regQueryValue(state_->key, valueName.c_str(), nullptr, &value, size);
+}
+
+bool TsEnWinRegistry::ReadString(std::string valueName, std::string& value) {
+  if (state_->key == nullptr) {
+    return false;
+  }
+  std::uint32_t type = 0;
+  std::uint32_t size = 0;
+  if (!tsen::platform::regQueryValue(state_->key, valueName.c_str(), &type, nullptr, size)) {
+    return false;
+  }
+  std::string data;
+  try {
+    data.resize(size);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  if (!tsen::platform::regQueryValue(state_->key, valueName.c_str(), &type, data.data(), size)) {
+    return false;
+  }
+  data.resize(size);
+  if (const auto end = data.find('\0'); end != std::string::npos) {
+    data.resize(end);
+  }
+  value = std::move(data);
+  return true;
+}
+
+bool TsEnWinRegistry::WriteLong(std::string valueName, TsEnLong value) {
+  return tsen::platform::regSetValue(state_->key, valueName.c_str(), tsen::platform::kRegDword,
+                                     &value, sizeof(value));
+}
+
+bool TsEnWinRegistry::WriteString(std::string valueName, std::string value) {
+  if (value.size() >= std::numeric_limits<std::uint32_t>::max()) {
+    return false;
+  }
+  return tsen::platform::regSetValue(state_->key, valueName.c_str(), tsen::platform::kRegSz,
+                                     value.c_str(), static_cast<std::uint32_t>(value.size() + 1));
+}

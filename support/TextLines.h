@@ -1,0 +1,42 @@
+// Reads a text file line by line as the C runtime's text mode hands lines
+// out: at most 1023 characters a piece, the line feed kept when it fits, a
+// carriage return before a line feed dropped.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+namespace tsen {
+
+class TextLines {
+public:
+  explicit TextLines(platform::UniqueFile file) : file_(std::move(file)) {}
+
+  bool isOpen() const noexcept { return file_ != nullptr; }
+
+  // The next piece of the file; false at its end or on a read error.
+  bool next(std::string_view& line) {
+    if (!file_ || std::fgets(buffer_.data(), static_cast<int>(buffer_.size()), file_.get()) ==
+                      nullptr) {
+      return false;
+    }
+    std::size_t length = std::strlen(buffer_.data());
+    // Windows' text mode has already folded CR LF; elsewhere it is done here.
+    if (length >= 2 && buffer_[length - 2] == '\r' && buffer_[length - 1] == '\n') {
+      buffer_[length - 2] = '\n';
+      --length;
+    }
+    line = std::string_view(buffer_.data(), length);
+    return true;
+  }
+
+private:
+  platform::UniqueFile file_;
+  std::array<char, 1024> buffer_{};
+};
+
+} // namespace tsen

@@ -1,0 +1,82 @@
+// A test fixture over the test double: an empty system at the start of every
+// test, and scratch folders on the host's disk addressed with backslashes.
+#pragma once
+
+#include "platform/testing/FakeSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <string_view>
+
+namespace tsen::testing {
+
+inline const HKEY kHKCU = platform::kCurrentUser;
+inline const HKEY kHKLM = platform::kLocalMachine;
+
+inline constexpr std::string_view kKernel1840 = "SOFTWARE\\Quarzel\\Tessaline\\18.40\\Kernel Services";
+inline constexpr std::string_view kKernel1901 =
+    "SOFTWARE\\Quarzel\\Tessaline\\19.01\\RA_Zora\\Kernel Services";
+inline constexpr std::string_view kQvrKey = "SOFTWARE\\Quarzel\\Tessaline\\QVRConnect";
+
+// A host path written the library's way, with backslashes.
+inline std::string backslashed(const std::filesystem::path& path) {
+  std::string text = path.string();
+  std::replace(text.begin(), text.end(), '/', '\\');
+  return text;
+}
+
+// A folder of its own below the host's temporary folder, removed afterwards.
+class ScratchFolder {
+public:
+  ScratchFolder() {
+    std::random_device seed;
+    root_ = std::filesystem::temp_directory_path() /
+            ("tsen-test-" + std::to_string(seed()) + "-" + std::to_string(seed()));
+    std::filesystem::create_directories(root_);
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  const std::filesystem::path& path() const { return root_; }
+  // The folder (or relative below it) with backslashes.
+  std::string library(std::string_view relative = {}) const {
+    return relative.empty() ? backslashed(root_) : backslashed(root_ / relative);
+  }
+  // Writes a file below the folder, creating its parents; content as given.
+  std::filesystem::path write(std::string_view relative, std::string_view content) const {
+    const auto file = root_ / relative;
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << content;
+    return file;
+  }
+
+private:
+  std::filesystem::path root_;
+};
+
+class FakeSystemTest : public ::testing::Test {
+protected:
+  void SetUp() override { fake::reset(); }
+  void TearDown() override { fake::reset(); }
+
+  // Chooses the registry layout: 19.01 when on, 18.40 otherwise.
+  static void setLayout19(bool on) { fake::setDword(kHKCU, kQvrKey, "QVRConnect", on ? 1 : 0); }
+  static std::string kernelKey(bool layout19) {
+    return std::string(layout19 ? kKernel1901 : kKernel1840);
+  }
+  // Places the library in <folder>\Binaries, making folder the application folder.
+  static void installLibraryIn(const std::string& appFolder) {
+    fake::setModuleFileName(appFolder + "\\Binaries\\Tessaline.Environment.dll");
+  }
+};
+
+} // namespace tsen::testing

@@ -1,0 +1,41 @@
+// The installed version: its number follows the registry layout, its feature
+// pack and update come from the About file's first line.
+#include "TsEnvironment.h"
+
+#include "platform/Platform.h"
+#include "support/TextLines.h"
+#include "version/AboutLine.h"
+
+#include <cstdlib>
+
+namespace {
+
+tsen::FeaturePackAndUpdate readAboutFile() {
+  const std::string file =
+      TsEnBuildFilename("Base\\About\\1_Tessaline_Version.txt", TsEnBaseAppPath, 0);
+  if (!TsEnFileExist(file, false)) {
+    return {};
+  }
+  tsen::TextLines lines(tsen::platform::openFile(file, "r"));
+  std::string_view firstLine;
+  if (!lines.next(firstLine)) {
+    return {};
+  }
+  return tsen::parseAboutLine(firstLine);
+}
+
+} // namespace
+
+std::string TsEnGetCurrentVersionNumber() { return TsEnQVRConnect() ? "19.01" : "18.40"; }
+
+int TsEnGetCurrentVersionNumberMajor() { return std::atoi(TsEnQVRConnect() ? "19" : "18"); }
+
+int TsEnGetCurrentVersionNumberMinor() {
+  const std::string version = TsEnGetCurrentVersionNumber();
+  const auto dot = version.find('.');
+  return dot == std::string::npos ? 0 : std::atoi(version.c_str() + dot + 1);
+}
+
+int TsEnGetCurrentVersionNumberFeaturePack() { return readAboutFile().featurePack; }
+
+int TsEnGetCurrentVersionNumberUpdate() { return readAboutFile().update; }
