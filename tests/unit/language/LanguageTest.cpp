@@ -1,0 +1,128 @@
+// The language code, read once from the layout's Kernel Services key, and the
+// table that maps it to identifier, name and country.
+#include "support/FakeSystemTest.h"
+
+#include "TsEnvironment.h"
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace tsen::testing {
+namespace {
+
+// Long texts by their length, to keep test names readable.
+std::string shown(const std::optional<std::string>& text) {
+  if (!text) {
+    return "(no value)";
+  }
+  return text->size() > 60 ? std::to_string(text->size()) + " characters" : '"' + *text + '"';
+}
+
+struct StoredCode {
+  std::string stored;
+  std::string expected;
+};
+void PrintTo(const StoredCode& row, std::ostream* out) {
+  *out << shown(row.stored);
+}
+
+class LanguageCodeTest : public FakeSystemTest,
+                         public ::testing::WithParamInterface<std::tuple<bool, StoredCode>> {};
+
+TEST_P(LanguageCodeTest, ReadFromTheLayoutAndKeptOnceNonEmpty) {
+  const auto& [layout19, row] = GetParam();
+  setLayout19(layout19);
+  fake::setString(kHKCU, kernelKey(!layout19), "Language", "DAN");
+  fake::setString(kHKCU, kernelKey(layout19), "Language", row.stored);
+  EXPECT_EQ(TsEnGetLanguageCode(), row.expected);
+
+  fake::setString(kHKCU, kernelKey(layout19), "Language", "ITA");
+  fake::resetCalls();
+  if (row.expected.empty()) {
+    EXPECT_EQ(TsEnGetLanguageCode(), "ITA"); // nothing was kept
+    return;
+  }
+  // Neither a new value nor a layout switch reaches a kept code, and the
+  // table answers from it without the registry.
+  setLayout19(!layout19);
+  EXPECT_EQ(TsEnGetLanguageCode(), row.expected);
+  (void)TsEnGetLanguageCountry();
+  EXPECT_EQ(fake::calls().regOpenKey + fake::calls().regQueryValue, 0);
+}
+
+const StoredCode kStoredCodes[] = {
+    {"NOR", "NOR"},
+    {"nOr", "nOr"},
+    {"NOR\\", "NOR"},
+    {"NOR\\\\", "NOR\\"},
+    {"NOR\\X", "NOR\\X"},
+    {"\\", ""},
+    {"", ""},
+    {"LANGUAGECODE12345", "LANGUAGECODE12345"},
+    {std::string(300, 'Q') + "\\", std::string(300, 'Q')},
+};
+INSTANTIATE_TEST_SUITE_P(Codes, LanguageCodeTest,
+                         ::testing::Combine(::testing::Bool(), ::testing::ValuesIn(kStoredCodes)));
+
+class LanguageCodeMissingTest : public FakeSystemTest,
+                                public ::testing::WithParamInterface<bool> {};
+
+TEST_P(LanguageCodeMissingTest, AskedAgainUntilTheValueAppears) {
+  const bool layout19 = GetParam();
+  setLayout19(layout19);
+  EXPECT_EQ(TsEnGetLanguageCode(), "");
+  fake::createKey(kHKCU, kernelKey(layout19));
+  EXPECT_EQ(TsEnGetLanguageCode(), "");
+  fake::setString(kHKCU, kernelKey(layout19), "Language", "fin");
+  EXPECT_EQ(TsEnGetLanguageCode(), "fin");
+  EXPECT_EQ(TsEnGetLanguageCodeID(), 1035u);
+  EXPECT_EQ(fake::openHandles(), 0);
+}
+INSTANTIATE_TEST_SUITE_P(Layouts, LanguageCodeMissingTest, ::testing::Bool());
+
+struct LanguageRow {
+  std::optional<std::string> stored;
+  unsigned int id;
+  std::string name;
+  std::string country;
+};
+void PrintTo(const LanguageRow& row, std::ostream* out) {
+  *out << shown(row.stored);
+}
+
+class LanguageTableTest : public FakeSystemTest,
+                          public ::testing::WithParamInterface<LanguageRow> {};
+
+TEST_P(LanguageTableTest, MapsTheStoredCode) {
+  const LanguageRow& row = GetParam();
+  fake::createKey(kHKCU, kKernel1840);
+  if (row.stored) {
+    fake::setString(kHKCU, kKernel1840, "Language", *row.stored);
+  }
+  EXPECT_EQ(TsEnGetLanguageCodeID(), row.id);
+  EXPECT_EQ(TsEnGetLanguageName(), row.name);
+  EXPECT_EQ(TsEnGetLanguageCountry(), row.country);
+  // The code itself is handed out as stored, known to the table or not.
+  EXPECT_EQ(TsEnGetLanguageCode(), row.stored.value_or(""));
+}
+
+const LanguageRow kRows[] = {
+    {"DAN", 1030, "Danish", "Denmark"},         {"NLB", 2067, "Dutch", "Belgium"},
+    {"NLD", 1043, "Dutch", "Netherlands"},      {"FIN", 1035, "Finnish", "Finland"},
+    {"FRA", 1036, "French", "France"},          {"ITA", 1040, "Italian", "Italy"},
+    {"KOR", 1042, "Korean", "Korea"},           {"MSL", 1086, "Malay", "Malaysia"},
+    {"NOR", 1044, "Norwegian", "Norway"},       {"ESP", 1034, "Spanish", "Spain"},
+    {"SVE", 1053, "Swedish", "Sweden"},         {"SWE", 1053, "Swedish", "Sweden"},
+    {"THA", 1054, "Thai", "Thailand"},          {"VIT", 1066, "Vietnamese", "Vietnam"},
+    {"nor", 1044, "Norwegian", "Norway"},       {"sWe", 1053, "Swedish", "Sweden"},
+    {"ENG", 2057, "English", "England"},        {"DEU", 2057, "English", "England"},
+    {"NOR ", 2057, "English", "England"},       {" NOR", 2057, "English", "England"},
+    {"NO", 2057, "English", "England"},         {"NORW", 2057, "English", "England"},
+    {"N\xC3\x98R", 2057, "English", "England"}, {"", 2057, "English", "England"},
+    {std::nullopt, 2057, "English", "England"},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, LanguageTableTest, ::testing::ValuesIn(kRows));
+
+} // namespace
+} // namespace tsen::testing
