@@ -1,6 +1,6 @@
 // Reads a text file line by line as the C runtime's text mode hands lines
 // out: at most 1023 characters a piece, the line feed kept when it fits, a
-// carriage return before a line feed dropped.
+// carriage return before a line feed dropped, and Ctrl-Z ending the file.
 #pragma once
 
 #include "platform/Platform.h"
@@ -20,11 +20,19 @@ public:
 
   // The next piece of the file; false at its end or on a read error.
   bool next(std::string_view& line) {
-    if (!file_ || std::fgets(buffer_.data(), static_cast<int>(buffer_.size()), file_.get()) ==
-                      nullptr) {
+    if (!file_ || ended_ ||
+        std::fgets(buffer_.data(), static_cast<int>(buffer_.size()), file_.get()) == nullptr) {
       return false;
     }
     std::size_t length = std::strlen(buffer_.data());
+    // Windows' text mode has already stopped at Ctrl-Z; elsewhere it is done here.
+    if (const void* end = std::memchr(buffer_.data(), '\x1A', length)) {
+      length = static_cast<std::size_t>(static_cast<const char*>(end) - buffer_.data());
+      ended_ = true;
+      if (length == 0) {
+        return false;
+      }
+    }
     // Windows' text mode has already folded CR LF; elsewhere it is done here.
     if (length >= 2 && buffer_[length - 2] == '\r' && buffer_[length - 1] == '\n') {
       buffer_[length - 2] = '\n';
@@ -37,6 +45,7 @@ public:
 private:
   platform::UniqueFile file_;
   std::array<char, 1024> buffer_{};
+  bool ended_ = false;
 };
 
 } // namespace tsen
