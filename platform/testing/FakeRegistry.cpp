@@ -91,10 +91,9 @@ std::string rootedPath(HKEY root, std::string_view keyPath) {
 }
 
 } // namespace
+} // namespace tsen::fake
 
 // ---- Platform registry functions ----------------------------------------------
-
-} // namespace tsen::fake
 
 namespace tsen::platform {
 
@@ -177,6 +176,9 @@ bool regSetValue(HKEY key, const char* valueName, std::uint32_t type, const void
     return false;
   }
   const std::string name = valueName ? valueName : "";
+  if (!s.refusedValueName.empty() && fake::upper(name) == s.refusedValueName) {
+    return false;
+  }
   const auto* bytes = static_cast<const unsigned char*>(data);
   fake::RegistryValue stored{type, std::vector<unsigned char>(bytes, bytes + size)};
   auto& slot = held->values[fake::upper(name)];
@@ -270,8 +272,7 @@ std::optional<RegistryValue> value(HKEY root, std::string_view keyPath, std::str
   return found->second.second;
 }
 
-std::optional<std::string> stringValue(HKEY root, std::string_view keyPath,
-                                       std::string_view name) {
+std::optional<std::string> stringValue(HKEY root, std::string_view keyPath, std::string_view name) {
   auto stored = value(root, keyPath, name);
   if (!stored) {
     return std::nullopt;
@@ -290,6 +291,12 @@ void setCloseKeyFails(bool fails) {
   auto& s = state();
   std::lock_guard lock(s.mutex);
   s.closeKeyFails = fails;
+}
+
+void refuseWritesOf(std::string_view valueName) {
+  auto& s = state();
+  std::lock_guard lock(s.mutex);
+  s.refusedValueName = upper(valueName);
 }
 
 } // namespace tsen::fake

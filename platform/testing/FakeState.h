@@ -21,6 +21,7 @@ struct FakeState {
   std::map<std::uintptr_t, std::string> handles;
   std::uintptr_t nextHandle = 0x1000;
   bool closeKeyFails = false;
+  std::string refusedValueName; // upper-cased
 
   std::string moduleFileName;
   std::map<KnownFolder, std::string> knownFolders;

@@ -75,6 +75,7 @@ void reset() {
   s.keys.clear();
   s.handles.clear();
   s.closeKeyFails = false;
+  s.refusedValueName.clear();
   s.moduleFileName.clear();
   s.knownFolders.clear();
   s.tempFolder.reset();

@@ -65,12 +65,14 @@ void setDword(HKEY root, std::string_view keyPath, std::string_view name, std::u
 void removeValue(HKEY root, std::string_view keyPath, std::string_view name);
 std::optional<RegistryValue> value(HKEY root, std::string_view keyPath, std::string_view name);
 // The value's data up to its first zero byte, as the library reads text.
-std::optional<std::string> stringValue(HKEY root, std::string_view keyPath,
-                                       std::string_view name);
+std::optional<std::string> stringValue(HKEY root, std::string_view keyPath, std::string_view name);
 // Handles opened and not yet closed (predefined roots excluded).
 int openHandles();
 // Makes every RegCloseKey fail, to exercise the accessor's failure path.
 void setCloseKeyFails(bool fails);
+// Makes RegSetValueExA fail for values of this name (any letter case); an
+// empty name refuses nothing.
+void refuseWritesOf(std::string_view valueName);
 
 // ---- System answers --------------------------------------------------------
 void setModuleFileName(std::string fileName);
