@@ -80,8 +80,8 @@ void ShowCompiledHelp(int topic, const std::string& helpName) {
     // An unknown topic: say so, then offer the English contents.
     const std::string tried = file;
     file = english;
-    tellUser(helpMessageText("Unable to find topic \"%d\" in help file \"%s\" !", topic,
-                             tried.c_str()));
+    tellUser(
+        helpMessageText("Unable to find topic \"%d\" in help file \"%s\" !", topic, tried.c_str()));
     topic = 0;
   }
 }

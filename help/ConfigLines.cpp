@@ -3,6 +3,7 @@
 #include "TsEnvironment.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace tsen::help {
 
@@ -21,9 +22,15 @@ void TrimBlanks(std::string& text, int mode) {
 
 void PrepareConfigLine(std::string_view line, int mode, std::string& prepared) {
   line = line.substr(0, line.find("//"));
-  prepared.assign(line);
-  std::replace_if(
-      prepared.begin(), prepared.end(), [](char c) { return c == '\t' || c == '\n'; }, ' ');
+  prepared.clear();
+  // One pass: every line of every help file comes through here.
+  if (mode == TrimAll) {
+    std::copy_if(line.begin(), line.end(), std::back_inserter(prepared),
+                 [](char c) { return c != ' ' && c != '\t' && c != '\n'; });
+    return;
+  }
+  std::transform(line.begin(), line.end(), std::back_inserter(prepared),
+                 [](char c) { return (c == '\t' || c == '\n') ? ' ' : c; });
   TrimBlanks(prepared, mode);
 }
 

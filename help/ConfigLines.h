@@ -16,9 +16,10 @@ enum class FileSearch {
 };
 
 // Reads the file at path line by line, prepares each line with mode and hands
-// it to examine until examine answers true.
-template <typename Examine>
-FileSearch searchConfigFile(const std::string& path, int mode, Examine examine) {
+// it to examine until examine answers true. A line that mayMatch turns down
+// as it was read is passed over without being prepared.
+template <typename Examine, typename MayMatch>
+FileSearch searchConfigFile(const std::string& path, int mode, Examine examine, MayMatch mayMatch) {
   TextLines lines(platform::openFile(path, "r"));
   if (!lines.isOpen()) {
     return FileSearch::notOpened;
@@ -26,12 +27,20 @@ FileSearch searchConfigFile(const std::string& path, int mode, Examine examine) 
   std::string_view line;
   std::string prepared;
   while (lines.next(line)) {
+    if (!mayMatch(line)) {
+      continue;
+    }
     PrepareConfigLine(line, mode, prepared);
     if (examine(std::string_view(prepared))) {
       return FileSearch::found;
     }
   }
   return FileSearch::noMatch;
+}
+
+template <typename Examine>
+FileSearch searchConfigFile(const std::string& path, int mode, Examine examine) {
+  return searchConfigFile(path, mode, examine, [](std::string_view) { return true; });
 }
 
 // A help configuration file below the application's Help folder.

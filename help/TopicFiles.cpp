@@ -14,7 +14,9 @@ namespace {
 
 using FileReader = std::function<bool(const std::string& path)>;
 
-std::string topicFolder() { return TsEnBuildFilename("<APPATH>\\Help\\WikiCfg", TsEnBaseNone, 0); }
+std::string topicFolder() {
+  return TsEnBuildFilename("<APPATH>\\Help\\WikiCfg", TsEnBaseNone, 0);
+}
 
 // Hands each "*.cfg" of folder to read, in the order the listing gives them,
 // until one answers found.
@@ -42,6 +44,35 @@ bool searchDomainThenCommon(const FileReader& read) {
   return searchFolder(folder, read);
 }
 
+// Whether a line read from a topic file can name topic in its first field:
+// the field as the prepared line would hold it (comment cut, blanks, tabs and
+// line feeds gone), read without preparing the whole line.
+class TopicFieldFilter {
+public:
+  explicit TopicFieldFilter(int topic) : topic_(topic) {}
+
+  bool operator()(std::string_view line) {
+    field_.clear();
+    for (std::size_t at = 0; at < line.size(); ++at) {
+      const char c = line[at];
+      if (c == ';') {
+        return !field_.empty() && readDecimal(field_) == topic_;
+      }
+      if (c == '/' && at + 1 < line.size() && line[at + 1] == '/') {
+        return false; // the comment takes the rest: no field at all
+      }
+      if (c != ' ' && c != '\t' && c != '\n') {
+        field_ += c;
+      }
+    }
+    return false;
+  }
+
+private:
+  int topic_;
+  std::string field_;
+};
+
 // ",20,21," holds ",21," but not ",2,".
 bool listHoldsTopic(std::string_view helpTopics, int topic) {
   const std::string list = "," + std::string(helpTopics) + ",";
@@ -52,14 +83,17 @@ bool listHoldsTopic(std::string_view helpTopics, int topic) {
 
 bool ReadWikiPageFromFile(int topic, const std::string& path, std::string& page) {
   TopicLine fields;
-  return searchConfigFile(path, TrimAll, [&](std::string_view line) {
-           if (!splitTopicLine(line, true, fields) || fields.topic.empty() ||
-               fields.page.empty() || readDecimal(fields.topic) != topic) {
-             return false;
-           }
-           page.assign(fields.page);
-           return true;
-         }) == FileSearch::found;
+  return searchConfigFile(
+             path, TrimAll,
+             [&](std::string_view line) {
+               if (!splitTopicLine(line, true, fields) || fields.topic.empty() ||
+                   fields.page.empty() || readDecimal(fields.topic) != topic) {
+                 return false;
+               }
+               page.assign(fields.page);
+               return true;
+             },
+             TopicFieldFilter(topic)) == FileSearch::found;
 }
 
 bool ReadHelpPageFromFile(int topic, const std::string& helpName, const std::string& path,
@@ -79,16 +113,19 @@ bool ReadHelpPageFromFile(int topic, const std::string& helpName, const std::str
 bool ReadCompiledTopicFromFile(int topic, int& helpTopic, std::string& helpName,
                                const std::string& path) {
   TopicLine fields;
-  return searchConfigFile(path, TrimAll, [&](std::string_view line) {
-           if (!splitTopicLine(line, false, fields) || !fields.hasAllFields() ||
-               readDecimal(fields.topic) != topic) {
-             return false;
-           }
-           // The first number of the list; reading stops at its ",".
-           helpTopic = static_cast<int>(readDecimal(fields.helpTopics));
-           helpName.assign(fields.helpName);
-           return true;
-         }) == FileSearch::found;
+  return searchConfigFile(
+             path, TrimAll,
+             [&](std::string_view line) {
+               if (!splitTopicLine(line, false, fields) || !fields.hasAllFields() ||
+                   readDecimal(fields.topic) != topic) {
+                 return false;
+               }
+               // The first number of the list; reading stops at its ",".
+               helpTopic = static_cast<int>(readDecimal(fields.helpTopics));
+               helpName.assign(fields.helpName);
+               return true;
+             },
+             TopicFieldFilter(topic)) == FileSearch::found;
 }
 
 std::string FindWikiPage(int topic) {
@@ -100,9 +137,8 @@ std::string FindWikiPage(int topic) {
 
 std::string FindWikiPageForHelp(int topic, const std::string& helpName) {
   std::string page;
-  searchDomainThenCommon([&](const std::string& path) {
-    return ReadHelpPageFromFile(topic, helpName, path, page);
-  });
+  searchDomainThenCommon(
+      [&](const std::string& path) { return ReadHelpPageFromFile(topic, helpName, path, page); });
   return page;
 }
 

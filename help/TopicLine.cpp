@@ -27,8 +27,8 @@ bool splitTopicLine(std::string_view line, bool pageToEnd, TopicLine& fields) {
   }
   fields.helpTopics = line.substr(second + 1, third - second - 1);
   const auto fourth = line.find(';', third + 1);
-  fields.helpName = line.substr(
-      third + 1, fourth == std::string_view::npos ? std::string_view::npos : fourth - third - 1);
+  fields.helpName = line.substr(third + 1, fourth == std::string_view::npos ? std::string_view::npos
+                                                                            : fourth - third - 1);
   return true;
 }
 

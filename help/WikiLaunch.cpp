@@ -81,6 +81,10 @@ void LaunchWikiPage(const std::string& page, const std::string& language) {
 
 } // namespace tsen::help
 
-void TsEnWikiHelp(int topic) { tsen::help::RunWikiHelp(topic, true); }
+void TsEnWikiHelp(int topic) {
+  tsen::help::RunWikiHelp(topic, true);
+}
 
-void TsEnWikiHelpOnly(int topic) { tsen::help::RunWikiHelp(topic, false); }
+void TsEnWikiHelpOnly(int topic) {
+  tsen::help::RunWikiHelp(topic, false);
+}

@@ -33,10 +33,18 @@ public:
         return false;
       }
     }
-    // Windows' text mode has already folded CR LF; elsewhere it is done here.
+    // Windows' text mode has already folded CR LF; elsewhere it is done here,
+    // also when the CR fills the piece and its LF waits in the file.
     if (length >= 2 && buffer_[length - 2] == '\r' && buffer_[length - 1] == '\n') {
       buffer_[length - 2] = '\n';
       --length;
+    } else if (length == buffer_.size() - 1 && buffer_[length - 1] == '\r') {
+      const int following = std::fgetc(file_.get());
+      if (following == '\n') {
+        buffer_[length - 1] = '\n';
+      } else if (following != EOF) {
+        std::ungetc(following, file_.get());
+      }
     }
     line = std::string_view(buffer_.data(), length);
     return true;
