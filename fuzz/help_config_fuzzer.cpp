@@ -1,0 +1,116 @@
+// The exceptions, defaults and mapping files on arbitrary bytes. Input: the
+// domain (also the defaults key) up to the first line feed, the language code
+// up to the second, then the file's content, written as each of the three.
+#include "TsEnvironment.h"
+#include "help/HelpInternal.h"
+#include "platform/testing/FakeSystem.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace {
+
+void check(bool holds) {
+  if (!holds) {
+    std::abort();
+  }
+}
+
+// An application folder of this process's own, removed when it ends.
+class ScratchApp {
+public:
+  ScratchApp() {
+    // Memory-backed when the host has it: every input rewrites the files.
+    const std::filesystem::path shm = "/dev/shm";
+    std::error_code error;
+    const std::filesystem::path base =
+        std::filesystem::is_directory(shm, error) ? shm : std::filesystem::temp_directory_path();
+    std::string pattern = base / "tsen-fuzz-help-XXXXXX";
+    check(::mkdtemp(pattern.data()) != nullptr);
+    root_ = pattern;
+    std::filesystem::create_directories(root_ / "Help");
+  }
+  ~ScratchApp() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+  }
+  const std::filesystem::path& root() const { return root_; }
+
+private:
+  std::filesystem::path root_;
+};
+
+const ScratchApp& app() {
+  static const ScratchApp folder = [] {
+    ScratchApp made;
+    tsen::fake::reset();
+    std::string library = (made.root() / "Binaries" / "Tessaline.Environment.dll").string();
+    for (char& c : library) {
+      c = c == '/' ? '\\' : c;
+    }
+    tsen::fake::setModuleFileName(library);
+    // The library keeps the code once read: one code for the whole run.
+    tsen::fake::setString(tsen::platform::kCurrentUser,
+                          "SOFTWARE\\Quarzel\\Tessaline\\18.40\\Kernel Services", "Language",
+                          "nor");
+    return made;
+  }();
+  return folder;
+}
+
+void writeFile(const std::filesystem::path& path, std::string_view content) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  check(file != nullptr);
+  check(std::fwrite(content.data(), 1, content.size(), file) == content.size());
+  std::fclose(file);
+}
+
+std::string_view takeLine(std::string_view& input) {
+  const auto end = input.find('\n');
+  const std::string_view line = input.substr(0, end);
+  input.remove_prefix(end == std::string_view::npos ? input.size() : end + 1);
+  return line;
+}
+
+// Text taken from one prepared line: no tab or line feed, one piece at most.
+bool fromOneLine(std::string_view text) {
+  return text.size() <= 1023 && text.find('\t') == std::string_view::npos &&
+         text.find('\n') == std::string_view::npos;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::filesystem::path help = app().root() / "Help";
+  std::string_view input(reinterpret_cast<const char*>(data), size);
+  const std::string domain(takeLine(input));
+  const std::string code(takeLine(input));
+  writeFile(help / "Tessaline_Wiki_Exeptions.cfg", input);
+  writeFile(help / "Tessaline_Help_Defaults.cfg", input);
+  writeFile(help / "Tessaline_Wiki_Help_Language_Mapping.cfg", input);
+
+  std::string language = code;
+  const int exception = tsen::help::ReadWikiException(domain, language);
+  check(exception >= tsen::help::ExceptionNone && exception <= tsen::help::ExceptionUseChm);
+  if (exception == tsen::help::ExceptionLanguage) {
+    check(fromOneLine(language) && language.find(';') == std::string::npos);
+  } else {
+    check(language == code);
+  }
+
+  const std::string untouched = "\x01untouched";
+  std::string value = untouched;
+  tsen::help::ReadHelpDefault(domain, value);
+  if (value != untouched) {
+    check(!value.empty() && fromOneLine(value) && value.find(' ') == std::string::npos &&
+          value.find(';') == std::string::npos);
+  }
+
+  const std::string wikiLanguage = tsen::help::ReadWikiLanguageMapping();
+  check(fromOneLine(wikiLanguage) && wikiLanguage.find(' ') == std::string::npos);
+  return 0;
+}

@@ -1,0 +1,118 @@
+// The topic file readers on arbitrary bytes. Input: the topic in decimal up
+// to the first line feed, the help name up to the second, then the content
+// of one topic file, written both in the active domain's folder and in the
+// common folder.
+#include "TsEnvironment.h"
+#include "help/HelpInternal.h"
+#include "platform/testing/FakeSystem.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace {
+
+void check(bool holds) {
+  if (!holds) {
+    std::abort();
+  }
+}
+
+// An application folder of this process's own, removed when it ends.
+class ScratchApp {
+public:
+  ScratchApp() {
+    // Memory-backed when the host has it: every input rewrites the files.
+    const std::filesystem::path shm = "/dev/shm";
+    std::error_code error;
+    const std::filesystem::path base =
+        std::filesystem::is_directory(shm, error) ? shm : std::filesystem::temp_directory_path();
+    std::string pattern = base / "tsen-fuzz-topics-XXXXXX";
+    check(::mkdtemp(pattern.data()) != nullptr);
+    root_ = pattern;
+    std::filesystem::create_directories(root_ / "Help" / "WikiCfg" / "ROAD");
+  }
+  ~ScratchApp() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+  }
+  const std::filesystem::path& root() const { return root_; }
+
+private:
+  std::filesystem::path root_;
+};
+
+std::string backslashed(std::string path) {
+  for (char& c : path) {
+    c = c == '/' ? '\\' : c;
+  }
+  return path;
+}
+
+const ScratchApp& app() {
+  static const ScratchApp folder = [] {
+    ScratchApp made;
+    tsen::fake::reset();
+    tsen::fake::setModuleFileName(
+        backslashed((made.root() / "Binaries" / "Tessaline.Environment.dll").string()));
+    check(setActiveTessalineDomain("ROAD"));
+    return made;
+  }();
+  return folder;
+}
+
+void writeFile(const std::filesystem::path& path, std::string_view content) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  check(file != nullptr);
+  check(std::fwrite(content.data(), 1, content.size(), file) == content.size());
+  std::fclose(file);
+}
+
+std::string_view takeLine(std::string_view& input) {
+  const auto end = input.find('\n');
+  const std::string_view line = input.substr(0, end);
+  input.remove_prefix(end == std::string_view::npos ? input.size() : end + 1);
+  return line;
+}
+
+// A field of a prepared line: no blank, tab or line feed, within one piece.
+bool isField(std::string_view text) {
+  return text.size() <= 1023 && text.find_first_of(" \t\n") == std::string_view::npos;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::filesystem::path topics = app().root() / "Help" / "WikiCfg";
+  std::string_view input(reinterpret_cast<const char*>(data), size);
+  const int topic =
+      static_cast<int>(std::strtol(std::string(takeLine(input)).c_str(), nullptr, 10));
+  const std::string helpName(takeLine(input));
+  writeFile(topics / "ROAD" / "d.cfg", input);
+  writeFile(topics / "t.cfg", input);
+  const std::string common = backslashed((topics / "t.cfg").string());
+
+  const std::string page = tsen::help::FindWikiPage(topic);
+  check(isField(page) && page.find(';') == std::string::npos);
+  std::string direct;
+  check(tsen::help::ReadWikiPageFromFile(topic, common, direct) == !page.empty());
+  check(direct == page);
+
+  const std::string helpPage = tsen::help::FindWikiPageForHelp(topic, helpName);
+  check(isField(helpPage) && helpPage.find(';') == std::string::npos);
+
+  int helpTopic = -1;
+  std::string compiledName;
+  if (tsen::help::FindCompiledHelpTopic(topic, helpTopic, compiledName)) {
+    check(!compiledName.empty() && isField(compiledName) &&
+          compiledName.find(';') == std::string::npos);
+    // A line with all four fields for the topic serves the wiki page too.
+    check(!page.empty());
+  } else {
+    check(helpTopic == -1 && compiledName.empty());
+  }
+  return 0;
+}
