@@ -1,0 +1,240 @@
+#include "platform/portable/RegValueText.h"
+
+#include "platform/Platform.h"
+#include "platform/portable/TextEncoding.h"
+#include "platform/portable/TextPieces.h"
+
+#include <charconv>
+#include <cstdio>
+
+namespace tsen::platform::portable {
+
+namespace {
+
+constexpr std::size_t kWrapColumn = 77;
+
+bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && equalsIgnoringCase(text.substr(0, prefix.size()), prefix);
+}
+
+// Reads a quoted text at the start of text ("..." with \\ and \" escapes);
+// text is left after the closing quotation mark.
+std::optional<std::string> readQuoted(std::string_view& text) {
+  if (!text.starts_with('"')) {
+    return std::nullopt;
+  }
+  std::string unquoted;
+  for (std::size_t i = 1; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '"') {
+      text.remove_prefix(i + 1);
+      return unquoted;
+    }
+    if (c == '\\' && i + 1 < text.size() && (text[i + 1] == '\\' || text[i + 1] == '"')) {
+      ++i;
+    }
+    unquoted += text[i];
+  }
+  return std::nullopt;
+}
+
+std::string quoted(std::string_view text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    if (c == '\\' || c == '"') {
+      out += '\\';
+    }
+    out += c;
+  }
+  return out + '"';
+}
+
+// Reads the value's name and the "=" after it; text is left at the data.
+std::optional<std::string> readName(std::string_view& text) {
+  std::optional<std::string> name;
+  if (text.starts_with('@')) {
+    text.remove_prefix(1);
+    name.emplace();
+  } else {
+    name = readQuoted(text);
+  }
+  text = trimLeft(text);
+  if (!name || !text.starts_with('=')) {
+    return std::nullopt;
+  }
+  text = trimLeft(text.substr(1));
+  return name;
+}
+
+template <class Number> std::optional<Number> parseHex(std::string_view digits) {
+  Number number{};
+  const auto [end, error] =
+      std::from_chars(digits.data(), digits.data() + digits.size(), number, 16);
+  if (digits.empty() || error != std::errc{} || end != digits.data() + digits.size()) {
+    return std::nullopt;
+  }
+  return number;
+}
+
+// "01,ff,0a" (a trailing comma allowed) as bytes.
+std::optional<std::string> parseHexBytes(std::string_view text) {
+  std::string bytes;
+  text = trim(text);
+  if (text.ends_with(',')) {
+    text.remove_suffix(1);
+  }
+  if (trim(text).empty()) {
+    return bytes;
+  }
+  for (const std::string_view token : splitAt(text, ',')) {
+    const std::string_view digits = trim(token);
+    const auto byte = digits.size() <= 2 ? parseHex<unsigned>(digits) : std::nullopt;
+    if (!byte) {
+      return std::nullopt;
+    }
+    bytes += static_cast<char>(*byte);
+  }
+  return bytes;
+}
+
+bool holdsUtf16InVersion5(std::uint32_t type) {
+  return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
+}
+
+std::optional<RegistryValue> parseData(std::string_view data, RegFileDialect dialect) {
+  if (data.starts_with('"')) {
+    auto text = readQuoted(data);
+    if (!text || !trim(data).empty()) {
+      return std::nullopt;
+    }
+    return RegistryValue{kRegSz, *text + '\0'};
+  }
+  if (startsWithIgnoringCase(data, "dword:")) {
+    const std::string_view digits = trim(data.substr(6));
+    const auto number = digits.size() <= 8 ? parseHex<std::uint32_t>(digits) : std::nullopt;
+    if (!number) {
+      return std::nullopt;
+    }
+    std::string bytes(4, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      bytes[i] = static_cast<char>((*number >> (8 * i)) & 0xFF);
+    }
+    return RegistryValue{kRegDword, bytes};
+  }
+  if (!startsWithIgnoringCase(data, "hex")) {
+    return std::nullopt;
+  }
+  data.remove_prefix(3);
+  std::uint32_t type = kRegBinary;
+  if (data.starts_with('(')) {
+    const auto close = data.find(')');
+    const auto number = close == std::string_view::npos
+                            ? std::nullopt
+                            : parseHex<std::uint32_t>(data.substr(1, close - 1));
+    if (!number) {
+      return std::nullopt;
+    }
+    type = *number;
+    data.remove_prefix(close + 1);
+  }
+  if (!data.starts_with(':')) {
+    return std::nullopt;
+  }
+  auto bytes = parseHexBytes(data.substr(1));
+  if (!bytes) {
+    return std::nullopt;
+  }
+  if (dialect == RegFileDialect::version5 && holdsUtf16InVersion5(type)) {
+    return RegistryValue{type, fromUtf16LeBytes(*bytes)};
+  }
+  return RegistryValue{type, *bytes};
+}
+
+// Text that "..." can carry: one terminating zero, no other, no line break.
+bool isPlainString(const RegistryValue& value) {
+  const std::string_view data = value.data;
+  return value.type == kRegSz && data.ends_with('\0') &&
+         data.find_first_of(std::string_view("\0\r\n", 3)) == data.size() - 1;
+}
+
+std::string typeTag(std::uint32_t type) {
+  if (type == kRegBinary) {
+    return "hex:";
+  }
+  char tag[16];
+  std::snprintf(tag, sizeof tag, "hex(%x):", static_cast<unsigned>(type));
+  return tag;
+}
+
+} // namespace
+
+bool continuesOnNextLine(std::string_view line) {
+  line = trim(line);
+  return line.ends_with('\\') && readName(line) && startsWithIgnoringCase(line, "hex");
+}
+
+std::optional<ValueAssignment> parseAssignment(std::span<const std::string_view> lines,
+                                               RegFileDialect dialect) {
+  if (lines.empty()) {
+    return std::nullopt;
+  }
+  std::string joined;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::string_view line = trim(lines[i]);
+    if (i + 1 < lines.size()) {
+      line.remove_suffix(line.ends_with('\\') ? 1 : 0);
+    }
+    joined += line;
+  }
+  std::string_view text = joined;
+  auto name = readName(text);
+  if (!name) {
+    return std::nullopt;
+  }
+  if (trim(text) == "-") {
+    return ValueAssignment{std::move(*name), std::nullopt};
+  }
+  auto value = parseData(text, dialect);
+  if (!value) {
+    return std::nullopt;
+  }
+  return ValueAssignment{std::move(*name), std::move(value)};
+}
+
+std::vector<std::string> formatAssignment(std::string_view name, const RegistryValue& value,
+                                          RegFileDialect dialect) {
+  std::string line = (name.empty() ? std::string("@") : quoted(name)) + '=';
+  if (isPlainString(value)) {
+    return {line + quoted(std::string_view(value.data).substr(0, value.data.size() - 1))};
+  }
+  if (value.type == kRegDword && value.data.size() == 4) {
+    std::uint32_t number = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+      number |= static_cast<std::uint32_t>(static_cast<unsigned char>(value.data[i])) << (8 * i);
+    }
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "dword:%08x", static_cast<unsigned>(number));
+    return {line + digits};
+  }
+  const std::string bytes = dialect == RegFileDialect::version5 && holdsUtf16InVersion5(value.type)
+                                ? toUtf16LeBytes(value.data)
+                                : value.data;
+  std::vector<std::string> lines;
+  line += typeTag(value.type);
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    char byte[4];
+    std::snprintf(byte, sizeof byte, "%02x",
+                  static_cast<unsigned>(static_cast<unsigned char>(bytes[i])));
+    const bool last = i + 1 == bytes.size();
+    const std::string token = std::string(byte) + (last ? "" : ",");
+    if (line.size() + token.size() > kWrapColumn) {
+      lines.push_back(line + '\\');
+      line = "  ";
+    }
+    line += token;
+  }
+  lines.push_back(line);
+  return lines;
+}
+
+} // namespace tsen::platform::portable

@@ -1,0 +1,38 @@
+// One value line of a registry file ("name"="text", @=dword:0000002a,
+// "name"=hex(2):25,00,...), with the continuation lines that belong to it.
+#pragma once
+
+#include "platform/portable/RegistryTree.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tsen::platform::portable {
+
+// "REGEDIT4" files hold string data as 8-bit bytes; "Windows Registry Editor
+// Version 5.00" files hold the data of hex(1), hex(2) and hex(7) in UTF-16LE.
+enum class RegFileDialect { regedit4, version5 };
+
+struct ValueAssignment {
+  std::string name;                   // empty for the default value, "@"
+  std::optional<RegistryValue> value; // nothing: the value is deleted, "name"=-
+};
+
+// True when line assigns hex data that goes on in the next line (it ends in
+// a backslash).
+bool continuesOnNextLine(std::string_view line);
+
+// The assignment that lines (the first and its continuation lines) spell;
+// nothing when they are not well formed.
+std::optional<ValueAssignment> parseAssignment(std::span<const std::string_view> lines,
+                                               RegFileDialect dialect);
+
+// The lines, without line ends, that assign value to name as regedit writes
+// them: long hex data wrapped with continuation lines.
+std::vector<std::string> formatAssignment(std::string_view name, const RegistryValue& value,
+                                          RegFileDialect dialect);
+
+} // namespace tsen::platform::portable

@@ -1,0 +1,128 @@
+#include "platform/portable/RegistryTree.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace tsen::platform::portable {
+
+namespace {
+
+constexpr std::array<std::string_view, 4> kRootNames = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",
+                                                        "HKEY_LOCAL_MACHINE", "HKEY_USERS"};
+
+// The key at path below key, for const and mutable keys alike.
+template <class Key> Key* descend(Key* key, std::span<const std::string> path) {
+  for (const std::string& name : path) {
+    key = key->child(name);
+    if (key == nullptr) {
+      return nullptr;
+    }
+  }
+  return key;
+}
+
+} // namespace
+
+std::optional<RegistryRoot> rootFromName(std::string_view name) {
+  const auto found = std::ranges::find_if(
+      kRootNames, [&](std::string_view rootName) { return equalsIgnoringCase(rootName, name); });
+  if (found == kRootNames.end()) {
+    return std::nullopt;
+  }
+  return static_cast<RegistryRoot>(found - kRootNames.begin());
+}
+
+std::string_view rootName(RegistryRoot root) {
+  return kRootNames.at(static_cast<std::size_t>(root));
+}
+
+const RegistryKey* RegistryKey::child(std::string_view name) const {
+  const auto found = children_.find(name);
+  return found == children_.end() ? nullptr : found->second.get();
+}
+
+RegistryKey* RegistryKey::child(std::string_view name) {
+  const auto found = children_.find(name);
+  return found == children_.end() ? nullptr : found->second.get();
+}
+
+RegistryKey& RegistryKey::childOrCreate(std::string_view name) {
+  auto found = children_.find(name);
+  if (found == children_.end()) {
+    found = children_.emplace(std::string(name), std::make_unique<RegistryKey>()).first;
+  }
+  return *found->second;
+}
+
+void RegistryKey::removeChild(std::string_view name) {
+  if (const auto found = children_.find(name); found != children_.end()) {
+    children_.erase(found);
+  }
+}
+
+const std::string* RegistryKey::childName(std::string_view name) const {
+  const auto found = children_.find(name);
+  return found == children_.end() ? nullptr : &found->first;
+}
+
+const RegistryValue* RegistryKey::value(std::string_view name) const {
+  const auto found = values_.find(name);
+  return found == values_.end() ? nullptr : &found->second;
+}
+
+void RegistryKey::setValue(std::string_view name, RegistryValue value) {
+  if (const auto found = values_.find(name); found != values_.end()) {
+    found->second = std::move(value);
+  } else {
+    values_.emplace(std::string(name), std::move(value));
+  }
+}
+
+void RegistryKey::removeValue(std::string_view name) {
+  if (const auto found = values_.find(name); found != values_.end()) {
+    values_.erase(found);
+  }
+}
+
+const std::string* RegistryKey::valueName(std::string_view name) const {
+  const auto found = values_.find(name);
+  return found == values_.end() ? nullptr : &found->first;
+}
+
+const RegistryKey* RegistryTree::find(RegistryRoot root, std::span<const std::string> path) const {
+  return descend(&roots_.at(static_cast<std::size_t>(root)), path);
+}
+
+RegistryKey& RegistryTree::create(RegistryRoot root, std::span<const std::string> path) {
+  RegistryKey* key = &roots_.at(static_cast<std::size_t>(root));
+  for (const std::string& name : path) {
+    key = &key->childOrCreate(name);
+  }
+  return *key;
+}
+
+void RegistryTree::remove(RegistryRoot root, std::span<const std::string> path) {
+  if (path.empty()) {
+    return;
+  }
+  if (RegistryKey* parent =
+          descend(&roots_.at(static_cast<std::size_t>(root)), path.first(path.size() - 1))) {
+    parent->removeChild(path.back());
+  }
+}
+
+KeyPath RegistryTree::spelledAsStored(RegistryRoot root, std::span<const std::string> path) const {
+  KeyPath spelled(path.begin(), path.end());
+  const RegistryKey* key = &roots_.at(static_cast<std::size_t>(root));
+  for (std::string& name : spelled) {
+    const std::string* stored = key->childName(name);
+    if (stored == nullptr) {
+      break;
+    }
+    name = *stored;
+    key = key->child(name);
+  }
+  return spelled;
+}
+
+} // namespace tsen::platform::portable

@@ -1,0 +1,74 @@
+// The registry in memory: keys below the predefined roots, each with its
+// named values. Names are found without regard to ASCII case and keep the
+// case in which they were first created; keys and values are kept in name
+// order.
+#pragma once
+
+#include "platform/portable/AsciiCase.h"
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tsen::platform::portable {
+
+enum class RegistryRoot : std::uint8_t { classesRoot, currentUser, localMachine, users };
+
+// "HKEY_CURRENT_USER" and the like; any letter case is accepted.
+std::optional<RegistryRoot> rootFromName(std::string_view name);
+std::string_view rootName(RegistryRoot root);
+
+using KeyPath = std::vector<std::string>;
+
+struct RegistryValue {
+  std::uint32_t type = 0;
+  std::string data; // the bytes as RegQueryValueExA hands them out
+  bool operator==(const RegistryValue&) const = default;
+};
+
+class RegistryKey {
+public:
+  using Children = std::map<std::string, std::unique_ptr<RegistryKey>, IgnoringCaseLess>;
+  using Values = std::map<std::string, RegistryValue, IgnoringCaseLess>;
+
+  const RegistryKey* child(std::string_view name) const;
+  RegistryKey* child(std::string_view name);
+  RegistryKey& childOrCreate(std::string_view name);
+  void removeChild(std::string_view name);
+  // The child's name in the case in which it was created.
+  const std::string* childName(std::string_view name) const;
+
+  const RegistryValue* value(std::string_view name) const;
+  void setValue(std::string_view name, RegistryValue value);
+  void removeValue(std::string_view name);
+  // The value's name in the case in which it was created.
+  const std::string* valueName(std::string_view name) const;
+
+  const Children& children() const { return children_; }
+  const Values& values() const { return values_; }
+
+private:
+  Children children_;
+  Values values_;
+};
+
+class RegistryTree {
+public:
+  const RegistryKey* find(RegistryRoot root, std::span<const std::string> path) const;
+  RegistryKey& create(RegistryRoot root, std::span<const std::string> path);
+  // Removes the key with everything below it; a root itself stays.
+  void remove(RegistryRoot root, std::span<const std::string> path);
+  // path spelt in the case of the keys that exist, the rest as given.
+  KeyPath spelledAsStored(RegistryRoot root, std::span<const std::string> path) const;
+
+private:
+  std::array<RegistryKey, 4> roots_;
+};
+
+} // namespace tsen::platform::portable

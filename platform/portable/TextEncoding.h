@@ -1,0 +1,33 @@
+// Text conversions for the registry file. The host's 8-bit text is UTF-8;
+// bytes that are not valid UTF-8 travel through UTF-16 as unpaired
+// surrogates U+DC80..U+DCFF and come back unchanged, so nothing given as
+// 8-bit text is lost on the way through a UTF-16 file or value.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tsen::platform::portable {
+
+std::u16string toUtf16(std::string_view text);
+std::string fromUtf16(std::u16string_view text);
+
+// UTF-16LE as bytes, the form of string data in Windows' registry files.
+std::string toUtf16LeBytes(std::string_view text);
+// An odd last byte, which is no UTF-16 at all, is kept as it is.
+std::string fromUtf16LeBytes(std::string_view bytes);
+
+enum class FileEncoding { eightBit, utf8WithBom, utf16Le, utf16Be };
+
+struct DecodedFile {
+  std::string text; // 8-bit text
+  FileEncoding encoding = FileEncoding::eightBit;
+  std::string strayByte; // an odd last byte of a UTF-16 file, kept for writing back
+};
+
+// Tells the encoding by the byte order mark; without one the bytes are
+// taken as they are.
+DecodedFile decodeFile(std::string_view bytes);
+std::string encodeFile(std::string_view text, FileEncoding encoding, std::string_view strayByte);
+
+} // namespace tsen::platform::portable
