@@ -4,6 +4,7 @@
 
 #include "expansion/TextHelpers.h"
 #include "platform/Platform.h"
+#include "support/UserActions.h"
 
 #include <array>
 #include <string_view>
@@ -19,7 +20,9 @@ struct Token {
 
 const std::string kTokenAppPathLong = "<APPPATH>";
 
-std::string appPathWith(std::string_view folder) { return TsEnGetAppPath() + std::string(folder); }
+std::string appPathWith(std::string_view folder) {
+  return TsEnGetAppPath() + std::string(folder);
+}
 
 // Handled in this order; a replacement is searched by the tokens after it.
 const std::array<Token, 12> kLeadingTokens{{
@@ -131,7 +134,7 @@ bool expandDefaultConfig(Expansion& expansion, std::size_t at) {
     expansion.working() = std::move(fallback);
     return true;
   }
-  tsen::platform::messageBox(
+  tsen::showMessage(
       tsen::FormatText("Unable to find the file/directory \"%s\" !\nThere is no default "
                        "file/directory available either (%s).",
                        expansion.working().c_str(), fallback.c_str()),

@@ -2,6 +2,7 @@
 #include "TsEnvironment.h"
 
 #include "platform/Platform.h"
+#include "support/UserActions.h"
 
 bool TsEnFileExist(const std::string& path, bool showMessage) {
   if (path.empty()) {
@@ -11,8 +12,8 @@ bool TsEnFileExist(const std::string& path, bool showMessage) {
     return true;
   }
   if (showMessage) {
-    tsen::platform::messageBox("Unable to find the file \"" + path + "\" !", "Tessaline",
-                               tsen::platform::kMbOk | tsen::platform::kMbIconWarning);
+    tsen::showMessage("Unable to find the file \"" + path + "\" !", "Tessaline",
+                      tsen::platform::kMbOk | tsen::platform::kMbIconWarning);
   }
   return false;
 }

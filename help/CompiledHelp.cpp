@@ -5,6 +5,7 @@
 #include "help/HelpInternal.h"
 #include "platform/Platform.h"
 #include "support/FormatLimited.h"
+#include "support/UserActions.h"
 
 namespace tsen::help {
 namespace {
@@ -26,7 +27,7 @@ std::string helpMessageText(const char* format, ...) {
 }
 
 void tellUser(const std::string& text) {
-  platform::messageBox(text, "Tessaline help", platform::kMbOk | platform::kMbIconWarning);
+  showMessage(text, "Tessaline help", platform::kMbOk | platform::kMbIconWarning);
 }
 
 std::string compiledHelpFile(const std::string& folder, const std::string& helpName) {
@@ -67,9 +68,8 @@ void ShowCompiledHelp(int topic, const std::string& helpName) {
     }
   }
   for (int attempt = 0; attempt < 2; ++attempt) {
-    const bool shown =
-        topic == 0 ? platform::htmlHelp(file, platform::kHhDisplayToc, 0)
-                   : platform::htmlHelp(file, platform::kHhHelpContext, std::intptr_t{topic});
+    const bool shown = topic == 0 ? openHelp(file, platform::kHhDisplayToc, 0)
+                                  : openHelp(file, platform::kHhHelpContext, std::intptr_t{topic});
     if (shown) {
       return;
     }

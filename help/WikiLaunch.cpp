@@ -6,6 +6,7 @@
 #include "help/HelpInternal.h"
 #include "help/WikiSettings.h"
 #include "platform/Platform.h"
+#include "support/UserActions.h"
 
 namespace tsen::help {
 
@@ -73,9 +74,9 @@ void LaunchWikiPage(const std::string& page, const std::string& language) {
   address += ':';
   address += page.empty() ? std::string(kStartPage) : page;
 
-  if (platform::shellOpen(address) <= 32) {
-    platform::messageBox("Failed executing Wiki url (ShellExecute).", "Tessaline",
-                         platform::kMbOk | platform::kMbIconInformation);
+  if (openAddress(address) <= 32) {
+    showMessage("Failed executing Wiki url (ShellExecute).", "Tessaline",
+                platform::kMbOk | platform::kMbIconInformation);
   }
 }
 
