@@ -20,7 +20,7 @@ enum class FileSearch {
 // as it was read is passed over without being prepared.
 template <typename Examine, typename MayMatch>
 FileSearch searchConfigFile(const std::string& path, int mode, Examine examine, MayMatch mayMatch) {
-  TextLines lines(platform::openFile(path, "r"));
+  TextLines lines(path);
   if (!lines.isOpen()) {
     return FileSearch::notOpened;
   }

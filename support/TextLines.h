@@ -1,6 +1,8 @@
-// Reads a text file line by line as the C runtime's text mode hands lines
-// out: at most 1023 characters a piece, the line feed kept when it fits, a
-// carriage return before a line feed dropped, and Ctrl-Z ending the file.
+// Reads a text file line by line as the C runtime's text mode on Windows hands
+// lines out: at most 1023 characters a piece, the line feed kept when it
+// fits, a carriage return before a line feed dropped, and Ctrl-Z ending the
+// file. The file is read in binary mode and folded here, once, so every
+// build reads the same bytes the same way.
 #pragma once
 
 #include "platform/Platform.h"
@@ -8,13 +10,14 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 namespace tsen {
 
 class TextLines {
 public:
-  explicit TextLines(platform::UniqueFile file) : file_(std::move(file)) {}
+  explicit TextLines(const std::string& path) : file_(platform::openFile(path, "rb")) {}
 
   bool isOpen() const noexcept { return file_ != nullptr; }
 
@@ -25,7 +28,6 @@ public:
       return false;
     }
     std::size_t length = std::strlen(buffer_.data());
-    // Windows' text mode has already stopped at Ctrl-Z; elsewhere it is done here.
     if (const void* end = std::memchr(buffer_.data(), '\x1A', length)) {
       length = static_cast<std::size_t>(static_cast<const char*>(end) - buffer_.data());
       ended_ = true;
@@ -33,8 +35,7 @@ public:
         return false;
       }
     }
-    // Windows' text mode has already folded CR LF; elsewhere it is done here,
-    // also when the CR fills the piece and its LF waits in the file.
+    // CR LF, also when the CR fills the piece and its LF waits in the file.
     if (length >= 2 && buffer_[length - 2] == '\r' && buffer_[length - 1] == '\n') {
       buffer_[length - 2] = '\n';
       --length;

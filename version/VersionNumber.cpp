@@ -16,7 +16,7 @@ tsen::FeaturePackAndUpdate readAboutFile() {
   if (!TsEnFileExist(file, false)) {
     return {};
   }
-  tsen::TextLines lines(tsen::platform::openFile(file, "r"));
+  tsen::TextLines lines(file);
   std::string_view firstLine;
   if (!lines.next(firstLine)) {
     return {};
