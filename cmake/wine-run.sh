@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine in a prefix of the build's own:
+#   wine-run.sh PREFIX PROGRAM [ARGUMENTS...]
+#   wine-run.sh PREFIX --prepare      only makes sure the prefix exists
+#   wine-run.sh PREFIX --shutdown     ends the prefix's Wine processes
+# The prefix is made on first use; concurrent first uses wait for each other.
+# The Wine server is kept a while after the last program ends: starting it
+# and the prefix's services costs seconds, each later program a fraction.
+set -euo pipefail
+
+if [[ $# -lt 2 ]]; then
+  echo "usage: $0 PREFIX PROGRAM [ARGUMENTS...] | --prepare | --shutdown" >&2
+  exit 2
+fi
+prefix=$1
+shift
+
+wine=${TSEN_WINE64:-/usr/lib/wine/wine64}
+wineserver=${TSEN_WINESERVER:-$(dirname "$wine")/wineserver}
+export WINEPREFIX=$prefix
+export WINEDEBUG=-all
+# No prompts to install the .NET or HTML engines into the prefix.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+unset DISPLAY WAYLAND_DISPLAY
+
+if [[ $1 == --shutdown ]]; then
+  "$wineserver" -k >/dev/null 2>&1 || true
+  exit 0
+fi
+
+# One caller at a time makes the prefix and starts its server and services.
+# The services outlive the program that starts them, so they are started
+# here with no output attached: a test runner waiting for a test's output to
+# close would otherwise wait for them too.
+mkdir -p "$(dirname "$prefix")"
+exec {lock}>"$prefix.lock"
+flock "$lock"
+if [[ ! -e $prefix/.tsen-ready ]]; then
+  rm -rf "$prefix"
+  "$wine" wineboot --init </dev/null >/dev/null 2>&1
+  "$wineserver" -w
+  touch "$prefix/.tsen-ready"
+fi
+# Starting the server fails harmlessly when it runs already.
+if "$wineserver" -p"${TSEN_WINESERVER_LINGER:-30}" </dev/null >/dev/null 2>&1; then
+  "$wine" cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
+fi
+flock -u "$lock"
+exec {lock}>&-
+
+if [[ $1 == --prepare ]]; then
+  exit 0
+fi
+exec "$wine" "$@"

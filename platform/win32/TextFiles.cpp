@@ -1,0 +1,64 @@
+// Text files: the C runtime's for reading, one locked write for appending.
+#include "platform/Platform.h"
+
+#include "platform/win32/Handles.h"
+
+#include <windows.h>
+
+#include <limits>
+
+namespace tsen::platform {
+
+namespace {
+
+// An exclusive lock on one byte far beyond any real file's end: writers
+// take turns on it while readers, who never lock, are not held up.
+class AppendTurn {
+public:
+  explicit AppendTurn(HANDLE file) : file_(file) {
+    overlapped_.Offset = 0;
+    overlapped_.OffsetHigh = 0x40000000; // byte 2^62
+    held_ = LockFileEx(file_, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &overlapped_) != FALSE;
+  }
+  ~AppendTurn() {
+    if (held_) {
+      UnlockFileEx(file_, 0, 1, 0, &overlapped_);
+    }
+  }
+  AppendTurn(const AppendTurn&) = delete;
+  AppendTurn& operator=(const AppendTurn&) = delete;
+
+private:
+  HANDLE file_;
+  OVERLAPPED overlapped_{};
+  bool held_ = false;
+};
+
+} // namespace
+
+UniqueFile openFile(const std::string& path, const char* mode) {
+  return UniqueFile(std::fopen(path.c_str(), mode));
+}
+
+bool appendToFile(const std::string& path, std::string_view text) {
+  if (text.size() > std::numeric_limits<DWORD>::max()) {
+    return false;
+  }
+  // Append-only access puts every write at the end of the file. Byte-range
+  // locks need read or write data access as well; read data access adds it
+  // without giving up the append-only writes.
+  const auto file = win32::ownValidHandle<win32::UniqueHandle>(CreateFileA(
+      path.c_str(), FILE_APPEND_DATA | FILE_READ_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    return false;
+  }
+  // A writer that cannot take its turn still writes: a line that may tear
+  // is better than a line lost.
+  const AppendTurn turn(file.get());
+  DWORD written = 0;
+  return WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+         written == text.size();
+}
+
+} // namespace tsen::platform
