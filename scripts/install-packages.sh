@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs those of the named Debian packages that are not installed yet:
+#   scripts/install-packages.sh PACKAGE...
+# Nothing is fetched when everything is there already.
+set -euo pipefail
+
+missing=()
+for package in "$@"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+if [[ ${#missing[@]} -eq 0 ]]; then
+  exit 0
+fi
+
+echo "== installing: ${missing[*]}"
+if [[ $(id -u) -ne 0 ]]; then
+  echo "installing packages needs root: run as root, or install them first" >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update
+apt-get install -y --no-install-recommends "${missing[@]}"

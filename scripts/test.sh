@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Builds and tests every configuration: the Linux host build, the host build
+# under AddressSanitizer and UndefinedBehaviorSanitizer, the Windows DLL with
+# its tests under Wine and, where fuzz targets exist, a bounded fuzzing run.
+# Every step runs even when an earlier one failed; the exit status tells
+# whether all of them passed.
+#   scripts/test.sh
+# Environment: TSEN_JOBS (parallel jobs, default 2), TSEN_FUZZ_SECONDS (per
+# fuzz target, default 30), TSEN_FORMAT_STRICT=1 (fail on unformatted code).
+set -uo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+jobs=${TSEN_JOBS:-2}
+started=$SECONDS
+failed=()
+
+bash scripts/install-packages.sh \
+  cmake ninja-build g++ clang-14 clang libclang-rt-14-dev googletest libgtest-dev \
+  libbenchmark-dev g++-mingw-w64-x86-64-posix wine64 libcli11-dev nlohmann-json3-dev \
+  clang-format || failed+=("install")
+
+# step NAME COMMAND...: runs one step and remembers a failure.
+step() {
+  local name=$1
+  shift
+  local begun=$SECONDS
+  echo
+  echo "== ${name}"
+  if "$@"; then
+    echo "== ${name}: passed ($((SECONDS - begun)) s)"
+  else
+    echo "== ${name}: FAILED ($((SECONDS - begun)) s)"
+    failed+=("$name")
+  fi
+}
+
+# run_tests PRESET CTEST-ARGUMENTS...: runs CTest, keeps its log beside the
+# build and prints the summary, with the output of every failed test.
+run_tests() {
+  mkdir -p "build/$1"
+  local log=build/$1/ctest.log
+  shift
+  ctest --output-on-failure "$@" >"$log" 2>&1
+  local status=$?
+  if [[ $status -ne 0 ]]; then
+    grep -v -E '^ *(Start +[0-9]+:|[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed)' "$log" | tail -n 400
+  else
+    sed -n '/tests passed/,$p' "$log"
+  fi
+  return "$status"
+}
+
+for preset in host host-asan windows; do
+  step "${preset}: configure" cmake --preset "$preset"
+  step "${preset}: build" cmake --build --preset "$preset" -j "$jobs"
+  step "${preset}: test" run_tests "$preset" --preset "$preset" -j "$jobs"
+done
+
+# ---- fuzzing hook: runs each fuzz target for a bounded time ----
+if [[ -f fuzz/CMakeLists.txt ]]; then
+  step "fuzz: configure" cmake --preset fuzz -DTSEN_FUZZ_SECONDS="${TSEN_FUZZ_SECONDS:-30}"
+  step "fuzz: build" cmake --build --preset fuzz -j "$jobs"
+  step "fuzz: run" run_tests fuzz --test-dir build/fuzz -L fuzz -j "$jobs"
+fi
+# ---- end of fuzzing hook ----
+
+format_check() {
+  local unformatted
+  unformatted=$(git ls-files -co --exclude-standard -- '*.cpp' '*.h' |
+    xargs -r clang-format-14 --dry-run 2>&1 |
+    grep -oE '^[^ :]+\.(cpp|h):[0-9]+:[0-9]+: (warning|error)' | cut -d: -f1 | sort -u)
+  if [[ -z $unformatted ]]; then
+    return 0
+  fi
+  echo "not formatted with clang-format-14:"
+  echo "$unformatted" | sed 's/^/  /'
+  [[ ${TSEN_FORMAT_STRICT:-0} != 1 ]]
+}
+step "format" format_check
+
+echo
+echo "== all steps took $((SECONDS - started)) s"
+if [[ ${#failed[@]} -ne 0 ]]; then
+  echo "== FAILED: ${failed[*]}"
+  exit 1
+fi
+echo "== everything passed"
