@@ -56,6 +56,11 @@ for preset in host host-asan windows; do
   step "${preset}: test" run_tests "$preset" --preset "$preset" -j "$jobs"
 done
 
+# The caches' first fill from several threads at once, under ThreadSanitizer.
+step "host-tsan: configure" cmake --preset host-tsan
+step "host-tsan: build" cmake --build --preset host-tsan -j "$jobs" --target tsen_folders_tests
+step "host-tsan: test" run_tests host-tsan --preset host-tsan -R FirstCallRace
+
 # ---- fuzzing hook: runs each fuzz target for a bounded time ----
 if [[ -f fuzz/CMakeLists.txt ]]; then
   step "fuzz: configure" cmake --preset fuzz -DTSEN_FUZZ_SECONDS="${TSEN_FUZZ_SECONDS:-30}"
