@@ -13,7 +13,11 @@ bool isDryRun() {
   return value != nullptr && *value != '\0';
 }
 
-void describe(const std::string& line) {
+// One line each: line breaks inside a message are written as "\n".
+void describe(std::string line) {
+  for (std::size_t at = line.find('\n'); at != std::string::npos; at = line.find('\n', at + 2)) {
+    line.replace(at, 1, "\\n");
+  }
   std::fwrite(line.data(), 1, line.size(), stdout);
   std::fputc('\n', stdout);
   std::fflush(stdout);
