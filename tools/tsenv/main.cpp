@@ -1,23 +1,78 @@
-// tsenv: shows which registry layout, key paths and configuration the
-// library finds in force for the current user.
-#include "TsEnvironment.h"
+// tsenv: what the Tessaline environment library answers on this machine, and
+// the means to change the settings and files behind those answers.
+#include "tools/tsenv/Commands.h"
 
 #include <cstdio>
-#include <string>
+#include <exception>
+#include <iostream>
 
 namespace {
 
-void show(const char* label, const std::string& value) {
-  std::printf("%-24s %s\n", label, value.empty() ? "(none)" : value.c_str());
+// CLI11's messages may span lines; the user gets one.
+std::string oneLine(std::string text) {
+  for (char& c : text) {
+    if (c == '\n' || c == '\r') {
+      c = ' ';
+    }
+  }
+  while (!text.empty() && text.back() == ' ') {
+    text.pop_back();
+  }
+  return text;
+}
+
+int usageError(const std::string& message) {
+  std::cerr << "tsenv: " << oneLine(message) << " (see tsenv --help)\n";
+  return tsenv::kExitUsage;
 }
 
 } // namespace
 
-int main() {
-  show("Registry layout", TsEnQVRConnect() ? "19.01 (QVR connection on)" : "18.40");
-  show("Product key", "HKEY_CURRENT_USER\\" + TsEnGetRegistryKey());
-  show("Kernel Services key", "HKEY_CURRENT_USER\\" + TsEnGetRegKeyKernelServices());
-  show("Modules key", "HKEY_CURRENT_USER\\" + TsEnBuildRegKey("Tessaline modules"));
-  show("Current configuration", TsEnGetCurrentConfig());
-  return 0;
+int main(int argc, char** argv) {
+  CLI::App app{"tsenv: what the Tessaline environment library answers on this machine, and "
+               "the settings behind it.",
+               "tsenv"};
+  app.footer("Exit status: 0 done, 1 the answer is no or the operation failed, 2 wrong "
+             "command line (nothing was changed). Each subcommand takes --help.");
+  app.require_subcommand(1);
+  app.fallthrough(false);
+
+  tsenv::Runner runner;
+  tsenv::addInfoCommand(app, runner);
+  tsenv::addPathCommands(app, runner);
+  tsenv::addSessionCommands(app, runner);
+  tsenv::addHelpCommands(app, runner);
+  tsenv::addHelpCheckCommand(app, runner);
+  tsenv::addRegCommands(app, runner);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    std::cout << app.help();
+    return tsenv::kExitDone;
+  } catch (const CLI::CallForAllHelp&) {
+    std::cout << app.help("", CLI::AppFormatMode::All);
+    return tsenv::kExitDone;
+  } catch (const CLI::ParseError& error) {
+    // A mistyped subcommand is left over rather than reported by name.
+    const CLI::App* parsed = &app;
+    while (!parsed->get_subcommands().empty()) {
+      parsed = parsed->get_subcommands().front();
+    }
+    if (parsed->get_require_subcommand_min() > 0 && !parsed->remaining().empty()) {
+      return usageError("unknown subcommand '" + parsed->remaining().front() + "'");
+    }
+    return usageError(error.what());
+  }
+
+  try {
+    const int status = runner ? runner() : tsenv::kExitUsage;
+    std::fflush(stdout);
+    return status;
+  } catch (const tsenv::UsageError& error) {
+    return usageError(error.what());
+  } catch (const std::exception& error) {
+    std::cerr << "tsenv: " << oneLine(error.what()) << '\n';
+    return tsenv::kExitNo;
+  }
 }

@@ -1,0 +1,99 @@
+// expand, resource and exists: the library's file name answers.
+#include "tools/tsenv/Commands.h"
+#include "tools/tsenv/ExpandArguments.h"
+
+#include "TsEnvironment.h"
+
+#include <iostream>
+#include <memory>
+
+namespace tsenv {
+
+namespace {
+
+struct ExpandArguments {
+  std::string name;
+  std::string base = "none";
+  std::string flags = "0";
+};
+
+// A CLI11 check that accepts what parse accepts.
+template <typename Parse> CLI::Validator acceptedBy(Parse parse, std::string description) {
+  return CLI::Validator(
+      [parse](std::string& text) {
+        return parse(text) ? std::string() : "'" + text + "' is not one of the accepted values";
+      },
+      std::move(description));
+}
+
+void addExpand(CLI::App& app, Runner& runner) {
+  auto arguments = std::make_shared<ExpandArguments>();
+  CLI::App* command = app.add_subcommand(
+      "expand", "Expand a file name with placeholders such as <APPATH> or <USERDATA>");
+  command->add_option("NAME", arguments->name, "the name to expand, e.g. \"<APPATH>\\Help\"")
+      ->required();
+  command
+      ->add_option("--base", arguments->base,
+                   "folder put in front: none, app, userdata, resources, binaries, autocad, "
+                   "temp, or the library's number")
+      ->check(acceptedBy(parseBaseFolder, "BASE"));
+  command
+      ->add_option("--flags", arguments->flags,
+                   "language flags: lang-marker (replace @@ by the language code), "
+                   "lang-subfolder (language folder before the last component), comma-separated, "
+                   "or the library's number")
+      ->check(acceptedBy(parseExpandFlags, "FLAGS"));
+  command->callback([&runner, arguments] {
+    runner = [arguments] {
+      std::cout << TsEnBuildFilename(arguments->name, *parseBaseFolder(arguments->base),
+                                     *parseExpandFlags(arguments->flags))
+                << '\n';
+      return kExitDone;
+    };
+  });
+}
+
+void addResource(CLI::App& app, Runner& runner) {
+  auto baseName = std::make_shared<std::string>();
+  CLI::App* command = app.add_subcommand(
+      "resource", "Find a module's resource library for the current language, else English");
+  command->footer("Exit status 1 when neither is installed.");
+  command->add_option("BASENAME", *baseName, "the part of the file name before \".RC.\"")
+      ->required();
+  command->callback([&runner, baseName] {
+    runner = [baseName] {
+      const std::string path = TsEnGetResourceName(*baseName);
+      if (path.empty()) {
+        std::cerr << "no resource library " << *baseName << ".RC." << TsEnGetLanguageCode()
+                  << ".DLL or " << *baseName << ".RC.Eng.DLL in the Resources folder\n";
+        return kExitNo;
+      }
+      std::cout << path << '\n';
+      return kExitDone;
+    };
+  });
+}
+
+void addExists(CLI::App& app, Runner& runner) {
+  auto path = std::make_shared<std::string>();
+  CLI::App* command = app.add_subcommand(
+      "exists", "Tell whether a file or folder exists (exit status 0) or not (1)");
+  command->add_option("PATH", *path, "the file or folder")->required();
+  command->callback([&runner, path] {
+    runner = [path] {
+      const bool exists = TsEnFileExist(*path, false);
+      std::cout << (exists ? "exists" : "does not exist") << '\n';
+      return exists ? kExitDone : kExitNo;
+    };
+  });
+}
+
+} // namespace
+
+void addPathCommands(CLI::App& app, Runner& runner) {
+  addExpand(app, runner);
+  addResource(app, runner);
+  addExists(app, runner);
+}
+
+} // namespace tsenv
