@@ -12,4 +12,6 @@ std::string TsEnGetQuarzelSharedPath() {
   return *common + "\\Quarzel Shared";
 }
 
-std::string TsEnGetTessalineSharedPath() { return TsEnGetQuarzelSharedPath() + "\\Tessaline"; }
+std::string TsEnGetTessalineSharedPath() {
+  return TsEnGetQuarzelSharedPath() + "\\Tessaline";
+}

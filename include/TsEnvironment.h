@@ -12,15 +12,15 @@
 #include <string>
 
 #if defined(_WIN32)
-#  if defined(TSEN_BUILDING_LIBRARY)
-#    define TSEN_API __declspec(dllexport)
-#  elif defined(TSEN_STATIC)
-#    define TSEN_API
-#  else
-#    define TSEN_API __declspec(dllimport)
-#  endif
+#if defined(TSEN_BUILDING_LIBRARY)
+#define TSEN_API __declspec(dllexport)
+#elif defined(TSEN_STATIC)
+#define TSEN_API
 #else
-#  define TSEN_API __attribute__((visibility("default")))
+#define TSEN_API __declspec(dllimport)
+#endif
+#else
+#define TSEN_API __attribute__((visibility("default")))
 #endif
 
 // The registry key handle type, declared exactly as <windows.h> declares it,
@@ -96,40 +96,40 @@ constexpr int TsEnLangSubfolder = 2;
 
 // Texts shared with the suite's modules: placeholder tokens, registry names
 // and folder names. Built when the library is loaded.
-extern TSEN_API const std::string TsEnTokenAppPath;         // "<APPATH>"
-extern TSEN_API const std::string TsEnTokenAutoCAD;         // "<AUTOCAD>"
-extern TSEN_API const std::string TsEnTokenBinaries;        // "<BINARIES>"
-extern TSEN_API const std::string TsEnTokenCurrentConfig;   // "<CURRENTCONFIG>"
-extern TSEN_API const std::string TsEnTokenDefaultConfig;   // "<DEFAULTCONFIG>"
-extern TSEN_API const std::string TsEnTokenLangCode;        // "<LANGCODE>"
-extern TSEN_API const std::string TsEnTokenLangCountry;     // "<LANGCOUNTRY>"
-extern TSEN_API const std::string TsEnTokenLangName;        // "<LANGNAME>"
-extern TSEN_API const std::string TsEnTokenMyTessaline;     // "<MYTESSALINE>"
-extern TSEN_API const std::string TsEnTokenTessalineShared; // "<TESSALINESHARED>"
-extern TSEN_API const std::string TsEnTokenResources;       // "<RESOURCES>"
-extern TSEN_API const std::string TsEnTokenTemp;            // "<TEMP>"
-extern TSEN_API const std::string TsEnTokenUserData;        // "<USERDATA>"
-extern TSEN_API const std::string TsEnTokenQuarzelShared;   // "<QUARZELSHARED>"
-extern TSEN_API const std::string TsEnRegKeyQVRConnect;     // the connection flag's key
-extern TSEN_API const std::string TsEnRegValueQVRConnect;   // "QVRConnect"
+extern TSEN_API const std::string TsEnTokenAppPath;          // "<APPATH>"
+extern TSEN_API const std::string TsEnTokenAutoCAD;          // "<AUTOCAD>"
+extern TSEN_API const std::string TsEnTokenBinaries;         // "<BINARIES>"
+extern TSEN_API const std::string TsEnTokenCurrentConfig;    // "<CURRENTCONFIG>"
+extern TSEN_API const std::string TsEnTokenDefaultConfig;    // "<DEFAULTCONFIG>"
+extern TSEN_API const std::string TsEnTokenLangCode;         // "<LANGCODE>"
+extern TSEN_API const std::string TsEnTokenLangCountry;      // "<LANGCOUNTRY>"
+extern TSEN_API const std::string TsEnTokenLangName;         // "<LANGNAME>"
+extern TSEN_API const std::string TsEnTokenMyTessaline;      // "<MYTESSALINE>"
+extern TSEN_API const std::string TsEnTokenTessalineShared;  // "<TESSALINESHARED>"
+extern TSEN_API const std::string TsEnTokenResources;        // "<RESOURCES>"
+extern TSEN_API const std::string TsEnTokenTemp;             // "<TEMP>"
+extern TSEN_API const std::string TsEnTokenUserData;         // "<USERDATA>"
+extern TSEN_API const std::string TsEnTokenQuarzelShared;    // "<QUARZELSHARED>"
+extern TSEN_API const std::string TsEnRegKeyQVRConnect;      // the connection flag's key
+extern TSEN_API const std::string TsEnRegValueQVRConnect;    // "QVRConnect"
 extern TSEN_API const std::string TsEnRegValueCurrentConfig; // "Current Config"
-extern TSEN_API const std::string TsEnRegValueLanguage;     // "Language"
-extern TSEN_API const std::string TsEnRegKeyModules;        // "Tessaline modules"
-extern TSEN_API const std::string TsEnRegValueActiveDomain; // "ActiveDomainKey"
-extern TSEN_API const std::string TsEnRegValueLastCommand;  // "LastCommand"
-extern TSEN_API const std::string TsEnRegValueLogCommands;  // "LogCommands"
-extern TSEN_API const std::string TsEnFolderAutoCAD;        // "AutoCAD"
-extern TSEN_API const std::string TsEnRegValueAutoCADKey;   // "AutoCAD Registry Key - x64"
-extern TSEN_API const std::string TsEnFolderBinaries;       // "Binaries"
-extern TSEN_API const std::string TsEnFolderHelp;           // "Help"
-extern TSEN_API const std::string TsEnFolderProfile;        // "TessalineProfile"
-extern TSEN_API const std::string TsEnFolderBaseKernel;     // "Kernel", below "Base"
+extern TSEN_API const std::string TsEnRegValueLanguage;      // "Language"
+extern TSEN_API const std::string TsEnRegKeyModules;         // "Tessaline modules"
+extern TSEN_API const std::string TsEnRegValueActiveDomain;  // "ActiveDomainKey"
+extern TSEN_API const std::string TsEnRegValueLastCommand;   // "LastCommand"
+extern TSEN_API const std::string TsEnRegValueLogCommands;   // "LogCommands"
+extern TSEN_API const std::string TsEnFolderAutoCAD;         // "AutoCAD"
+extern TSEN_API const std::string TsEnRegValueAutoCADKey;    // "AutoCAD Registry Key - x64"
+extern TSEN_API const std::string TsEnFolderBinaries;        // "Binaries"
+extern TSEN_API const std::string TsEnFolderHelp;            // "Help"
+extern TSEN_API const std::string TsEnFolderProfile;         // "TessalineProfile"
+extern TSEN_API const std::string TsEnFolderBaseKernel;      // "Kernel", below "Base"
 
 #if defined(__clang__)
-#  pragma clang diagnostic push
+#pragma clang diagnostic push
 // These exports keep plain names while passing standard strings, as the
 // suite's modules expect; all sides are C++.
-#  pragma clang diagnostic ignored "-Wreturn-type-c-linkage"
+#pragma clang diagnostic ignored "-Wreturn-type-c-linkage"
 #endif
 
 extern "C" {
@@ -226,7 +226,7 @@ TSEN_API void TsEnWikiHelpOnly(int topic);
 } // extern "C"
 
 #if defined(__clang__)
-#  pragma clang diagnostic pop
+#pragma clang diagnostic pop
 #endif
 
 // ---- Session state and command log (exported with their C++ signatures) ----

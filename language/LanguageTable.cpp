@@ -74,7 +74,9 @@ unsigned int TsEnGetLanguageCodeID() {
   return found == kCodes.end() ? kEnglish : found->id;
 }
 
-std::string TsEnGetLanguageName() { return std::string(namesOf(TsEnGetLanguageCodeID()).name); }
+std::string TsEnGetLanguageName() {
+  return std::string(namesOf(TsEnGetLanguageCodeID()).name);
+}
 
 std::string TsEnGetLanguageCountry() {
   return std::string(namesOf(TsEnGetLanguageCodeID()).country);

@@ -11,7 +11,9 @@ constexpr std::string_view kRoot1840 = "SOFTWARE\\Quarzel\\Tessaline\\18.40";
 constexpr std::string_view kRoot1901 = "SOFTWARE\\Quarzel\\Tessaline\\19.01\\RA_Zora";
 constexpr std::string_view kKernelServices = "\\Kernel Services";
 
-std::string_view productRoot() { return TsEnQVRConnect() ? kRoot1901 : kRoot1840; }
+std::string_view productRoot() {
+  return TsEnQVRConnect() ? kRoot1901 : kRoot1840;
+}
 
 } // namespace
 
@@ -22,7 +24,9 @@ bool TsEnQVRConnect() {
          registry.ReadLong(TsEnRegValueQVRConnect, flag) && flag == 1;
 }
 
-std::string TsEnGetRegistryKey() { return std::string(productRoot()); }
+std::string TsEnGetRegistryKey() {
+  return std::string(productRoot());
+}
 
 std::string TsEnGetRegKeyKernelServices() {
   std::string key(productRoot());

@@ -58,7 +58,9 @@ TsEnWinRegistry& TsEnWinRegistry::operator=(const TsEnWinRegistry& other) {
   return *this;
 }
 
-TsEnWinRegistry::~TsEnWinRegistry() { release(state_); }
+TsEnWinRegistry::~TsEnWinRegistry() {
+  release(state_);
+}
 
 bool TsEnWinRegistry::Create(HKEY root, std::string keyName) {
   TsEnWinRegistryState& state = *state_;

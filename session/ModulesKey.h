@@ -6,6 +6,8 @@
 namespace tsen {
 
 // The product key root of the layout in force, then "Tessaline modules".
-inline std::string modulesKey() { return TsEnBuildRegKey(TsEnRegKeyModules); }
+inline std::string modulesKey() {
+  return TsEnBuildRegKey(TsEnRegKeyModules);
+}
 
 } // namespace tsen

@@ -29,9 +29,13 @@ bool writeModulesValue(const std::string& valueName, const std::string& text) {
 
 } // namespace
 
-std::string getActiveTessalineDomain() { return readModulesValue(TsEnRegValueActiveDomain); }
+std::string getActiveTessalineDomain() {
+  return readModulesValue(TsEnRegValueActiveDomain);
+}
 
-std::string getLastTessalineCommand() { return readModulesValue(TsEnRegValueLastCommand); }
+std::string getLastTessalineCommand() {
+  return readModulesValue(TsEnRegValueLastCommand);
+}
 
 bool setActiveTessalineDomain(const std::string& domain) {
   return writeModulesValue(TsEnRegValueActiveDomain, domain);

@@ -14,7 +14,9 @@ void cutAtFirst(std::string& text, std::string_view mark) {
 }
 
 // Character codes count as signed bytes, as the About file's writers expect.
-int code(char c) { return static_cast<signed char>(c); }
+int code(char c) {
+  return static_cast<signed char>(c);
+}
 
 } // namespace
 

@@ -26,9 +26,13 @@ tsen::FeaturePackAndUpdate readAboutFile() {
 
 } // namespace
 
-std::string TsEnGetCurrentVersionNumber() { return TsEnQVRConnect() ? "19.01" : "18.40"; }
+std::string TsEnGetCurrentVersionNumber() {
+  return TsEnQVRConnect() ? "19.01" : "18.40";
+}
 
-int TsEnGetCurrentVersionNumberMajor() { return std::atoi(TsEnQVRConnect() ? "19" : "18"); }
+int TsEnGetCurrentVersionNumberMajor() {
+  return std::atoi(TsEnQVRConnect() ? "19" : "18");
+}
 
 int TsEnGetCurrentVersionNumberMinor() {
   const std::string version = TsEnGetCurrentVersionNumber();
@@ -36,6 +40,10 @@ int TsEnGetCurrentVersionNumberMinor() {
   return dot == std::string::npos ? 0 : std::atoi(version.c_str() + dot + 1);
 }
 
-int TsEnGetCurrentVersionNumberFeaturePack() { return readAboutFile().featurePack; }
+int TsEnGetCurrentVersionNumberFeaturePack() {
+  return readAboutFile().featurePack;
+}
 
-int TsEnGetCurrentVersionNumberUpdate() { return readAboutFile().update; }
+int TsEnGetCurrentVersionNumberUpdate() {
+  return readAboutFile().update;
+}

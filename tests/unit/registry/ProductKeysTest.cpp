@@ -29,9 +29,12 @@ TEST_F(ProductKeysTest, ConnectionFlagChoosesTheLayout) {
        },
        false},
       {"one in one byte",
-       [] { fake::setValue(kHKCU, kQvrKey, "QVRConnect", {platform::kRegBinary, {1}}); }, true},
-      {"below the local machine only",
-       [] { fake::setDword(kHKLM, kQvrKey, "QVRConnect", 1); }, false},
+       [] {
+         fake::setValue(kHKCU, kQvrKey, "QVRConnect", {platform::kRegBinary, {1}});
+       },
+       true},
+      {"below the local machine only", [] { fake::setDword(kHKLM, kQvrKey, "QVRConnect", 1); },
+       false},
   };
   for (const auto& c : cases) {
     fake::reset();
@@ -46,8 +49,7 @@ TEST_F(ProductKeysTest, ConnectionFlagChoosesTheLayout) {
 
 TEST_F(ProductKeysTest, BuildRegKeyAppendsTheSubKeyUnchanged) {
   setLayout19(true);
-  EXPECT_EQ(TsEnBuildRegKey("Tessaline modules"),
-            std::string(kRoot1901) + "\\Tessaline modules");
+  EXPECT_EQ(TsEnBuildRegKey("Tessaline modules"), std::string(kRoot1901) + "\\Tessaline modules");
   EXPECT_EQ(TsEnBuildRegKey(""), std::string(kRoot1901) + "\\");
   EXPECT_EQ(TsEnBuildRegKey("\\x\\"), std::string(kRoot1901) + "\\\\x\\");
   setLayout19(false);

@@ -18,7 +18,8 @@ namespace tsen::testing {
 inline const HKEY kHKCU = platform::kCurrentUser;
 inline const HKEY kHKLM = platform::kLocalMachine;
 
-inline constexpr std::string_view kKernel1840 = "SOFTWARE\\Quarzel\\Tessaline\\18.40\\Kernel Services";
+inline constexpr std::string_view kKernel1840 =
+    "SOFTWARE\\Quarzel\\Tessaline\\18.40\\Kernel Services";
 inline constexpr std::string_view kKernel1901 =
     "SOFTWARE\\Quarzel\\Tessaline\\19.01\\RA_Zora\\Kernel Services";
 inline constexpr std::string_view kQvrKey = "SOFTWARE\\Quarzel\\Tessaline\\QVRConnect";
