@@ -2,6 +2,7 @@
 // domain (also the defaults key) up to the first line feed, the language code
 // up to the second, then the file's content, written as each of the three.
 #include "TsEnvironment.h"
+#include "fuzz/FuzzScratch.h"
 #include "help/HelpInternal.h"
 #include "platform/testing/FakeSystem.h"
 
@@ -14,45 +15,13 @@
 
 namespace {
 
-void check(bool holds) {
-  if (!holds) {
-    std::abort();
-  }
-}
-
-// An application folder of this process's own, removed when it ends.
-class ScratchApp {
-public:
-  ScratchApp() {
-    // Memory-backed when the host has it: every input rewrites the files.
-    const std::filesystem::path shm = "/dev/shm";
-    std::error_code error;
-    const std::filesystem::path base =
-        std::filesystem::is_directory(shm, error) ? shm : std::filesystem::temp_directory_path();
-    std::string pattern = base / "tsen-fuzz-help-XXXXXX";
-    check(::mkdtemp(pattern.data()) != nullptr);
-    root_ = pattern;
-    std::filesystem::create_directories(root_ / "Help");
-  }
-  ~ScratchApp() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-  }
-  const std::filesystem::path& root() const { return root_; }
-
-private:
-  std::filesystem::path root_;
-};
+using namespace tsen::fuzzing;
 
 const ScratchApp& app() {
   static const ScratchApp folder = [] {
-    ScratchApp made;
+    ScratchApp made("help", "Help");
     tsen::fake::reset();
-    std::string library = (made.root() / "Binaries" / "Tessaline.Environment.dll").string();
-    for (char& c : library) {
-      c = c == '/' ? '\\' : c;
-    }
-    tsen::fake::setModuleFileName(library);
+    tsen::fake::setModuleFileName(made.libraryFile());
     // The library keeps the code once read: one code for the whole run.
     tsen::fake::setString(tsen::platform::kCurrentUser,
                           "SOFTWARE\\Quarzel\\Tessaline\\18.40\\Kernel Services", "Language",
@@ -60,20 +29,6 @@ const ScratchApp& app() {
     return made;
   }();
   return folder;
-}
-
-void writeFile(const std::filesystem::path& path, std::string_view content) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  check(file != nullptr);
-  check(std::fwrite(content.data(), 1, content.size(), file) == content.size());
-  std::fclose(file);
-}
-
-std::string_view takeLine(std::string_view& input) {
-  const auto end = input.find('\n');
-  const std::string_view line = input.substr(0, end);
-  input.remove_prefix(end == std::string_view::npos ? input.size() : end + 1);
-  return line;
 }
 
 // Text taken from one prepared line: no tab or line feed, one piece at most.

@@ -3,6 +3,7 @@
 // of one topic file, written both in the active domain's folder and in the
 // common folder.
 #include "TsEnvironment.h"
+#include "fuzz/FuzzScratch.h"
 #include "help/HelpInternal.h"
 #include "platform/testing/FakeSystem.h"
 
@@ -15,67 +16,17 @@
 
 namespace {
 
-void check(bool holds) {
-  if (!holds) {
-    std::abort();
-  }
-}
-
-// An application folder of this process's own, removed when it ends.
-class ScratchApp {
-public:
-  ScratchApp() {
-    // Memory-backed when the host has it: every input rewrites the files.
-    const std::filesystem::path shm = "/dev/shm";
-    std::error_code error;
-    const std::filesystem::path base =
-        std::filesystem::is_directory(shm, error) ? shm : std::filesystem::temp_directory_path();
-    std::string pattern = base / "tsen-fuzz-topics-XXXXXX";
-    check(::mkdtemp(pattern.data()) != nullptr);
-    root_ = pattern;
-    std::filesystem::create_directories(root_ / "Help" / "WikiCfg" / "ROAD");
-  }
-  ~ScratchApp() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-  }
-  const std::filesystem::path& root() const { return root_; }
-
-private:
-  std::filesystem::path root_;
-};
-
-std::string backslashed(std::string path) {
-  for (char& c : path) {
-    c = c == '/' ? '\\' : c;
-  }
-  return path;
-}
+using namespace tsen::fuzzing;
 
 const ScratchApp& app() {
   static const ScratchApp folder = [] {
-    ScratchApp made;
+    ScratchApp made("topics", std::filesystem::path("Help") / "WikiCfg" / "ROAD");
     tsen::fake::reset();
-    tsen::fake::setModuleFileName(
-        backslashed((made.root() / "Binaries" / "Tessaline.Environment.dll").string()));
+    tsen::fake::setModuleFileName(made.libraryFile());
     check(setActiveTessalineDomain("ROAD"));
     return made;
   }();
   return folder;
-}
-
-void writeFile(const std::filesystem::path& path, std::string_view content) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  check(file != nullptr);
-  check(std::fwrite(content.data(), 1, content.size(), file) == content.size());
-  std::fclose(file);
-}
-
-std::string_view takeLine(std::string_view& input) {
-  const auto end = input.find('\n');
-  const std::string_view line = input.substr(0, end);
-  input.remove_prefix(end == std::string_view::npos ? input.size() : end + 1);
-  return line;
 }
 
 // A field of a prepared line: no blank, tab or line feed, within one piece.
