@@ -147,4 +147,29 @@ TEST_F(ProductKeysTest, ConfigurationOfTheOtherLayoutIsNotUsed) {
   EXPECT_EQ(TsEnGetCurrentConfig(), "");
 }
 
+// The sample settings, the same .reg file the host build reads as its
+// registry, replayed with the system's own importer: what support receives
+// from a user on either build can be replayed on the other.
+TEST_F(ProductKeysTest, SettingsFileImportsWithTheSystemsImporter) {
+  std::string file = TSEN_SAMPLE_SETTINGS;
+  for (char& c : file) {
+    c = c == '/' ? '\\' : c;
+  }
+  std::string command = "regedit.exe /S \"Z:" + file + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &process));
+  WaitForSingleObject(process.hProcess, 60000);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+
+  EXPECT_TRUE(TsEnQVRConnect());
+  EXPECT_EQ(TsEnGetCurrentConfig(), "Road");
+  EXPECT_EQ(TsEnGetLanguageCode(), "NOR");
+  EXPECT_EQ(getActiveTessalineDomain(), "ROAD");
+  EXPECT_EQ(getLastTessalineCommand(), "RoadAlign");
+}
+
 } // namespace
