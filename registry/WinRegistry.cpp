@@ -8,6 +8,8 @@
 #include <new>
 
 static_assert(sizeof(TsEnLong) == 4, "registry integers are 32 bits wide");
+// Modules are built against this layout: the vtable pointer and the state.
+static_assert(sizeof(TsEnWinRegistry) == 2 * sizeof(void*), "the accessor holds one pointer");
 
 namespace {
 
