@@ -1,31 +1,73 @@
 #!/usr/bin/env bash
-# Builds the host configuration, stages the sample installation with the
-# built library and the companion tool in its Binaries folder, and runs
-# `tsenv info` (or the tsenv arguments given) with the sample settings:
-#   scripts/main.sh [TSENV-ARGUMENTS...]
-# The sample lives in build/host/sample: its registry is sample.reg there, its
-# user folders below home/ and tmp/.
+# Builds the library and the companion tool, stages the sample installation
+# with both in its Binaries folder, and runs `tsenv info` (or the tsenv
+# arguments given) with the sample settings:
+#   scripts/main.sh [--wine] [TSENV-ARGUMENTS...]
+# Host build (default): the sample lives in build/host/sample; its registry is
+# the file sample.reg there, its user folders are below home/ and tmp/.
+# --wine: the Windows build; tsenv.exe and the DLL run under Wine in a prefix
+# of the sample's own (build/windows/sample-prefix), with the sample .reg
+# imported into that prefix's registry, replacing the suite's keys there.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-bash scripts/install-packages.sh \
-  cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
-
-cmake --preset host >/dev/null
-cmake --build --preset host -j "${TSEN_JOBS:-2}" --target tsenv >/dev/null
-
-sample=$PWD/build/host/sample
-rm -rf "$sample"
-mkdir -p "$sample/Suite/Binaries" "$sample/home/.config" "$sample/tmp"
-cp -R examples/installation/. "$sample/Suite/"
-cp build/host/tools/tsenv/tsenv build/host/libTessaline.Environment.so "$sample/Suite/Binaries/"
-cp examples/settings.reg "$sample/sample.reg"
-
-export TSEN_REGISTRY=$sample/sample.reg
-export HOME=$sample/home XDG_CONFIG_HOME=$sample/home/.config TMPDIR=$sample/tmp
-# The staged library, not the build's, so the application folder is the sample's.
-export LD_LIBRARY_PATH=$sample/Suite/Binaries
+platform=host
+if [[ ${1:-} == --wine ]]; then
+  platform=windows
+  shift
+fi
 if [[ $# -eq 0 ]]; then
   set -- info
 fi
-exec "$sample/Suite/Binaries/tsenv" "$@"
+jobs=${TSEN_JOBS:-2}
+
+# build PRESET PACKAGES...: installs what the preset needs, then builds the
+# library and the tool quietly (the build's own output only on failure).
+build() {
+  local preset=$1
+  shift
+  bash scripts/install-packages.sh cmake ninja-build libcli11-dev nlohmann-json3-dev "$@"
+  local log=build/$preset-main.log
+  mkdir -p build
+  echo "== building the $preset configuration (log: $log)" >&2
+  if ! { cmake --preset "$preset" && cmake --build --preset "$preset" -j "$jobs" \
+    --target TessalineEnvironment tsenv; } >"$log" 2>&1; then
+    tail -n 40 "$log" >&2
+    exit 1
+  fi
+}
+
+# stage SAMPLE TOOL LIBRARY: the sample installation with the built tool and
+# library in its Binaries folder, and the sample settings beside it.
+stage() {
+  local sample=$1
+  rm -rf "$sample"
+  mkdir -p "$sample/Suite/Binaries"
+  cp -R examples/installation/. "$sample/Suite/"
+  cp "$2" "$3" "$sample/Suite/Binaries/"
+  cp examples/settings.reg "$sample/sample.reg"
+}
+
+if [[ $platform == host ]]; then
+  build host g++ googletest libgtest-dev libbenchmark-dev
+  sample=$PWD/build/host/sample
+  stage "$sample" build/host/tools/tsenv/tsenv build/host/libTessaline.Environment.so
+  mkdir -p "$sample/home/.config" "$sample/tmp"
+  export TSEN_REGISTRY=$sample/sample.reg
+  export HOME=$sample/home XDG_CONFIG_HOME=$sample/home/.config TMPDIR=$sample/tmp
+  # The staged library, not the build's, so the application folder is the sample's.
+  export LD_LIBRARY_PATH=$sample/Suite/Binaries
+  exec "$sample/Suite/Binaries/tsenv" "$@"
+fi
+
+build windows g++-mingw-w64-x86-64-posix wine64 googletest
+sample=$PWD/build/windows/sample
+prefix=$PWD/build/windows/sample-prefix
+stage "$sample" build/windows/bin/tsenv.exe build/windows/bin/Tessaline.Environment.dll
+wine=(bash cmake/wine-run.sh "$prefix")
+echo "== importing examples/settings.reg into the Wine prefix $prefix" >&2
+"${wine[@]}" reg delete 'HKCU\SOFTWARE\Quarzel' /f >/dev/null 2>&1 || true
+"${wine[@]}" regedit /S "Z:${sample//\//\\}\\sample.reg"
+echo >&2
+# Wine's console writes CR LF line ends; the terminal needs only LF.
+"${wine[@]}" "$sample/Suite/Binaries/tsenv.exe" "$@" | tr -d '\r'
