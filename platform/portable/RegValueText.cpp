@@ -201,9 +201,13 @@ std::optional<ValueAssignment> parseAssignment(std::span<const std::string_view>
   return ValueAssignment{std::move(*name), std::move(value)};
 }
 
+std::string formatValueName(std::string_view name) {
+  return name.empty() ? std::string("@") : quoted(name);
+}
+
 std::vector<std::string> formatAssignment(std::string_view name, const RegistryValue& value,
                                           RegFileDialect dialect) {
-  std::string line = (name.empty() ? std::string("@") : quoted(name)) + '=';
+  std::string line = formatValueName(name) + '=';
   if (isPlainString(value)) {
     return {line + quoted(std::string_view(value.data).substr(0, value.data.size() - 1))};
   }

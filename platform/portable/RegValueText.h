@@ -30,6 +30,10 @@ bool continuesOnNextLine(std::string_view line);
 std::optional<ValueAssignment> parseAssignment(std::span<const std::string_view> lines,
                                                RegFileDialect dialect);
 
+// The name as a value line spells it: "@" for the default value, otherwise
+// quoted with \ and " escaped.
+std::string formatValueName(std::string_view name);
+
 // The lines, without line ends, that assign value to name as regedit writes
 // them: long hex data wrapped with continuation lines.
 std::vector<std::string> formatAssignment(std::string_view name, const RegistryValue& value,

@@ -6,6 +6,7 @@
 #include "tools/tsenv/SuiteRegistry.h"
 
 #include "platform/portable/RegDocument.h"
+#include "platform/portable/RegValueText.h"
 #include "platform/portable/RegistryStore.h"
 #include "platform/portable/TextEncoding.h"
 
@@ -25,21 +26,6 @@ void copyKeyInto(const RegistryKey& source, RegistryKey& target) {
   for (const auto& [name, child] : source.children()) {
     copyKeyInto(*child, target.childOrCreate(name));
   }
-}
-
-// "name" with \ and \" escaped, @ for the default value.
-std::string quotedValueName(std::string_view name) {
-  if (name.empty()) {
-    return "@";
-  }
-  std::string quoted = "\"";
-  for (const char c : name) {
-    if (c == '\\' || c == '"') {
-      quoted += '\\';
-    }
-    quoted += c;
-  }
-  return quoted + '"';
 }
 
 std::string sectionName(const RegistryTree& tree, const RegKeyName& key) {
@@ -85,8 +71,8 @@ bool applyTo(RegDocument& document, const RegChange& change) {
     if (existing == nullptr || existing->value(change.valueName) == nullptr) {
       return false;
     }
-    document = withLinesAppended(
-        document, {"[" + sectionName(tree, key) + "]", quotedValueName(change.valueName) + "=-"});
+    document = withLinesAppended(document, {"[" + sectionName(tree, key) + "]",
+                                            portable::formatValueName(change.valueName) + "=-"});
     return true;
   case RegChange::Kind::deleteKey:
     if (existing == nullptr || key.path.empty()) {
