@@ -12,7 +12,8 @@ if [[ $# -lt 2 ]]; then
   echo "usage: $0 PREFIX PROGRAM [ARGUMENTS...] | --prepare | --shutdown" >&2
   exit 2
 fi
-prefix=$1
+# Wine takes only an absolute prefix.
+prefix=$(realpath -m -- "$1")
 shift
 
 wine=${TSEN_WINE64:-/usr/lib/wine/wine64}
