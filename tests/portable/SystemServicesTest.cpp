@@ -1,67 +1,40 @@
-// Folders from the environment, the module's own file, the browser launch.
+// Folders from the environment, the module's own file, the browser launch
+// and the help viewer.
 #include "TestFiles.h"
-#include "platform/Platform.h"
 #include "platform/portable/PathConversion.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
-#include <optional>
 #include <thread>
 
 namespace tsen::platform::testing {
 namespace {
 
-using portable::withBackslashes;
-
-// Sets or unsets environment variables for one test.
-class Environment {
-public:
-  void set(const char* name, const char* value) {
-    const char* old = std::getenv(name);
-    saved_.emplace_back(name, old != nullptr ? std::optional<std::string>(old) : std::nullopt);
-    value != nullptr ? ::setenv(name, value, 1) : ::unsetenv(name);
-  }
-  ~Environment() {
-    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-      it->second ? ::setenv(it->first.c_str(), it->second->c_str(), 1)
-                 : ::unsetenv(it->first.c_str());
-    }
-  }
-
-private:
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
-};
-
-struct FolderCase {
-  const char* configHome;
-  const char* home;
-  const char* dataDirs;
-  const char* tmpDir;
-  std::optional<std::string> roaming;
-  std::string common;
-  std::string temp;
-};
+// Every test runs in a process of its own and sets what it needs.
+void setEnv(const char* name, const char* value) {
+  value != nullptr ? ::setenv(name, value, 1) : ::unsetenv(name);
+}
 
 TEST(PortableSystemServices, FoldersComeFromTheEnvironmentWithBackslashes) {
-  const FolderCase cases[] = {
+  const struct {
+    const char *configHome, *home, *dataDirs, *tmpDir;
+    std::optional<std::string> roaming;
+    std::string common, temp;
+  } cases[] = {
       {"/cfg/home", "/home/u", "/data/a:/data/b", "/var/tmp", "\\cfg\\home", "\\data\\a",
        "\\var\\tmp\\"},
       {nullptr, "/home/u", "relative:/data/b", "/var/tmp/", "\\home\\u\\.config", "\\data\\b",
        "\\var\\tmp\\"},
-      {"relative", "/home/u", "", nullptr, "\\home\\u\\.config", "\\usr\\share", "\\tmp\\"},
       {nullptr, nullptr, nullptr, "/x//", std::nullopt, "\\usr\\share", "\\x\\\\"},
+      {"relative", "/home/u", "", nullptr, "\\home\\u\\.config", "\\usr\\share", "\\tmp\\"},
   };
-  for (const FolderCase& folders : cases) {
-    Environment environment;
-    environment.set("XDG_CONFIG_HOME", folders.configHome);
-    environment.set("HOME", folders.home);
-    environment.set("XDG_DATA_DIRS", folders.dataDirs);
-    environment.set("TMPDIR", folders.tmpDir);
+  // The last case leaves TMPDIR unset, for the scratch folders of later tests.
+  for (const auto& folders : cases) {
+    setEnv("XDG_CONFIG_HOME", folders.configHome);
+    setEnv("HOME", folders.home);
+    setEnv("XDG_DATA_DIRS", folders.dataDirs);
+    setEnv("TMPDIR", folders.tmpDir);
     EXPECT_EQ(knownFolder(KnownFolder::roamingAppData), folders.roaming);
     EXPECT_EQ(knownFolder(KnownFolder::commonFiles), folders.common);
     EXPECT_EQ(tempFolder(), folders.temp);
@@ -70,11 +43,10 @@ TEST(PortableSystemServices, FoldersComeFromTheEnvironmentWithBackslashes) {
 
 TEST(PortableSystemServices, ModuleFileNameNamesTheFileHoldingThisCode) {
   // Linked statically into this test, the backend lives in the program file.
-  const std::string name = moduleFileName();
+  std::string name = moduleFileName();
   ASSERT_TRUE(name.starts_with('\\')) << name;
-  std::string hostName = name;
-  std::ranges::replace(hostName, '\\', '/');
-  EXPECT_TRUE(std::filesystem::equivalent(hostName, "/proc/self/exe")) << name;
+  std::ranges::replace(name, '\\', '/');
+  EXPECT_TRUE(std::filesystem::equivalent(name, "/proc/self/exe")) << name;
 }
 
 // A stand-in for program in folder that writes its first argument to
@@ -95,30 +67,26 @@ std::string recordedArgument(const ScratchFolder& folder, const std::string& pro
 
 TEST(PortableSystemServices, AddressesReachTheBrowserUnchangedAndNeverAShell) {
   const ScratchFolder folder;
-  Environment environment;
-  environment.set("PATH", folder.path().c_str());
+  setEnv("PATH", folder.path().c_str());
   // Commands a shell would run, if one were involved.
   const std::string address = "https://wiki/doku.php/en:ts:start?a=1&b=$(/bin/touch " +
                               (folder / "pwned") + ")`/bin/touch " + (folder / "pwned") + "`;x";
-  const std::string received =
-      recordedArgument(folder, "xdg-open", [&] { EXPECT_GT(shellOpen(address), 32); });
-  EXPECT_EQ(received, address);
+  EXPECT_EQ(recordedArgument(folder, "xdg-open", [&] { EXPECT_GT(shellOpen(address), 32); }),
+            address);
   EXPECT_FALSE(pathFileExists(folder / "pwned"));
-
-  environment.set("PATH", (folder / "empty").c_str());
+  setEnv("PATH", (folder / "empty").c_str());
   EXPECT_EQ(shellOpen(address), 2) << "no xdg-open: file not found";
 }
 
 TEST(PortableSystemServices, CompiledHelpOpensInTheFirstViewerOnPath) {
   const ScratchFolder folder;
-  Environment environment;
-  environment.set("PATH", folder.path().c_str());
+  setEnv("PATH", folder.path().c_str());
   writeWhole(folder / "Road Help.chm", "");
-  const std::string received = recordedArgument(folder, "kchmviewer", [&] {
-    EXPECT_TRUE(htmlHelp(withBackslashes(folder / "Road Help.chm"), kHhHelpContext, 20));
-  });
-  EXPECT_EQ(received, folder / "Road Help.chm");
-  EXPECT_FALSE(htmlHelp(withBackslashes(folder / "Missing.chm"), kHhDisplayToc, 0));
+  const std::string chm = portable::withBackslashes(folder / "Road Help.chm");
+  EXPECT_EQ(recordedArgument(folder, "kchmviewer",
+                             [&] { EXPECT_TRUE(htmlHelp(chm, kHhHelpContext, 20)); }),
+            folder / "Road Help.chm");
+  EXPECT_FALSE(htmlHelp(portable::withBackslashes(folder / "Missing.chm"), kHhDisplayToc, 0));
 }
 
 } // namespace

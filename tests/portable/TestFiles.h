@@ -1,11 +1,16 @@
-// Scratch folders and whole-file reads and writes for the portable tests.
+// Scratch folders, whole-file reads and writes, child processes, and a
+// registry file of its own for every registry test.
 #pragma once
+
+#include "platform/Platform.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -40,14 +45,6 @@ private:
   std::filesystem::path path_;
 };
 
-// The parts one after the other. (Chains of + on temporary strings trip
-// GCC 12's -Wrestrict at -O3.)
-template <class... Parts> std::string concat(const Parts&... parts) {
-  std::string joined;
-  (joined += ... += parts);
-  return joined;
-}
-
 inline std::string readWhole(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
@@ -55,15 +52,6 @@ inline std::string readWhole(const std::string& path) {
 
 inline void writeWhole(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
-}
-
-inline std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream stream(text);
-  for (std::string line; std::getline(stream, line);) {
-    lines.push_back(line);
-  }
-  return lines;
 }
 
 // Runs work in `count` child processes at once (work gets the child's
@@ -85,5 +73,47 @@ template <class Work> bool inChildProcesses(int count, Work work) {
   }
   return allSucceeded;
 }
+
+struct StoredValue {
+  std::uint32_t type = 0;
+  std::string data;
+  bool operator==(const StoredValue&) const = default;
+};
+
+class PortableRegistryTest : public ::testing::Test {
+protected:
+  void SetUp() override { useRegistryFile(folder_ / "registry.reg"); }
+  void useRegistryFile(const std::string& path) {
+    registryPath_ = path;
+    ::setenv("TSEN_REGISTRY", path.c_str(), 1);
+  }
+  // The key below HKEY_CURRENT_USER, created when missing; closed by the test.
+  static HKEY createKey(const std::string& path) {
+    HKEY key = nullptr;
+    EXPECT_TRUE(regCreateKey(kCurrentUser, path.c_str(), key)) << path;
+    return key;
+  }
+  static bool setValue(HKEY key, const std::string& name, std::uint32_t type,
+                       const std::string& data) {
+    return regSetValue(key, name.c_str(), type, data.data(),
+                       static_cast<std::uint32_t>(data.size()));
+  }
+  static std::optional<StoredValue> queryValue(HKEY key, const std::string& name) {
+    std::uint32_t size = 0;
+    std::uint32_t type = 0;
+    if (!regQueryValue(key, name.c_str(), &type, nullptr, size)) {
+      return std::nullopt;
+    }
+    std::string data(size, '\0');
+    if (!regQueryValue(key, name.c_str(), &type, data.data(), size)) {
+      return std::nullopt;
+    }
+    return StoredValue{type, data};
+  }
+  std::string fileText() const { return readWhole(registryPath_); }
+
+  ScratchFolder folder_;
+  std::string registryPath_;
+};
 
 } // namespace tsen::platform::testing

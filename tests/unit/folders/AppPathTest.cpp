@@ -1,14 +1,8 @@
 // The application folder: the parent of the library's "Binaries" folder,
-// kept once found and asked for again while not found; and the copy that
-// fills the path caches.
-#include "ParamText.h"
-#include "folders/PathCopy.h"
+// kept once found and asked for again while not found; and TsEnFileExist.
 #include "support/FakeSystemTest.h"
 
 #include "TsEnvironment.h"
-
-#include <ostream>
-#include <string>
 
 namespace tsen::testing {
 namespace {
@@ -16,10 +10,8 @@ namespace {
 struct ModuleRow {
   std::string moduleFile;
   std::string appPath;
+  friend void PrintTo(const ModuleRow& row, std::ostream* out) { *out << shown(row.moduleFile); }
 };
-void PrintTo(const ModuleRow& row, std::ostream* out) {
-  *out << shown(row.moduleFile);
-}
 
 class AppPathTest : public FakeSystemTest, public ::testing::WithParamInterface<ModuleRow> {};
 
@@ -38,7 +30,6 @@ const std::string kLongFolder = "D:\\" + std::string(150, 'a') + "\\" + std::str
 
 const ModuleRow kRows[] = {
     {"D:\\Suite\\Binaries\\Tessaline.Environment.dll", "D:\\Suite"},
-    {"D:\\Suite\\BINARIES\\x.dll", "D:\\Suite"},
     {"d:\\My Suite\\biNaRies\\x.dll", "d:\\My Suite"},
     {"C:\\Binaries\\x.dll", "C:"},
     {"D:\\Suite\\\\Binaries\\x.dll", "D:\\Suite"},
@@ -46,38 +37,33 @@ const ModuleRow kRows[] = {
     {kLongFolder + "\\Binaries\\x.dll", kLongFolder},
     {"D:\\Suite\\MyBinaries\\x.dll", ""},
     {"D:\\Suite\\Binaries2\\x.dll", ""},
-    {"D:\\Suite\\Bin\\x.dll", ""},
     {"D:\\Binaries\\Suite\\x.dll", ""},
-    {"C:\\x.dll", ""},
     {"Binaries\\x.dll", ""},
-    {"x.dll", ""},
     {"\\Binaries\\x.dll", ""},
     {"", ""},
 };
 INSTANTIATE_TEST_SUITE_P(ModuleFiles, AppPathTest, ::testing::ValuesIn(kRows));
 
-TEST(PathCopyTest, DropsOneTrailingBackslash) {
-  const std::string longPath(300, 'p');
-  const struct {
-    std::string source;
-    std::string copied;
-  } rows[] = {
-      {"C:\\A\\", "C:\\A"},
-      {"C:\\A\\\\", "C:\\A\\"},
-      {"C:\\A", "C:\\A"},
-      {"D:\\", "D:"},
-      {"\\", ""},
-      {"\\\\", "\\"},
-      {"", ""},
-      {longPath + "\\", longPath},
-      {"A\\B", "A\\B"},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.source);
-    std::string destination(400, '#'); // an older, longer text must not survive
-    CopyPathTrimBackslash(destination, row.source);
-    EXPECT_EQ(destination, row.copied);
+TEST_F(FakeSystemTest, FileExistTellsAMissingPathOnlyWhenAsked) {
+  ScratchFolder scratch;
+  scratch.write("Folder/file.txt", "x");
+  for (const std::string& path : {scratch.library("Folder"), scratch.library("Folder\\"),
+                                  scratch.library("Folder") + "\\file.txt"}) {
+    SCOPED_TRACE(path);
+    EXPECT_TRUE(TsEnFileExist(path, false));
+    EXPECT_TRUE(TsEnFileExist(path, true));
   }
+  EXPECT_FALSE(TsEnFileExist("", true)) << "an empty path is never told";
+  const std::string missing = scratch.library("No Such \"Folder\"") + "\\file.txt";
+  EXPECT_FALSE(TsEnFileExist(missing, false));
+  EXPECT_TRUE(fake::messageBoxes().empty());
+
+  EXPECT_FALSE(TsEnFileExist(missing, true));
+  const auto shown = fake::messageBoxes();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, "Unable to find the file \"" + missing + "\" !");
+  EXPECT_EQ(shown[0].caption, "Tessaline");
+  EXPECT_EQ(shown[0].style, 0x30u);
 }
 
 } // namespace

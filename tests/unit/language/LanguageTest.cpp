@@ -1,31 +1,18 @@
 // The language code, read once from the layout's Kernel Services key, and the
-// table that maps it to identifier, name and country.
+// table that maps it to identifier, name and country. Each case runs in a
+// process of its own, as the code is kept once read.
 #include "support/FakeSystemTest.h"
 
 #include "TsEnvironment.h"
 
-#include <optional>
-#include <ostream>
-#include <string>
-
 namespace tsen::testing {
 namespace {
-
-// Long texts by their length, to keep test names readable.
-std::string shown(const std::optional<std::string>& text) {
-  if (!text) {
-    return "(no value)";
-  }
-  return text->size() > 60 ? std::to_string(text->size()) + " characters" : '"' + *text + '"';
-}
 
 struct StoredCode {
   std::string stored;
   std::string expected;
+  friend void PrintTo(const StoredCode& row, std::ostream* out) { *out << shown(row.stored); }
 };
-void PrintTo(const StoredCode& row, std::ostream* out) {
-  *out << shown(row.stored);
-}
 
 class LanguageCodeTest : public FakeSystemTest,
                          public ::testing::WithParamInterface<std::tuple<bool, StoredCode>> {};
@@ -51,45 +38,33 @@ TEST_P(LanguageCodeTest, ReadFromTheLayoutAndKeptOnceNonEmpty) {
   EXPECT_EQ(fake::calls().regOpenKey + fake::calls().regQueryValue, 0);
 }
 
-const StoredCode kStoredCodes[] = {
-    {"NOR", "NOR"},
-    {"nOr", "nOr"},
-    {"NOR\\", "NOR"},
-    {"NOR\\\\", "NOR\\"},
-    {"NOR\\X", "NOR\\X"},
-    {"\\", ""},
-    {"", ""},
-    {"LANGUAGECODE12345", "LANGUAGECODE12345"},
-    {std::string(300, 'Q') + "\\", std::string(300, 'Q')},
-};
-INSTANTIATE_TEST_SUITE_P(Codes, LanguageCodeTest,
-                         ::testing::Combine(::testing::Bool(), ::testing::ValuesIn(kStoredCodes)));
+INSTANTIATE_TEST_SUITE_P(
+    Codes, LanguageCodeTest,
+    ::testing::Combine(
+        ::testing::Bool(),
+        ::testing::Values(StoredCode{"nOr", "nOr"}, StoredCode{"NOR\\", "NOR"},
+                          StoredCode{"NOR\\\\", "NOR\\"}, StoredCode{"NOR\\X", "NOR\\X"},
+                          StoredCode{"\\", ""}, StoredCode{"", ""},
+                          StoredCode{std::string(300, 'Q') + "\\", std::string(300, 'Q')})));
 
-class LanguageCodeMissingTest : public FakeSystemTest,
-                                public ::testing::WithParamInterface<bool> {};
-
-TEST_P(LanguageCodeMissingTest, AskedAgainUntilTheValueAppears) {
-  const bool layout19 = GetParam();
-  setLayout19(layout19);
+TEST_F(FakeSystemTest, LanguageCodeIsAskedForAgainUntilTheValueAppears) {
+  setLayout19(true);
   EXPECT_EQ(TsEnGetLanguageCode(), "");
-  fake::createKey(kHKCU, kernelKey(layout19));
+  fake::createKey(kHKCU, kKernel1901);
   EXPECT_EQ(TsEnGetLanguageCode(), "");
-  fake::setString(kHKCU, kernelKey(layout19), "Language", "fin");
+  fake::setString(kHKCU, kKernel1901, "Language", "fin");
   EXPECT_EQ(TsEnGetLanguageCode(), "fin");
   EXPECT_EQ(TsEnGetLanguageCodeID(), 1035u);
   EXPECT_EQ(fake::openHandles(), 0);
 }
-INSTANTIATE_TEST_SUITE_P(Layouts, LanguageCodeMissingTest, ::testing::Bool());
 
 struct LanguageRow {
   std::optional<std::string> stored;
   unsigned int id;
   std::string name;
   std::string country;
+  friend void PrintTo(const LanguageRow& row, std::ostream* out) { *out << shown(row.stored); }
 };
-void PrintTo(const LanguageRow& row, std::ostream* out) {
-  *out << shown(row.stored);
-}
 
 class LanguageTableTest : public FakeSystemTest,
                           public ::testing::WithParamInterface<LanguageRow> {};
@@ -115,12 +90,10 @@ const LanguageRow kRows[] = {
     {"NOR", 1044, "Norwegian", "Norway"},       {"ESP", 1034, "Spanish", "Spain"},
     {"SVE", 1053, "Swedish", "Sweden"},         {"SWE", 1053, "Swedish", "Sweden"},
     {"THA", 1054, "Thai", "Thailand"},          {"VIT", 1066, "Vietnamese", "Vietnam"},
-    {"nor", 1044, "Norwegian", "Norway"},       {"sWe", 1053, "Swedish", "Sweden"},
-    {"ENG", 2057, "English", "England"},        {"DEU", 2057, "English", "England"},
-    {"NOR ", 2057, "English", "England"},       {" NOR", 2057, "English", "England"},
+    {"sWe", 1053, "Swedish", "Sweden"},         {"ENG", 2057, "English", "England"},
+    {"DEU", 2057, "English", "England"},        {" NOR", 2057, "English", "England"},
     {"NO", 2057, "English", "England"},         {"NORW", 2057, "English", "England"},
-    {"N\xC3\x98R", 2057, "English", "England"}, {"", 2057, "English", "England"},
-    {std::nullopt, 2057, "English", "England"},
+    {"N\xC3\x98R", 2057, "English", "England"}, {std::nullopt, 2057, "English", "England"},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, LanguageTableTest, ::testing::ValuesIn(kRows));
 

@@ -10,8 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <string>
-#include <string_view>
 
 namespace tsen::testing {
 
@@ -29,6 +27,14 @@ inline std::string backslashed(const std::filesystem::path& path) {
   std::string text = path.string();
   std::replace(text.begin(), text.end(), '/', '\\');
   return text;
+}
+
+// How a table row's text shows in a test's name: long texts by their length.
+inline std::string shown(const std::optional<std::string>& text) {
+  if (!text) {
+    return "(none)";
+  }
+  return text->size() > 60 ? std::to_string(text->size()) + " characters" : '"' + *text + '"';
 }
 
 // A folder of its own below the host's temporary folder, removed afterwards.
