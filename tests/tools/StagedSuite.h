@@ -1,24 +1,23 @@
 // A scratch installation of the sample suite for running tsenv: the sample
-// files with tsenv and the library in Binaries, the sample settings in a
-// registry file of the test's own, and user, temporary and shared folders
-// below the scratch folder. Programs that would open a browser or a help
-// viewer are replaced by stand-ins that only note that they ran.
+// files with tsenv and the library in Binaries, and the sample settings in
+// force. SuiteSystem, chosen by the build (host/ or win32/), says where the
+// settings and the user folders live, how a program runs, and what stands in
+// for the programs that would open a browser or a help viewer.
 #pragma once
+
+#include "SuiteSystem.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
-#include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace tsenv::tests {
 
@@ -49,76 +48,43 @@ inline std::string libraryPath(const fs::path& path) {
   return text;
 }
 
-class StagedSuite : public ::testing::Test {
+class StagedSuite : public SuiteSystem {
 protected:
   void SetUp() override {
-    std::string name = (fs::temp_directory_path() / "tsenv-test-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(name.data()), nullptr);
-    root_ = name;
+    ASSERT_NO_FATAL_FAILURE(setUpSystem());
     fs::copy(fs::path(TSENV_EXAMPLES) / "installation", suite(), fs::copy_options::recursive);
     fs::create_directories(binaries());
-    fs::copy_file(TSENV_PROGRAM, binaries() / "tsenv");
-    fs::copy_file(TSENV_LIBRARY, binaries() / fs::path(TSENV_LIBRARY).filename());
-    fs::copy_file(fs::path(TSENV_EXAMPLES) / "settings.reg", registry());
-    for (const char* viewer : {"xdg-open", "xchm", "kchmviewer", "chmsee"}) {
-      writeFile(root_ / "bin" / viewer,
-                "#!/bin/sh\necho \"$0 $*\" >> '" + (root_ / "opened.log").string() + "'\n");
-      fs::permissions(root_ / "bin" / viewer, fs::perms::owner_all);
+    for (const fs::path built : {TSENV_PROGRAM, TSENV_LIBRARY}) {
+      fs::copy_file(built, binaries() / built.filename());
     }
-    for (const char* folder : {"config", "home", "tmp", "share"}) {
-      fs::create_directories(root_ / folder);
-    }
-    setEnvironment("TSEN_REGISTRY", registry().string());
-    setEnvironment("XDG_CONFIG_HOME", (root_ / "config").string());
-    setEnvironment("HOME", (root_ / "home").string());
-    setEnvironment("TMPDIR", (root_ / "tmp").string());
-    setEnvironment("XDG_DATA_DIRS", (root_ / "share").string());
-    // The loader takes the library from Binaries, so that is its folder.
-    setEnvironment("LD_LIBRARY_PATH", binaries().string());
-    setEnvironment("PATH", (root_ / "bin").string() + ":/usr/bin:/bin");
-    ::unsetenv("TSEN_DRY_RUN");
   }
-
-  // Each test runs in a process of its own: the environment needs no undoing.
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
+  void TearDown() override { tearDownSystem(); }
 
   fs::path suite() const { return root_ / "Suite"; }
   fs::path binaries() const { return suite() / "Binaries"; }
-  fs::path registry() const { return root_ / "registry.reg"; }
   fs::path scratch(const std::string& name) const { return root_ / name; }
-  fs::path userData() const { return root_ / "config/Quarzel/Tessaline/19.01/RA_Zora/Road"; }
   // The application folder as the library answers it.
   std::string app() const { return libraryPath(suite()); }
+
+  // What the stand-ins were asked to open, waiting a while for a first
+  // request when told to: the browser starts after the request returns.
+  std::string opened(bool wait = false) const {
+    for (int tries = 0; wait && tries < 100 && !fs::exists(scratch("opened.log")); ++tries) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return readFile(scratch("opened.log"));
+  }
 
   Outcome tsenv(std::initializer_list<std::string> arguments) const {
     return tsenv(std::vector<std::string>(arguments));
   }
 
   Outcome tsenv(const std::vector<std::string>& arguments) const {
-    std::string command = "'" + (binaries() / "tsenv").string() + "'";
-    for (const std::string& argument : arguments) {
-      command += " '";
-      for (const char c : argument) {
-        command += c == '\'' ? std::string("'\\''") : std::string(1, c);
-      }
-      command += "'";
-    }
-    const fs::path out = root_ / "stdout.txt";
-    const fs::path err = root_ / "stderr.txt";
-    command += " >'" + out.string() + "' 2>'" + err.string() + "' </dev/null";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
+    std::vector<std::string> command{(binaries() / fs::path(TSENV_PROGRAM).filename()).string()};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    const int status = run(command, scratch("stdout.txt"), scratch("stderr.txt"));
+    return {status, readFile(scratch("stdout.txt")), readFile(scratch("stderr.txt"))};
   }
-
-  static void setEnvironment(const std::string& name, const std::string& value) {
-    ::setenv(name.c_str(), value.c_str(), 1);
-  }
-
-private:
-  fs::path root_;
 };
 
 } // namespace tsenv::tests

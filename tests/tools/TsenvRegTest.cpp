@@ -59,7 +59,7 @@ TEST_F(TsenvRegTest, ExportThenImportIntoAnEmptyRegistryGivesTheSameSettings) {
     EXPECT_THAT(exported, HasSubstr(line));
   }
 
-  setEnvironment("TSEN_REGISTRY", scratch("empty.reg").string());
+  useEmptySettings();
   EXPECT_EQ(tsenv({"domain"}).out, "\n");
   const Outcome imported = tsenv({"reg", "import", scratch("sample.reg").string()});
   EXPECT_EQ(imported.status, 0) << imported.err;

@@ -4,9 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include <chrono>
 #include <regex>
-#include <thread>
 
 namespace tsenv::tests {
 namespace {
@@ -55,7 +53,7 @@ TEST_F(TsenvTest, InfoShowsTheSampleAnswersAndWhereEachCameFrom) {
   EXPECT_THAT(info.out, HasSubstr("QVRConnect\\QVRConnect = 1"));
 
   // Without any settings every answer is a fallback, and says so.
-  setEnvironment("TSEN_REGISTRY", scratch("none.reg").string());
+  useEmptySettings();
   const Outcome bare = tsenv({"info"});
   ASSERT_EQ(bare.status, 0) << bare.err;
   expectShown(bare.out, "Layout", "18.40");
@@ -163,14 +161,11 @@ TEST_F(TsenvTest, DryRunPrintsWhatWouldOpenAndOpensNothing) {
       EXPECT_THAT(run.out, HasSubstr(line + "\n")) << c.arguments[0] << " " << c.arguments[1];
     }
   }
-  EXPECT_FALSE(fs::exists(scratch("opened.log")));
+  EXPECT_EQ(opened(), "");
 
   // The stand-in browser does note a real request, so the check above means something.
   EXPECT_EQ(tsenv({"wiki", "100"}).status, 0);
-  for (int wait = 0; wait < 100 && !fs::exists(scratch("opened.log")); ++wait) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  EXPECT_THAT(readFile(scratch("opened.log")), HasSubstr(kRoadAddress));
+  EXPECT_THAT(opened(true), HasSubstr(kRoadAddress));
 }
 
 TEST_F(TsenvTest, BadArgumentsAreOneLineAndChangeNothing) {
@@ -179,7 +174,7 @@ TEST_F(TsenvTest, BadArgumentsAreOneLineAndChangeNothing) {
                                     "\"A\"=\"b\"\r\n[HKEY_CURRENT_USER\\SOFTWARE\\Other]\r\n"
                                     "\"A\"=\"b\"\r\n");
   writeFile(scratch("text.reg"), "[HKEY_CURRENT_USER\\SOFTWARE\\Quarzel\\Tessaline]\r\n");
-  const std::string settings = readFile(registry());
+  const std::string settings = settingsSnapshot();
   for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
            {},
            {"frobnicate"},
@@ -205,7 +200,7 @@ TEST_F(TsenvTest, BadArgumentsAreOneLineAndChangeNothing) {
     EXPECT_TRUE(std::regex_match(run.err, std::regex("tsenv: [^\n]+\n"))) << run.err;
     EXPECT_EQ(run.out, "") << shown;
   }
-  EXPECT_EQ(readFile(registry()), settings);
+  EXPECT_EQ(settingsSnapshot(), settings);
   EXPECT_FALSE(fs::exists(userData()));
 }
 

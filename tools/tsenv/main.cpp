@@ -36,6 +36,9 @@ int main(int argc, char** argv) {
              "command line (nothing was changed). Each subcommand takes --help.");
   app.require_subcommand(1);
   app.fallthrough(false);
+  // Values may begin with '/' (paths, registry data); CLI11 would take them
+  // for options on Windows only. Set before the subcommands, which inherit it.
+  app.allow_windows_style_options(false);
 
   tsenv::Runner runner;
   tsenv::addInfoCommand(app, runner);
