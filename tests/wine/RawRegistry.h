@@ -59,6 +59,12 @@ inline bool writeRaw(HKEY root, const std::string& path, const char* valueName, 
                                static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
 }
 
+// A text value as the system's own tools store it: REG_SZ with its NUL.
+inline bool writeText(HKEY root, const std::string& path, const char* valueName,
+                      std::string_view text) {
+  return writeRaw(root, path, valueName, REG_SZ, bytesOf(std::string(text) + '\0'));
+}
+
 inline std::optional<RawValue> readRaw(HKEY root, const std::string& path, const char* valueName) {
   const auto key = openRaw(root, path);
   DWORD size = 0;

@@ -6,7 +6,6 @@
 
 #include "ImportSwap.h"
 
-#include "tests/wine/ScratchFolder.h"
 #include "tests/wine/help/HelpAppFolder.h"
 
 #include "TsEnvironment.h"
@@ -47,8 +46,6 @@ inline std::vector<std::string> linesOf(const std::string& path) {
   return lines;
 }
 
-// ---- Message boxes -----------------------------------------------------------
-
 // A box as one line: "<caption> <style>: <text>", with "owned " in front
 // when it had an owner window.
 inline std::string boxLine(const std::string& caption, unsigned style, const std::string& text) {
@@ -71,18 +68,12 @@ inline int WINAPI recordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
   return IDOK;
 }
 
-inline std::string fileMissingText(const std::string& localized, const std::string& english) {
-  return "Unable to find help file \"" + localized + "\" !\n\nTried to load English version \"" +
-         english + "\", but was not found either.";
-}
 inline std::string viewerFailedText(const std::string& file) {
   return "Unable to start help file \"" + file + "\" !";
 }
 inline std::string topicMissingText(int topic, const std::string& file) {
   return "Unable to find topic \"" + std::to_string(topic) + "\" in help file \"" + file + "\" !";
 }
-
-// ---- Class registrations -------------------------------------------------------
 
 // One value below HKEY_CLASSES_ROOT while it lives. Written below the user's
 // Software\Classes when the system shows those in HKEY_CLASSES_ROOT (Windows
@@ -170,14 +161,14 @@ private:
   ClassesValue protocol_, command_;
 };
 
-// ---- The fixture ----------------------------------------------------------------
-
 class HelpEntryWine : public ::testing::Test {
 protected:
   void SetUp() override {
     ASSERT_NE(environmentDll(), nullptr);
     ASSERT_TRUE(boxSwap_.swapped());
     setLanguageCode("NOR");
+    // The control's and the recorder's records go there too.
+    app.makeHelpFolder("");
     SetEnvironmentVariableA("TSEN_FAKE_HH_LOG", viewerLog_.c_str());
     showInViewer({});
   }
@@ -200,19 +191,13 @@ protected:
   }
   // The calls the stand-in control got, in order.
   std::vector<std::string> viewerCalls() const { return linesOf(viewerLog_); }
-  // Forgets the viewer calls and message boxes so far.
-  void forgetCalls() const {
-    DeleteFileA(viewerLog_.c_str());
-    shownBoxes().clear();
-  }
 
   ProductKeysGuard keys;
   HelpAppFolder app;
-  ScratchFolder scratch;
   std::unique_ptr<ClassesValue> control = registerControl(programFolder() + "\\FakeHtmlHelp.dll");
 
 private:
-  std::string viewerLog_ = scratch.below("viewer.log");
+  std::string viewerLog_ = app.help("viewer.log");
   ImportSwap<decltype(MessageBoxA)> boxSwap_{environmentDll(), "user32.dll", "MessageBoxA",
                                              recordBox};
 };

@@ -1,232 +1,164 @@
-// The command log written to the user data folder on the real file system:
-// the switch, the domain, the fields as given and a log that cannot be
-// written.
+// The command log on the real file system: the text mode's line ends,
+// local time stamps, appending to what the log held, a log held open by
+// another, and several processes logging at once.
 #include "TsEnvironment.h"
 
-#include "LogFolder.h"
-#include "LogLines.h"
-#include "platform/win32/Handles.h"
+#include "tests/wine/ProductKeysGuard.h"
+#include "tests/wine/folders/ChildProcess.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <cstdio>
 #include <ctime>
-#include <functional>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
 using namespace tsen::testing;
+using tsen::platform::win32::ownValidHandle;
+using tsen::platform::win32::UniqueHandle;
 
-const std::string kModulesKey = std::string(kRoot1840) + "\\Tessaline modules";
-
-bool setModulesValue(const char* name, DWORD type, const Bytes& bytes) {
-  return writeRaw(HKEY_CURRENT_USER, kModulesKey, name, type, bytes);
-}
-
+// A configuration of this process's own made current, and its user data
+// folder, which holds the log: no other test shares the log.
 class CommandLogTest : public ::testing::Test {
 protected:
+  void SetUp() override {
+    const std::string config = "Log-" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(writeText(HKEY_CURRENT_USER, kKernel1840, "Current Config", config));
+    folder = TsEnGetUserDataPath();
+    ASSERT_FALSE(folder.empty());
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    logFile = folder + "\\TessalineCommand.log";
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+  }
+  std::string logText() const {
+    std::ifstream in(logFile, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
   ProductKeysGuard guard;
+  std::string folder, logFile;
 };
 
-struct SwitchCase {
-  const char* name;
-  // Plants the switch; absent leaves the modules key missing.
-  std::function<bool()> plant;
-  bool logs;
-};
-
-class LogSwitchTest : public CommandLogTest, public ::testing::WithParamInterface<SwitchCase> {};
-
-TEST_P(LogSwitchTest, OnlyOneOrNothingLogs) {
-  const SwitchCase& c = GetParam();
-  if (c.plant) {
-    ASSERT_TRUE(c.plant());
+// "YYYY.MM.DD, hh:mm:ss" naming a local time within [from, to].
+bool isTimeStampWithin(const std::string& stamp, std::time_t from, std::time_t to) {
+  std::tm local{};
+  if (std::sscanf(stamp.c_str(), "%4d.%2d.%2d, %2d:%2d:%2d", &local.tm_year, &local.tm_mon,
+                  &local.tm_mday, &local.tm_hour, &local.tm_min, &local.tm_sec) != 6) {
+    return false;
   }
-  const LogFolder log(kLayout1840);
+  local.tm_year -= 1900;
+  local.tm_mon -= 1;
+  local.tm_isdst = -1;
+  const std::time_t when = std::mktime(&local);
+  char formatted[32] = {};
+  std::strftime(formatted, sizeof formatted, "%Y.%m.%d, %H:%M:%S", &local);
+  return formatted == stamp && when >= from && when <= to;
+}
+
+// Each "@" of the pattern stands for a local time stamp within [from, to].
+void expectLogWithStamps(const std::string& text, const std::string& pattern, std::time_t from,
+                         std::time_t to) {
+  std::string stamped;
+  for (const char c : pattern) {
+    if (c == '@' && stamped.size() + 20 <= text.size()) {
+      const std::string stamp = text.substr(stamped.size(), 20);
+      EXPECT_TRUE(isTimeStampWithin(stamp, from, to)) << stamp;
+      stamped += stamp;
+    } else {
+      stamped += c;
+    }
+  }
+  EXPECT_EQ(text, stamped);
+}
+
+// The log is appended to in text mode: every line feed, even one after a
+// carriage return, becomes CR LF; every other byte is written as given.
+TEST_F(CommandLogTest, LinesAreAppendedInTextModeWithLocalTimeStamps) {
+  std::ofstream(logFile, std::ios::binary) << "earlier\r\n";
   const std::time_t before = std::time(nullptr);
-  LogCommandInfo("Draw", "Road", "info");
-  const std::time_t after = std::time(nullptr);
-  if (!c.logs) {
-    EXPECT_FALSE(std::filesystem::exists(log.logFile()));
-    return;
-  }
-  const auto lines = linesOf(log.logText());
-  ASSERT_TRUE(lines);
-  ASSERT_EQ(lines->size(), 1u);
-  const auto line = parseLogLine(lines->front());
-  ASSERT_TRUE(line) << lines->front();
-  EXPECT_EQ(*line, (LogLine{"Draw", line->time, "Road", "info"}));
-  EXPECT_TRUE(isTimeStampWithin(line->time, before, after)) << line->time;
+  LogCommandInfo("Gr\xF8nn;\xE6", "Dom", "one\ntwo");
+  LogCommandInfo("Draw\r\n", "", "\x80\xFF");
+  expectLogWithStamps(logText(),
+                      "earlier\r\nGr\xF8nn;\xE6;@;Dom;one\r\ntwo\r\nDraw\r\r\n;@;;\x80\xFF\r\n",
+                      before, std::time(nullptr));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Switches, LogSwitchTest,
-    ::testing::Values(
-        SwitchCase{"NoModulesKey", nullptr, true},
-        SwitchCase{"NoValue", [] { return createRaw(HKEY_CURRENT_USER, kModulesKey) != nullptr; },
-                   true},
-        SwitchCase{"One", [] { return setModulesValue("LogCommands", REG_DWORD, dwordBytes(1)); },
-                   true},
-        SwitchCase{"Zero", [] { return setModulesValue("LogCommands", REG_DWORD, dwordBytes(0)); },
-                   false},
-        SwitchCase{"Two", [] { return setModulesValue("LogCommands", REG_DWORD, dwordBytes(2)); },
-                   false},
-        SwitchCase{
-            "OneAsText",
-            [] { return setModulesValue("LogCommands", REG_SZ, bytesOf(std::string("1", 2))); },
-            false}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct DomainCase {
-  const char* name;
-  const char* stored;
-  std::string domain;
-  std::string logged;
-};
-
-class LogDomainTest : public CommandLogTest, public ::testing::WithParamInterface<DomainCase> {};
-
-TEST_P(LogDomainTest, LoneAsteriskStandsForTheStoredDomain) {
-  const DomainCase& c = GetParam();
-  if (c.stored) {
-    ASSERT_TRUE(setActiveTessalineDomain(c.stored));
-  }
-  const LogFolder log(kLayout1840);
-  LogCommandInfo("Draw", c.domain, "");
-  const auto lines = linesOf(log.logText());
-  ASSERT_TRUE(lines && lines->size() == 1u) << log.logText();
-  const auto line = parseLogLine(lines->front());
-  ASSERT_TRUE(line);
-  EXPECT_EQ(line->domain, c.logged);
-}
-
-INSTANTIATE_TEST_SUITE_P(Domains, LogDomainTest,
-                         ::testing::Values(DomainCase{"Stored", "Road", "*", "Road"},
-                                           DomainCase{"NoneStored", nullptr, "*", ""},
-                                           DomainCase{"TwoAsterisks", "Road", "**", "**"},
-                                           DomainCase{"BlankInFront", "Road", " *", " *"},
-                                           DomainCase{"Given", "Road", "Rail", "Rail"}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(CommandLogTest, StoredLastCommandIsLoggedWithTheStoredDomain) {
-  const LogFolder log(kLayout1840);
-  ASSERT_TRUE(setLastTessalineCommand("First"));
-  ASSERT_TRUE(setLastTessalineCommand("Second", "Road"));
-  ASSERT_TRUE(setLastTessalineCommand("Third"));
-  const auto lines = linesOf(log.logText());
-  ASSERT_TRUE(lines && lines->size() == 3u) << log.logText();
-  std::vector<std::string> logged;
-  for (const std::string& text : *lines) {
-    const auto line = parseLogLine(text);
-    ASSERT_TRUE(line) << text;
-    logged.push_back(line->command + "|" + line->domain + "|" + line->info);
-  }
-  EXPECT_EQ(logged, (std::vector<std::string>{"First||", "Second|Road|", "Third|Road|"}));
-}
-
-struct TextCase {
-  const char* name;
-  std::string command;
-  std::string info;
-  // The line's bytes but for the time stamp, which follows the command.
-  std::string commandBytes;
-  std::string restBytes;
-};
-
-class LogTextTest : public CommandLogTest, public ::testing::WithParamInterface<TextCase> {};
-
-TEST_P(LogTextTest, FieldsAreWrittenAsGivenWithCrLfLineEnds) {
-  const TextCase& c = GetParam();
-  const LogFolder log(kLayout1840);
-  LogCommandInfo(c.command, "Dom", c.info);
-  const std::string text = log.logText();
-  const std::size_t stamp = c.commandBytes.size() + 1;
-  ASSERT_EQ(text.size(), stamp + 20 + c.restBytes.size());
-  EXPECT_EQ(text.substr(0, stamp), c.commandBytes + ";");
-  EXPECT_TRUE(isTimeStampWithin(text.substr(stamp, 20), 0, std::time(nullptr)));
-  EXPECT_EQ(text.substr(stamp + 20), c.restBytes);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, LogTextTest,
-    ::testing::Values(
-        TextCase{"Semicolons", "a;b", "c;d", "a;b", ";Dom;c;d\r\n"},
-        TextCase{"LineFeedBecomesCrLf", "Draw", "one\ntwo", "Draw", ";Dom;one\r\ntwo\r\n"},
-        TextCase{"CrLfGainsACr", "Draw\r\n", "", "Draw\r\r\n", ";Dom;\r\n"},
-        TextCase{"HighBytes", "Gr\xF8nn\xE6ss", "\x80\xFF", "Gr\xF8nn\xE6ss", ";Dom;\x80\xFF\r\n"},
-        TextCase{"Empty", "", "", "", ";Dom;\r\n"},
-        TextCase{"HundredThousandCharacters", std::string(100000, 'c'), std::string(100000, 'i'),
-                 std::string(100000, 'c'), ";Dom;" + std::string(100000, 'i') + "\r\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(CommandLogTest, TwoCallsAppendAfterWhatTheLogHeld) {
-  const LogFolder log(kLayout1840);
-  std::ofstream(log.logFile(), std::ios::binary) << "earlier\r\n";
-  LogCommandInfo("One", "", "");
-  LogCommandInfo("Two", "", "");
-  const auto lines = linesOf(log.logText());
-  ASSERT_TRUE(lines && lines->size() == 3u) << log.logText();
-  EXPECT_EQ(lines->front(), "earlier");
-  EXPECT_EQ(parseLogLine((*lines)[2]).value().command, "Two");
-}
-
-TEST_F(CommandLogTest, MissingUserDataFolderIsNotCreated) {
-  const LogFolder log(kLayout1840, false);
-  LogCommandInfo("Draw", "Road", "");
-  EXPECT_FALSE(std::filesystem::exists(log.path()));
-}
-
-TEST_F(CommandLogTest, ReadOnlyLogIsLeftAlone) {
-  const LogFolder log(kLayout1840);
-  std::ofstream(log.logFile(), std::ios::binary) << "earlier\r\n";
-  ASSERT_TRUE(SetFileAttributesA(log.logFile().c_str(), FILE_ATTRIBUTE_READONLY));
-  // Wine keeps the attribute as missing write permission, which the
-  // superuser is not held to: then the system itself lets writers in.
-  using tsen::platform::win32::UniqueHandle;
-  const auto writable = tsen::platform::win32::ownValidHandle<UniqueHandle>(
-      CreateFileA(log.logFile().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (writable) {
-    GTEST_SKIP() << "this system opens read-only files for writing";
-  }
-  LogCommandInfo("Draw", "Road", "");
-  EXPECT_EQ(log.logText(), "earlier\r\n");
-}
-
-TEST_F(CommandLogTest, LogHeldWithoutSharingIsLeftAlone) {
-  const LogFolder log(kLayout1840);
-  std::ofstream(log.logFile(), std::ios::binary) << "earlier\r\n";
+TEST_F(CommandLogTest, ALogHeldOpenWithoutSharingIsLeftAlone) {
+  std::ofstream(logFile, std::ios::binary) << "earlier\r\n";
   {
-    const auto held = tsen::platform::win32::ownValidHandle<tsen::platform::win32::UniqueHandle>(
-        CreateFileA(log.logFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    const auto held = ownValidHandle<UniqueHandle>(CreateFileA(
+        logFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(held);
     LogCommandInfo("Draw", "Road", "");
   }
-  EXPECT_EQ(log.logText(), "earlier\r\n");
+  EXPECT_EQ(logText(), "earlier\r\n");
 }
 
-TEST_F(CommandLogTest, LogThatIsAFolderIsLeftAlone) {
-  const LogFolder log(kLayout1840);
-  ASSERT_TRUE(std::filesystem::create_directory(log.logFile()));
-  LogCommandInfo("Draw", "Road", "");
-  EXPECT_TRUE(std::filesystem::is_directory(log.logFile()));
-  EXPECT_TRUE(std::filesystem::is_empty(log.logFile()));
-}
+// Every line lands once, whole, and each process's lines keep their order.
+TEST_F(CommandLogTest, FourWriterProcessesLandEveryLineOnceWholeAndInOrder) {
+  constexpr int kWriters = 4;
+  constexpr int kLinesEach = 1000;
+  const std::string tag = std::to_string(GetCurrentProcessId());
+  const std::string readyName = "tsen-log-ready-" + tag;
+  const std::string startName = "tsen-log-start-" + tag;
+  const UniqueHandle ready(CreateSemaphoreA(nullptr, 0, kWriters, readyName.c_str()));
+  const UniqueHandle start(CreateEventA(nullptr, TRUE, FALSE, startName.c_str()));
+  ASSERT_TRUE(ready && start);
 
-TEST_F(CommandLogTest, LogFollowsTheLayoutFromOneCallToTheNext) {
-  const LogFolder oldLog(kLayout1840);
-  const LogFolder newLog(kLayout1901);
-  LogCommandInfo("Old", "", "");
-  ASSERT_TRUE(select(kLayout1901));
-  LogCommandInfo("New", "", "");
-  for (const auto& [log, command] : {std::pair{&oldLog, "Old"}, std::pair{&newLog, "New"}}) {
-    const auto lines = linesOf(log->logText());
-    ASSERT_TRUE(lines && lines->size() == 1u) << log->logText();
-    EXPECT_EQ(parseLogLine(lines->front()).value().command, command);
+  std::vector<UniqueHandle> processes;
+  for (int writer = 0; writer < kWriters; ++writer) {
+    processes.push_back(startProcess("\"" + besideThisProgram("tsen_wine_probe.exe") + "\" --log " +
+                                     std::to_string(writer) + " " + std::to_string(kLinesEach) +
+                                     " " + readyName + " " + startName));
+    ASSERT_TRUE(processes.back());
   }
+  for (int writer = 0; writer < kWriters; ++writer) {
+    ASSERT_EQ(WaitForSingleObject(ready.get(), 60000), WAIT_OBJECT_0);
+  }
+  const std::time_t before = std::time(nullptr);
+  SetEvent(start.get());
+  for (const auto& process : processes) {
+    EXPECT_EQ(exitCodeOf(process, 300000), 0u);
+  }
+  const std::time_t after = std::time(nullptr);
+
+  // Each line "writer<w>;<stamp>;domain<w>;<index>-<padding>" and CR LF,
+  // each writer's indices counting up from 0.
+  const std::string text = logText();
+  std::vector<int> next(kWriters, 0);
+  int malformed = 0;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = text.find("\r\n", at);
+    ASSERT_NE(end, std::string::npos) << "the log does not end with a whole line";
+    const std::string line = text.substr(at, end - at);
+    at = end + 2;
+    const int writer = line.size() > 28 ? line[6] - '0' : -1;
+    const std::string stamp = writer >= 0 && writer < kWriters ? line.substr(8, 20) : "";
+    const std::string number = std::to_string(writer);
+    if (isTimeStampWithin(stamp, before, after) &&
+        line == "writer" + number + ";" + stamp + ";domain" + number + ";" +
+                    std::to_string(next[writer]) + "-" +
+                    std::string(100, static_cast<char>('a' + writer))) {
+      ++next[writer];
+    } else {
+      EXPECT_LT(malformed++, 3) << "torn, foreign or out of order: " << line;
+    }
+  }
+  EXPECT_EQ(malformed, 0);
+  EXPECT_EQ(next, std::vector<int>(kWriters, kLinesEach));
 }
 
 } // namespace
