@@ -108,7 +108,7 @@ wine_benchmarks() {
   }
   local entry name program arguments
   # PROGRAM:ROUNDS, no rounds for the program's own default.
-  for entry in tsen_wine_registry_bench:$registry_rounds tsen_wine_expansion_timing: \
+  for entry in tsen_wine_registry_timing:$registry_rounds tsen_wine_expansion_timing: \
     tsen_wine_command_log_timing:$command_log_rounds tsen_wiki_launch_timing:; do
     name=${entry%%:*}
     arguments=()
@@ -141,7 +141,7 @@ if ((run_host)); then
   fi
 fi
 if ((run_wine)); then
-  if build windows tsen_wine_registry_bench tsen_wine_expansion_timing \
+  if build windows tsen_wine_registry_timing tsen_wine_expansion_timing \
     tsen_wine_command_log_timing tsen_wiki_launch_timing; then
     report+=(--windows build/windows)
   else

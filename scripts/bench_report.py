@@ -223,7 +223,7 @@ def issue_rows(results):
     r = results
 
     def wine_registry_read():
-        out = r.wine("tsen_wine_registry_bench")
+        out = r.wine("tsen_wine_registry_timing")
         return (out.number(r"^TsEnGetCurrentConfig\s+([\d.]+) ns/call"),
                 out.number(r"^bare Win32 calls\s+([\d.]+) ns/call"),
                 out.number(r"^ratio\s+([\d.]+)"), "", None)

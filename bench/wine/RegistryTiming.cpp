@@ -1,7 +1,7 @@
 // How much the configuration read costs over the bare registry calls it
 // has to make: open the flag key, read the flag, close; open the Kernel
 // Services key, read the value's size and then the value, close.
-//   tsen_wine_registry_bench [ROUNDS]
+//   tsen_wine_registry_timing [ROUNDS]
 #include "TsEnvironment.h"
 
 #include "tests/wine/ProductKeysGuard.h"
