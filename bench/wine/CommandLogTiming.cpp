@@ -6,6 +6,7 @@
 // It owns the suite's product keys while it runs: no tests at the same time.
 #include "TsEnvironment.h"
 
+#include "bench/wine/Timing.h"
 #include "tests/wine/ProductKeysGuard.h"
 
 #include <windows.h>
@@ -13,7 +14,6 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -22,29 +22,10 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using namespace tsen::testing;
+using tsen::bench::fastest;
 
 const std::string kModulesKey = std::string(kRoot1840) + "\\Tessaline modules";
-
-template <typename Step> double nanosecondsPerCall(int rounds, Step step) {
-  const auto start = Clock::now();
-  for (int i = 0; i < rounds; ++i) {
-    step();
-  }
-  const std::chrono::duration<double, std::nano> elapsed = Clock::now() - start;
-  return elapsed.count() / rounds;
-}
-
-// The fastest of several batches, so that a busy machine counts less.
-template <typename Step> double fastest(int rounds, Step step) {
-  constexpr int kBatches = 5;
-  double best = 1e300;
-  for (int batch = 0; batch < kBatches; ++batch) {
-    best = std::min(best, nanosecondsPerCall(rounds / kBatches + 1, step));
-  }
-  return best;
-}
 
 std::string roamingFolder() {
   char buffer[MAX_PATH] = {};

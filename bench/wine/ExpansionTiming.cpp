@@ -9,13 +9,13 @@
 // It owns the suite's product keys while it runs: no tests at the same time.
 #include "TsEnvironment.h"
 
+#include "bench/wine/Timing.h"
 #include "tests/wine/ProductKeysGuard.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cctype>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -23,7 +23,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
 constexpr const char* kName = "<APPATH>\\Help\\<LANGCODE>\\x.chm";
@@ -89,19 +88,6 @@ std::string libraryExpansion() {
   return TsEnBuildFilename(kName, TsEnBaseNone, 0);
 }
 
-template <typename Expand> double nanosecondsPerCall(int rounds, Expand expand) {
-  std::size_t sink = 0;
-  const auto start = Clock::now();
-  for (int i = 0; i < rounds; ++i) {
-    sink += expand().size();
-  }
-  const std::chrono::duration<double, std::nano> elapsed = Clock::now() - start;
-  if (sink == 0) {
-    std::puts("(nothing expanded)");
-  }
-  return elapsed.count() / rounds;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -130,16 +116,8 @@ int main(int argc, char** argv) {
     std::fputs("the expansions are not complete\n", stderr);
     return 1;
   }
-  // Batches of the two alternate, and each keeps its fastest batch, so that
-  // a busy machine slows neither side alone.
-  constexpr int kBatches = 9;
-  const int batchRounds = rounds / kBatches + 1;
-  double library = 1e300;
-  double system = 1e300;
-  for (int batch = 0; batch < kBatches; ++batch) {
-    library = std::min(library, nanosecondsPerCall(batchRounds, libraryExpansion));
-    system = std::min(system, nanosecondsPerCall(batchRounds, systemExpansion));
-  }
+  const auto [library, system] =
+      tsen::bench::fastestAlternating(rounds, 9, libraryExpansion, systemExpansion);
   std::printf("TsEnBuildFilename          %10.0f ns/call\n", library);
   std::printf("ExpandEnvironmentStringsA  %10.0f ns/call\n", system);
   std::printf("ratio                      %10.2f (goal: at most 1)\n", library / system);

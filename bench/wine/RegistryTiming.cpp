@@ -4,19 +4,17 @@
 //   tsen_wine_registry_timing [ROUNDS]
 #include "TsEnvironment.h"
 
+#include "bench/wine/Timing.h"
 #include "tests/wine/ProductKeysGuard.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 std::string bareCurrentConfig() {
   using namespace tsen::testing;
@@ -43,19 +41,6 @@ std::string bareCurrentConfig() {
   return config;
 }
 
-template <typename Read> double nanosecondsPerCall(int rounds, Read read) {
-  std::size_t sink = 0;
-  const auto start = Clock::now();
-  for (int i = 0; i < rounds; ++i) {
-    sink += read().size();
-  }
-  const std::chrono::duration<double, std::nano> elapsed = Clock::now() - start;
-  if (sink == 0) {
-    std::puts("(nothing read)");
-  }
-  return elapsed.count() / rounds;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -74,16 +59,8 @@ int main(int argc, char** argv) {
     std::fputs("the two reads disagree\n", stderr);
     return 1;
   }
-  // Batches of the two alternate, and each keeps its fastest batch, so that
-  // a busy machine slows neither side alone.
-  constexpr int kBatches = 7;
-  const int batchRounds = rounds / kBatches + 1;
-  double library = 1e300;
-  double bare = 1e300;
-  for (int batch = 0; batch < kBatches; ++batch) {
-    library = std::min(library, nanosecondsPerCall(batchRounds, TsEnGetCurrentConfig));
-    bare = std::min(bare, nanosecondsPerCall(batchRounds, bareCurrentConfig));
-  }
+  const auto [library, bare] =
+      tsen::bench::fastestAlternating(rounds, 7, TsEnGetCurrentConfig, bareCurrentConfig);
   std::printf("TsEnGetCurrentConfig  %10.0f ns/call\n", library);
   std::printf("bare Win32 calls      %10.0f ns/call\n", bare);
   std::printf("ratio                 %10.2f\n", library / bare);
