@@ -1,14 +1,9 @@
-// The process-wide caches filled by many first calls at once: every caller
-// gets the one answer, and no data race (run under ThreadSanitizer too).
+// The caches filled by many first calls at once (under ThreadSanitizer too).
 #include "support/FakeSystemTest.h"
-
-#include "TsEnvironment.h"
 
 #include <array>
 #include <latch>
-#include <string>
 #include <thread>
-#include <vector>
 
 namespace tsen::testing {
 namespace {

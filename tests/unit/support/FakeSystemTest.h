@@ -1,7 +1,7 @@
-// A test fixture over the test double: an empty system at the start of every
-// test, and scratch folders on the host's disk addressed with backslashes.
+// An empty test double for every test, and scratch folders on the host's disk.
 #pragma once
 
+#include "TsEnvironment.h"
 #include "platform/testing/FakeSystem.h"
 
 #include <gtest/gtest.h>
@@ -29,14 +29,6 @@ inline std::string backslashed(const std::filesystem::path& path) {
   return text;
 }
 
-// How a table row's text shows in a test's name: long texts by their length.
-inline std::string shown(const std::optional<std::string>& text) {
-  if (!text) {
-    return "(none)";
-  }
-  return text->size() > 60 ? std::to_string(text->size()) + " characters" : '"' + *text + '"';
-}
-
 // A folder of its own below the host's temporary folder, removed afterwards.
 class ScratchFolder {
 public:
@@ -50,8 +42,6 @@ public:
     std::error_code ignored;
     std::filesystem::remove_all(root_, ignored);
   }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
 
   const std::filesystem::path& path() const { return root_; }
   // The folder (or relative below it) with backslashes.
@@ -73,7 +63,6 @@ private:
 class FakeSystemTest : public ::testing::Test {
 protected:
   void SetUp() override { fake::reset(); }
-  void TearDown() override { fake::reset(); }
 
   // Chooses the registry layout: 19.01 when on, 18.40 otherwise.
   static void setLayout19(bool on) { fake::setDword(kHKCU, kQvrKey, "QVRConnect", on ? 1 : 0); }
