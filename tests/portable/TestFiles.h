@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -21,28 +22,18 @@
 namespace tsen::platform::testing {
 
 // A fresh folder, removed with everything in it at the end of the test.
-class ScratchFolder {
-public:
-  ScratchFolder() {
-    const char* base = std::getenv("TMPDIR");
-    std::string name =
-        std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/tsen-portable-XXXXXX";
-    if (::mkdtemp(name.data()) == nullptr) {
-      throw std::runtime_error("no scratch folder: " + name);
+struct ScratchFolder {
+  ScratchFolder() : path(std::filesystem::temp_directory_path() / "tsen-portable-XXXXXX") {
+    if (::mkdtemp(path.data()) == nullptr) {
+      throw std::runtime_error("no scratch folder: " + path);
     }
-    path_ = name;
   }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
   ~ScratchFolder() {
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::remove_all(path, ignored);
   }
-  std::string path() const { return path_.string(); }
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-  std::filesystem::path path_;
+  std::string operator/(const std::string& name) const { return path + '/' + name; }
+  std::string path;
 };
 
 inline std::string readWhole(const std::string& path) {
@@ -65,13 +56,11 @@ template <class Work> bool inChildProcesses(int count, Work work) {
     }
     children.push_back(pid);
   }
-  bool allSucceeded = true;
-  for (const pid_t pid : children) {
-    int status = 0;
-    allSucceeded = ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
-                   WEXITSTATUS(status) == 0 && allSucceeded;
-  }
-  return allSucceeded;
+  return std::ranges::count_if(children, [](pid_t pid) {
+           int status = 0;
+           return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+                  WEXITSTATUS(status) == 0;
+         }) == count;
 }
 
 struct StoredValue {
@@ -87,7 +76,8 @@ protected:
     registryPath_ = path;
     ::setenv("TSEN_REGISTRY", path.c_str(), 1);
   }
-  // The key below HKEY_CURRENT_USER, created when missing; closed by the test.
+  // The key below HKEY_CURRENT_USER, created when missing. Handles live as
+  // long as the process, so the tests that are not about them leave them open.
   static HKEY createKey(const std::string& path) {
     HKEY key = nullptr;
     EXPECT_TRUE(regCreateKey(kCurrentUser, path.c_str(), key)) << path;
@@ -99,16 +89,12 @@ protected:
                        static_cast<std::uint32_t>(data.size()));
   }
   static std::optional<StoredValue> queryValue(HKEY key, const std::string& name) {
-    std::uint32_t size = 0;
-    std::uint32_t type = 0;
-    if (!regQueryValue(key, name.c_str(), &type, nullptr, size)) {
-      return std::nullopt;
-    }
+    std::uint32_t type = 0, size = 4096;
     std::string data(size, '\0');
     if (!regQueryValue(key, name.c_str(), &type, data.data(), size)) {
       return std::nullopt;
     }
-    return StoredValue{type, data};
+    return StoredValue{type, data.substr(0, size)};
   }
   std::string fileText() const { return readWhole(registryPath_); }
 

@@ -10,10 +10,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -25,8 +25,14 @@ namespace fs = std::filesystem;
 
 struct Outcome {
   int status = -1;
+  std::string out, err;
+};
+
+// A command line, and what tsenv must print and answer for it.
+struct Step {
+  std::vector<std::string> arguments;
   std::string out;
-  std::string err;
+  int status = 0;
 };
 
 inline std::string readFile(const fs::path& path) {
@@ -42,9 +48,7 @@ inline void writeFile(const fs::path& path, const std::string& text, bool append
 // The path as the library names it: backslashes.
 inline std::string libraryPath(const fs::path& path) {
   std::string text = path.string();
-  for (char& c : text) {
-    c = c == '/' ? '\\' : c;
-  }
+  std::ranges::replace(text, '/', '\\');
   return text;
 }
 
@@ -75,15 +79,23 @@ protected:
     return readFile(scratch("opened.log"));
   }
 
-  Outcome tsenv(std::initializer_list<std::string> arguments) const {
-    return tsenv(std::vector<std::string>(arguments));
-  }
-
   Outcome tsenv(const std::vector<std::string>& arguments) const {
     std::vector<std::string> command{(binaries() / fs::path(TSENV_PROGRAM).filename()).string()};
     command.insert(command.end(), arguments.begin(), arguments.end());
-    const int status = run(command, scratch("stdout.txt"), scratch("stderr.txt"));
-    return {status, readFile(scratch("stdout.txt")), readFile(scratch("stderr.txt"))};
+    Outcome outcome{run(command, scratch("stdout.txt"), scratch("stderr.txt")),
+                    readFile(scratch("stdout.txt")), readFile(scratch("stderr.txt"))};
+    std::erase(outcome.out, '\r'); // the Windows runtime's CR LF line ends
+    std::erase(outcome.err, '\r');
+    return outcome;
+  }
+
+  // Runs the steps in order.
+  void expectSteps(const std::vector<Step>& steps) const {
+    for (const Step& step : steps) {
+      const Outcome run = tsenv(step.arguments);
+      EXPECT_EQ(run.out, step.out) << step.arguments.front() << " ... " << step.arguments.back();
+      EXPECT_EQ(run.status, step.status) << step.arguments.front() << ": " << run.err;
+    }
   }
 };
 

@@ -1,136 +1,99 @@
-// info, expand/resource/exists, the session commands, help with --dry-run and
-// bad command lines, against the staged sample installation.
+// tsenv's subcommands against the staged sample installation: info,
+// expand/resource/exists, the session commands, help with --dry-run, bad
+// command lines, help-check, and reg.
 #include "StagedSuite.h"
 
 #include <nlohmann/json.hpp>
 
 #include <regex>
+#include <sstream>
 
 namespace tsenv::tests {
 namespace {
 
 using ::testing::HasSubstr;
-using ::testing::Not;
 
 constexpr const char* kKernelServices =
     "HKEY_CURRENT_USER\\SOFTWARE\\Quarzel\\Tessaline\\19.01\\RA_Zora\\Kernel Services";
 constexpr const char* kRoadAddress = "https://help.quarzel.com/doku.php/no:ts:roads:alignment";
+constexpr const char* kHeader = "Windows Registry Editor Version 5.00\r\n\r\n";
+constexpr const char* kSuite = "HKEY_CURRENT_USER\\SOFTWARE\\Quarzel\\Tessaline";
 
 using TsenvTest = StagedSuite;
 
-// A label, then its value on the same line.
-void expectShown(const std::string& text, const std::string& label, const std::string& value) {
-  EXPECT_TRUE(std::regex_search(
-      text, std::regex("\n  " + label + " +" +
-                       std::regex_replace(value, std::regex(R"([\\.\[\]()])"), R"(\$&)") +
-                       "(  \\[exists\\])?\n")))
-      << label << " should show " << value << " in\n"
-      << text;
-}
-
-TEST_F(TsenvTest, InfoShowsTheSampleAnswersAndWhereEachCameFrom) {
-  const Outcome info = tsenv({"info"});
-  ASSERT_EQ(info.status, 0) << info.err;
-  for (const auto& [label, value] : std::vector<std::pair<std::string, std::string>>{
-           {"Layout", "19.01"},
-           {"Configuration", "Road"},
-           {"Language code", "NOR"},
-           {"Language identifier", "1044"},
-           {"Language name", "Norwegian"},
-           {"Country", "Norway"},
-           {"Feature pack", "2"},
-           {"Update", "2"},
-           {"Application", app()},
-           {"User data", libraryPath(userData()) + "  [missing]"},
-           {"Active domain", "ROAD"},
-           {"Last command", "RoadAlign"},
-           {"Command log", "on"},
-           {"Wiki address", "https://help.quarzel.com/"},
-       }) {
-    expectShown(info.out, label, value);
-  }
-  EXPECT_THAT(info.out, HasSubstr(std::string("from: ") + kKernelServices + "\\Language\n"));
-  EXPECT_THAT(info.out, HasSubstr("QVRConnect\\QVRConnect = 1"));
-
-  // Without any settings every answer is a fallback, and says so.
-  useEmptySettings();
-  const Outcome bare = tsenv({"info"});
-  ASSERT_EQ(bare.status, 0) << bare.err;
-  expectShown(bare.out, "Layout", "18.40");
-  expectShown(bare.out, "Language name", "English");
-  expectShown(bare.out, "Configuration", "(empty)");
-  EXPECT_THAT(bare.out, HasSubstr("from: not set: English\n"));
-  EXPECT_THAT(bare.out, HasSubstr("from: not set: no configuration"));
-}
-
-TEST_F(TsenvTest, InfoJsonParsesBackToTheSameAnswers) {
-  const Outcome run = tsenv({"info", "--json"});
+TEST_F(TsenvTest, InfoShowsTheSampleAnswersAsTextAndAsJson) {
+  const Outcome text = tsenv({"info"}), run = tsenv({"info", "--json"});
   ASSERT_EQ(run.status, 0) << run.err;
-  const auto json = nlohmann::json::parse(run.out);
-  EXPECT_EQ(json["registry"]["layout"]["value"], "19.01");
-  EXPECT_EQ(json["registry"]["configuration"]["source"],
-            std::string(kKernelServices) + "\\Current Config");
-  EXPECT_EQ(json["language"]["id"]["value"], 1044);
-  EXPECT_EQ(json["version"]["feature_pack"]["value"], 2);
-  EXPECT_EQ(json["version"]["update"]["value"], 2);
-  EXPECT_EQ(json["folders"]["application"]["value"], app());
-  EXPECT_EQ(json["folders"]["application"]["exists"], true);
-  EXPECT_EQ(json["folders"]["user_data"]["exists"], false);
-  EXPECT_EQ(json["session"]["active_domain"]["value"], "ROAD");
-  EXPECT_EQ(json["session"]["log_switch"]["value"], true);
-  // Every answer carries its origin.
+  const auto json = nlohmann::ordered_json::parse(run.out);
+  for (const auto& [pointer, value] : std::vector<std::pair<std::string, nlohmann::json>>{
+           {"/registry/layout/value", "19.01"},
+           {"/registry/configuration/value", "Road"},
+           {"/registry/configuration/source", std::string(kKernelServices) + "\\Current Config"},
+           {"/language/code/value", "NOR"},
+           {"/language/id/value", 1044},
+           {"/language/name/value", "Norwegian"},
+           {"/version/feature_pack/value", 2},
+           {"/folders/application/value", app()},
+           {"/folders/application/exists", true},
+           {"/folders/user_data/value", libraryPath(userData())},
+           {"/folders/user_data/exists", false},
+           {"/session/active_domain/value", "ROAD"},
+           {"/session/log_switch/value", true},
+           {"/help/base_url/value", "https://help.quarzel.com/"},
+       }) {
+    EXPECT_EQ(json.at(nlohmann::json::json_pointer(pointer)), value) << pointer;
+  }
+  // The text shows the same answers in the same order, and their origins.
+  std::istringstream lines(text.out);
+  std::string line;
   for (const auto& [group, facts] : json.items()) {
     for (const auto& [key, fact] : facts.items()) {
-      EXPECT_FALSE(fact["source"].get<std::string>().empty()) << group << "." << key;
+      while (std::getline(lines, line) && !(line.starts_with("  ") && line[2] != ' ')) {
+      }
+      const auto& value = fact.at("value");
+      std::string shown = value.is_string() ? value.get<std::string>() : value.dump();
+      shown = value.is_boolean() ? (value == true ? "on" : "off")
+              : shown.empty()    ? "(empty)"
+                                 : shown;
+      shown +=
+          fact.contains("exists") ? (fact.at("exists") == true ? "  [exists]" : "  [missing]") : "";
+      EXPECT_TRUE(line.ends_with(" " + shown)) << group << "." << key << ": " << line;
+      EXPECT_THAT(text.out, HasSubstr("from: " + fact.at("source").get<std::string>() + "\n"));
     }
   }
+  EXPECT_THAT(text.out, HasSubstr("QVRConnect\\QVRConnect = 1"));
 }
 
 TEST_F(TsenvTest, PathCommandsAnswerAsTheLibrary) {
-  struct Case {
-    std::vector<std::string> arguments;
-    std::string out;
-    int status;
-  };
   const std::string resources = app() + "\\Resources\\";
-  for (const Case& c : std::vector<Case>{
-           {{"expand", "<APPATH>\\Help\\x@@.chm", "--flags", "lang-marker"},
-            app() + "\\Help\\xNOR.chm\n",
-            0},
-           {{"expand", "Help\\x.chm", "--base", "app", "--flags", "lang-subfolder"},
-            app() + "\\Help\\NOR\\x.chm\n",
-            0},
-           {{"expand", "a@@\\x", "--base", "1", "--flags", "3"}, app() + "\\aNOR\\NOR\\x\n", 0},
-           {{"expand", "<LangName>-<CURRENTCONFIG>", "--base", "99"}, "Norwegian-Road\n", 0},
-           {{"expand", "x", "--base", "resources"}, resources + "x\n", 0},
-           {{"resource", "Road"}, resources + "Road.RC.NOR.DLL\n", 0},
-           {{"resource", "Bridge"}, "", 1},
-           {{"exists", app() + "\\Help\\NOR"}, "exists\n", 0},
-           {{"exists", app() + "\\Help\\DAN"}, "does not exist\n", 1},
-       }) {
-    const Outcome run = tsenv(c.arguments);
-    EXPECT_EQ(run.out, c.out) << c.arguments[0] << " " << c.arguments[1];
-    EXPECT_EQ(run.status, c.status) << c.arguments[0] << " " << c.arguments[1];
-  }
+  expectSteps({
+      {{"expand", "<APPATH>\\Help\\x@@.chm", "--flags", "lang-marker"},
+       app() + "\\Help\\xNOR.chm\n"},
+      {{"expand", "Help\\x.chm", "--base", "app", "--flags", "lang-subfolder"},
+       app() + "\\Help\\NOR\\x.chm\n"},
+      {{"expand", "a@@\\x", "--base", "1", "--flags", "3"}, app() + "\\aNOR\\NOR\\x\n"},
+      {{"expand", "<LangName>-<CURRENTCONFIG>", "--base", "99"}, "Norwegian-Road\n"},
+      {{"expand", "x", "--base", "resources"}, resources + "x\n"},
+      {{"resource", "Road"}, resources + "Road.RC.NOR.DLL\n"},
+      {{"resource", "Bridge"}, "", 1},
+      {{"exists", app() + "\\Help\\NOR"}, "exists\n"},
+      {{"exists", app() + "\\Help\\DAN"}, "does not exist\n", 1},
+  });
 }
 
 TEST_F(TsenvTest, SessionCommandsStoreWhatModulesSeeAndLog) {
-  EXPECT_EQ(tsenv({"domain"}).out, "ROAD\n");
-  EXPECT_EQ(tsenv({"last-command"}).out, "RoadAlign\n");
-  EXPECT_EQ(tsenv({"domain", "SURVEY"}).status, 0);
-  EXPECT_EQ(tsenv({"domain"}).out, "SURVEY\n");
-
+  expectSteps({{{"domain"}, "ROAD\n"},
+               {{"last-command"}, "RoadAlign\n"},
+               {{"domain", "SURVEY"}, ""},
+               {{"domain"}, "SURVEY\n"}});
   fs::create_directories(userData()); // the library never creates it
-  EXPECT_EQ(tsenv({"last-command", "Align", "ROAD"}).status, 0);
-  EXPECT_EQ(tsenv({"domain"}).out, "ROAD\n");
-  EXPECT_EQ(tsenv({"last-command"}).out, "Align\n");
-  const Outcome logged = tsenv({"log", "Profile", "*", "from tsenv"});
-  EXPECT_EQ(logged.out, "logged to " + libraryPath(userData() / "TessalineCommand.log") + "\n");
-
-  EXPECT_EQ(tsenv({"reg", "set", "Tessaline modules", "LogCommands", "0", "--dword"}).status, 0);
-  const Outcome off = tsenv({"log", "Hidden", "X", ""});
-  EXPECT_THAT(off.out, HasSubstr("not logged: logging is off"));
-
+  expectSteps({{{"last-command", "Align", "ROAD"}, ""},
+               {{"domain"}, "ROAD\n"},
+               {{"last-command"}, "Align\n"},
+               {{"log", "Profile", "*", "from tsenv"},
+                "logged to " + libraryPath(userData() / "TessalineCommand.log") + "\n"},
+               {{"reg", "set", "Tessaline modules", "LogCommands", "0", "--dword"}, ""}});
+  EXPECT_THAT(tsenv({"log", "Hidden", "X", ""}).out, HasSubstr("not logged: logging is off"));
   const std::string stamp = R"(\d{4}\.\d\d\.\d\d, \d\d:\d\d:\d\d)";
   EXPECT_TRUE(std::regex_match(
       readFile(userData() / "TessalineCommand.log"),
@@ -139,28 +102,18 @@ TEST_F(TsenvTest, SessionCommandsStoreWhatModulesSeeAndLog) {
 }
 
 TEST_F(TsenvTest, DryRunPrintsWhatWouldOpenAndOpensNothing) {
-  struct Case {
-    std::vector<std::string> arguments;
-    std::vector<std::string> lines;
-  };
-  for (const Case& c : std::vector<Case>{
-           {{"wiki", "100", "--dry-run"}, {std::string("open address: ") + kRoadAddress}},
-           {{"help", "21", "RoadHelp", "--dry-run"},
-            {std::string("open address: ") + kRoadAddress}},
-           {{"wiki", "55", "--only", "--dry-run"},
-            {"open address: https://help.quarzel.com/doku.php/no:ts:start"}},
-           {{"help", "7", "nohelp", "--dry-run"},
-            {"message box: Tessaline help: Unable to find help file \"" + app() +
-                 "\\Help\\NOR\\nohelp.chm\" !\\n\\nTried to load English version \"" + app() +
-                 "\\Help\\Eng\\nohelp.chm\", but was not found either.",
-             "open help: " + app() + "\\Help\\Eng\\nohelp.chm 15 7"}},
-       }) {
-    const Outcome run = tsenv(c.arguments);
-    EXPECT_EQ(run.status, 0);
-    for (const std::string& line : c.lines) {
-      EXPECT_THAT(run.out, HasSubstr(line + "\n")) << c.arguments[0] << " " << c.arguments[1];
-    }
-  }
+  const std::string road = std::string("open address: ") + kRoadAddress + "\n";
+  expectSteps({
+      {{"wiki", "100", "--dry-run"}, road},
+      {{"help", "21", "RoadHelp", "--dry-run"}, road},
+      {{"wiki", "55", "--only", "--dry-run"},
+       "open address: https://help.quarzel.com/doku.php/no:ts:start\n"},
+      {{"help", "7", "nohelp", "--dry-run"},
+       "message box: Tessaline help: Unable to find help file \"" + app() +
+           "\\Help\\NOR\\nohelp.chm\" !\\n\\nTried to load English version \"" + app() +
+           "\\Help\\Eng\\nohelp.chm\", but was not found either.\nopen help: " + app() +
+           "\\Help\\Eng\\nohelp.chm 15 7\n"},
+  });
   EXPECT_EQ(opened(), "");
 
   // The stand-in browser does note a real request, so the check above means something.
@@ -169,25 +122,19 @@ TEST_F(TsenvTest, DryRunPrintsWhatWouldOpenAndOpensNothing) {
 }
 
 TEST_F(TsenvTest, BadArgumentsAreOneLineAndChangeNothing) {
-  writeFile(scratch("foreign.reg"), "Windows Registry Editor Version 5.00\r\n\r\n"
-                                    "[HKEY_CURRENT_USER\\SOFTWARE\\Quarzel\\Tessaline\\18.40]\r\n"
-                                    "\"A\"=\"b\"\r\n[HKEY_CURRENT_USER\\SOFTWARE\\Other]\r\n"
-                                    "\"A\"=\"b\"\r\n");
+  writeFile(scratch("foreign.reg"), kHeader + ("[" + std::string(kSuite)) +
+                                        "\\18.40]\r\n\"A\"=\"b\"\r\n"
+                                        "[HKEY_CURRENT_USER\\SOFTWARE\\Other]\r\n\"A\"=\"b\"\r\n");
   writeFile(scratch("text.reg"), "[HKEY_CURRENT_USER\\SOFTWARE\\Quarzel\\Tessaline]\r\n");
   const std::string settings = settingsSnapshot();
   for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
            {},
            {"frobnicate"},
-           {"wiki", "abc"},
            {"wiki", "12x", "--dry-run"},
-           {"help", "1"},
            {"log", "a", "b"},
            {"domain", ""},
-           {"last-command", "Cmd", ""},
            {"expand", "x", "--base", "nowhere"},
-           {"expand", "x", "--flags", "lang-everything"},
            {"info", "--xml"},
-           {"reg", "frob"},
            {"reg", "set", "HKCU\\SOFTWARE\\Other", "v", "x"},
            {"reg", "set", "Kernel Services", "Language", "12x", "--dword"},
            {"reg", "delete", "HKLM\\SOFTWARE\\Quarzel"},
@@ -195,13 +142,122 @@ TEST_F(TsenvTest, BadArgumentsAreOneLineAndChangeNothing) {
            {"reg", "import", scratch("text.reg").string()},
        }) {
     const Outcome run = tsenv(arguments);
-    const std::string shown = arguments.empty() ? "(none)" : arguments[0];
-    EXPECT_EQ(run.status, 2) << shown;
+    EXPECT_EQ(run.status, 2) << (arguments.empty() ? "(none)" : arguments[0]);
     EXPECT_TRUE(std::regex_match(run.err, std::regex("tsenv: [^\n]+\n"))) << run.err;
-    EXPECT_EQ(run.out, "") << shown;
+    EXPECT_EQ(run.out, "");
   }
   EXPECT_EQ(settingsSnapshot(), settings);
   EXPECT_FALSE(fs::exists(userData()));
+}
+
+// help-check against the sample Help folder and a copy with planted faults.
+
+TEST_F(TsenvTest, HelpCheckFindsNoProblemsInTheSample) {
+  // Read as the library reads: CR LF, tabs, blanks, comments, and Ctrl-Z ending the file.
+  writeFile(suite() / "Help/WikiCfg/general.cfg",
+            "3;\tgeneral:x ; 5 ;generalhelp; // note\r\n\x1Anot a topic line\r\n", true);
+  const Outcome run = tsenv({"help-check"});
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_THAT(run.out, HasSubstr("\n0 problems, "));
+  // Notes: the domain's line wins; Norwegian users of generalhelp get English.
+  EXPECT_THAT(run.out, HasSubstr("Help\\WikiCfg\\ROAD\\road.cfg:2: note: topic 100 overrides "
+                                 "Help\\WikiCfg\\general.cfg:4 while the active domain is ROAD"));
+  EXPECT_THAT(run.out, HasSubstr("Help\\NOR\\generalhelp.chm: note: missing (named by "
+                                 "Help\\WikiCfg\\general.cfg:2)"));
+}
+
+TEST_F(TsenvTest, HelpCheckReportsEachPlantedFaultWithItsPlace) {
+  const auto append = [&](const std::string& file, const std::string& lines) {
+    writeFile(suite() / "Help" / file, lines, true);
+  };
+  append("Tessaline_Wiki_Exeptions.cfg", "BROKEN LINE\nPLAN;nor=no;DAN=d;\nROAD;NOR=CHM;\n");
+  append("Tessaline_Help_Defaults.cfg", "SURVEY;otherhelp;\nPLAN;\n");
+  append("Tessaline_Wiki_Help_Language_Mapping.cfg", "FRA\nnor = nb\n");
+  append("WikiCfg/general.cfg", "1;general:again;\nabc;x:y;\n300;x:z;30;missinghelp;\n"
+                                "301;x:w;31,3x\n" +
+                                    std::string(1100, 'a') + ";p;\n");
+  append("WikiCfg/more.cfg", "2;general:elsewhere;\n");
+  append("WikiCfg/ORPHAN/orphan.cfg", "5;orphan:start;\n");
+
+  const Outcome run = tsenv({"help-check"});
+  EXPECT_EQ(run.status, 1);
+  for (const char* finding : {
+           "Help\\Tessaline_Wiki_Exeptions.cfg:5: no ';' after the domain",
+           "Help\\Tessaline_Wiki_Exeptions.cfg:6: language code 'nor' never matches",
+           "Help\\Tessaline_Wiki_Exeptions.cfg:6: value 'd' of DAN is ignored",
+           "Help\\Tessaline_Wiki_Exeptions.cfg:7: domain ROAD again: only its first line "
+           "(Help\\Tessaline_Wiki_Exeptions.cfg:3) is read",
+           "Help\\Tessaline_Help_Defaults.cfg:5: SURVEY again: the first value "
+           "(Help\\Tessaline_Help_Defaults.cfg:3) wins",
+           "Help\\Tessaline_Help_Defaults.cfg:6: no ';' after the value",
+           "Help\\Tessaline_Wiki_Help_Language_Mapping.cfg:7: no '='",
+           "Help\\Tessaline_Wiki_Help_Language_Mapping.cfg:8: NOR again: the first line "
+           "(Help\\Tessaline_Wiki_Help_Language_Mapping.cfg:2) wins",
+           "Help\\WikiCfg\\general.cfg:5: topic 1 is defined again: Help\\WikiCfg\\general.cfg:2 "
+           "wins",
+           "Help\\WikiCfg\\general.cfg:6: topic 'abc' is not a number: read as 0",
+           "Help\\Eng\\missinghelp.chm: missing (named by Help\\WikiCfg\\general.cfg:7)",
+           "Help\\WikiCfg\\general.cfg:8: '31,3x' after the page is ignored",
+           "Help\\WikiCfg\\general.cfg:9: longer than 1023 characters",
+           "topic 2 is defined again",
+           "Help\\WikiCfg\\ORPHAN: domain folder without a line in",
+       }) {
+    EXPECT_THAT(run.out, HasSubstr(finding));
+  }
+}
+
+TEST_F(TsenvTest, RegValuesAreReadAndWrittenAsModulesSeeThem) {
+  expectSteps({
+      {{"reg", "get", "HKCU\\SOFTWARE\\Quarzel\\Tessaline\\QVRConnect", "qvrconnect"}, "1\n"},
+      {{"reg", "set", "Kernel Services", "My Tessaline Directory", "/work/mine"}, ""},
+      {{"expand", "<MYTESSALINE>\\a"}, "/work/mine\\a\n"},
+      {{"reg", "set", "Kernel Services", "Count", "-0x10", "--dword"}, ""},
+      {{"reg", "get", "Kernel Services", "Count"}, "-16\n"},
+      {{"reg", "set", "HKLM\\SOFTWARE\\Quarzel\\Tessaline\\18.40\\Kernel Services", "Help Platform",
+        "cad"},
+       ""},
+      {{"reg", "get", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Quarzel\\Tessaline\\18.40\\Kernel Services"},
+       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quarzel\\Tessaline\\18.40\\Kernel Services]\n"
+       "\"Help Platform\"=\"cad\"\n\n"},
+      {{"reg", "delete", "Kernel Services", "Count"}, ""},
+      {{"reg", "get", "Kernel Services", "Count"}, "", 1},
+      {{"reg", "delete", "Tessaline modules"}, ""},
+      {{"domain"}, "\n"},
+  });
+}
+
+TEST_F(TsenvTest, RegExportThenImportIntoAnEmptyRegistryGivesTheSameSettings) {
+  // A file from the registry editor, in UTF-16, replays as it imports:
+  // deletions where they stand, every type of value kept.
+  const std::string modules = std::string(kSuite) + "\\19.01\\RA_Zora\\Tessaline modules]\r\n";
+  std::string changes = "\xFF\xFE";
+  for (const char c : std::string(kHeader) + "[-" + modules + "[" + modules +
+                          "\"ActiveDomainKey\"=\"SURVEY\"\r\n[" + kSuite +
+                          "\\19.01\\RA_Zora\\Kernel Services]\r\n\"Language\"=-\r\n"
+                          "\"Data\"=hex:01,02\r\n\"Path\"=hex(2):25,00,54,00,00,00\r\n") {
+    changes += {c, '\0'};
+  }
+  writeFile(scratch("changes.reg"), changes);
+  EXPECT_EQ(tsenv({"reg", "import", scratch("changes.reg").string()}).status, 0);
+  EXPECT_EQ(tsenv({"reg", "get", "Kernel Services", "Language"}).status, 1);
+  EXPECT_EQ(tsenv({"reg", "get", "Kernel Services", "Path"}).out, "%T\n");
+  EXPECT_EQ(tsenv({"reg", "get", "Kernel Services", "Data"}).out, "\"Data\"=hex:01,02\n");
+  EXPECT_EQ(tsenv({"last-command"}).out, "\n");
+
+  ASSERT_EQ(tsenv({"reg", "export", scratch("sample.reg").string()}).status, 0);
+  const std::string exported = readFile(scratch("sample.reg"));
+  EXPECT_TRUE(exported.starts_with(kHeader));
+  for (const char* line : {"\"Current Config\"=\"Road\"\r\n", "\"ActiveDomainKey\"=\"SURVEY\"\r\n",
+                           "\"Data\"=hex:01,02\r\n", "\"Path\"=hex(2):25,00,54,00,00,00\r\n"}) {
+    EXPECT_THAT(exported, HasSubstr(line));
+  }
+  useEmptySettings();
+  EXPECT_EQ(tsenv({"domain"}).out, "\n");
+  const Outcome imported = tsenv({"reg", "import", scratch("sample.reg").string()});
+  EXPECT_EQ(imported.status, 0) << imported.err;
+  ASSERT_EQ(tsenv({"reg", "export", scratch("again.reg").string()}).status, 0);
+  EXPECT_EQ(readFile(scratch("again.reg")), exported);
+  EXPECT_EQ(tsenv({"domain"}).out, "SURVEY\n");
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 // The host's side of a staged suite: the settings in a registry file of the
-// test's own (TSEN_REGISTRY), the user, temporary and shared folders below
-// the scratch folder, and stand-ins on PATH for the programs that would open
-// a browser or a help viewer, which only note that they ran.
+// test's own, the user folders below the scratch folder, and stand-ins on
+// PATH for the browser and help viewers, which only note that they ran.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -27,23 +26,24 @@ protected:
     ASSERT_NE(::mkdtemp(name.data()), nullptr);
     root_ = name;
     fs::copy_file(fs::path(TSENV_EXAMPLES) / "settings.reg", root_ / "registry.reg");
-    for (const char* folder : {"bin", "config", "home", "tmp", "share"}) {
+    ::setenv("TSEN_REGISTRY", (root_ / "registry.reg").c_str(), 1);
+    // The loader takes the library from Binaries, so that is its folder.
+    ::setenv("LD_LIBRARY_PATH", (root_ / "Suite/Binaries").c_str(), 1);
+    ::unsetenv("TSEN_DRY_RUN");
+    const char* const folders[][2] = {{"XDG_CONFIG_HOME", "config"},
+                                      {"HOME", "home"},
+                                      {"TMPDIR", "tmp"},
+                                      {"XDG_DATA_DIRS", "share"},
+                                      {"PATH", "bin"}};
+    for (const auto& [variable, folder] : folders) {
       fs::create_directories(root_ / folder);
+      ::setenv(variable, (root_ / folder).c_str(), 1);
     }
     for (const char* viewer : {"xdg-open", "xchm", "kchmviewer", "chmsee"}) {
       std::ofstream(root_ / "bin" / viewer)
           << "#!/bin/sh\necho \"$0 $*\" >> '" << (root_ / "opened.log").string() << "'\n";
       fs::permissions(root_ / "bin" / viewer, fs::perms::owner_all);
     }
-    setEnvironment("TSEN_REGISTRY", (root_ / "registry.reg").string());
-    setEnvironment("XDG_CONFIG_HOME", (root_ / "config").string());
-    setEnvironment("HOME", (root_ / "home").string());
-    setEnvironment("TMPDIR", (root_ / "tmp").string());
-    setEnvironment("XDG_DATA_DIRS", (root_ / "share").string());
-    // The loader takes the library from Binaries, so that is its folder.
-    setEnvironment("LD_LIBRARY_PATH", (root_ / "Suite/Binaries").string());
-    setEnvironment("PATH", (root_ / "bin").string() + ":/usr/bin:/bin");
-    ::unsetenv("TSEN_DRY_RUN");
   }
 
   // Each test runs in a process of its own: the environment needs no undoing.
@@ -55,7 +55,7 @@ protected:
   fs::path userData() const { return root_ / "config/Quarzel/Tessaline/19.01/RA_Zora/Road"; }
 
   // Later runs see no settings at all.
-  void useEmptySettings() { setEnvironment("TSEN_REGISTRY", (root_ / "empty.reg").string()); }
+  void useEmptySettings() { ::setenv("TSEN_REGISTRY", (root_ / "empty.reg").c_str(), 1); }
 
   // Everything the registry holds.
   std::string settingsSnapshot() const {
@@ -76,10 +76,6 @@ protected:
     line += " >'" + out.string() + "' 2>'" + err.string() + "' </dev/null";
     const int raw = std::system(line.c_str());
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  }
-
-  static void setEnvironment(const std::string& name, const std::string& value) {
-    ::setenv(name.c_str(), value.c_str(), 1);
   }
 
   fs::path root_;

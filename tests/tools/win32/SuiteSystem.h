@@ -1,9 +1,8 @@
-// The Windows side of a staged suite, run under Wine: the settings are the
-// real product keys of HKEY_CURRENT_USER, which the test owns while it runs
-// (CTest resource lock "tsen_product_keys"), loaded from the sample file by
-// the registry editor; the user folders are the system's own. Addresses and
-// compiled help open through stand-ins registered for the https scheme and
-// the HTML Help control, which only note that they ran.
+// The Windows side of a staged suite, under Wine: the settings are the real
+// product keys, owned while the test runs (resource lock "tsen_product_keys")
+// and loaded from the sample file by the registry editor; the user folders
+// are the system's own. Addresses and compiled help reach stand-ins
+// registered for the https scheme and the HTML Help control.
 #pragma once
 
 #include "tests/wine/ProductKeysGuard.h"
@@ -73,19 +72,24 @@ protected:
     tsen::testing::deleteTree(HKEY_CURRENT_USER, tsen::testing::kSuiteKey);
   }
 
-  // The keys a tsenv command may touch, and those it must never touch, with
-  // every value.
+  // The keys a tsenv command may touch, and those it must never touch, as
+  // the registry editor exports them.
   std::string settingsSnapshot() const {
     std::string text;
-    dump(HKEY_CURRENT_USER, "SOFTWARE\\Quarzel", text);
-    dump(HKEY_CURRENT_USER, "SOFTWARE\\Other", text);
-    dump(HKEY_LOCAL_MACHINE, kMachineKeys, text);
+    for (const char* key :
+         {"HKEY_CURRENT_USER\\SOFTWARE\\Quarzel", "HKEY_CURRENT_USER\\SOFTWARE\\Other",
+          "HKEY_LOCAL_MACHINE\\SOFTWARE\\Quarzel"}) {
+      fs::remove(root_ / "snapshot.reg");
+      run({"regedit.exe", "/E", (root_ / "snapshot.reg").string(), key}, root_ / "regedit.out",
+          root_ / "regedit.err");
+      std::ifstream file(root_ / "snapshot.reg", std::ios::binary);
+      text += key + ("\n" + std::string(std::istreambuf_iterator<char>(file), {}));
+    }
     return text;
   }
 
   // Runs command[0] with the arguments that follow, split by the C runtime
-  // as given; answers its exit status. Output is read back as text, so the
-  // runtime's CR LF line ends become line feeds.
+  // as given; answers its exit status.
   int run(const std::vector<std::string>& command, const fs::path& out, const fs::path& err) const {
     std::string line;
     for (const std::string& argument : command) {
@@ -120,9 +124,6 @@ protected:
     for (const HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) {
       CloseHandle(handle);
     }
-    for (const fs::path& file : {out, err}) {
-      toLineFeeds(file);
-    }
     return static_cast<int>(status);
   }
 
@@ -130,43 +131,6 @@ protected:
 
 private:
   static constexpr const char* kMachineKeys = "SOFTWARE\\Quarzel";
-
-  static void toLineFeeds(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::string text(std::istreambuf_iterator<char>(in), {});
-    in.close();
-    for (auto at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) {
-      text.erase(at, 1);
-    }
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
-  }
-
-  static void dump(HKEY root, const std::string& path, std::string& text) {
-    const auto key = tsen::testing::openRaw(root, path);
-    if (!key) {
-      return;
-    }
-    text += "[" + path + "]\n";
-    char name[16384];
-    DWORD length = sizeof name;
-    for (DWORD i = 0; RegEnumValueA(key.get(), i, name, &length, nullptr, nullptr, nullptr,
-                                    nullptr) == ERROR_SUCCESS;
-         ++i, length = sizeof name) {
-      const auto value = tsen::testing::readRaw(root, path, name);
-      text += std::string(name) + "=" + std::to_string(value->type) + ":" +
-              std::string(value->bytes.begin(), value->bytes.end()) + "\n";
-    }
-    std::vector<std::string> children;
-    length = sizeof name;
-    for (DWORD i = 0; RegEnumKeyExA(key.get(), i, name, &length, nullptr, nullptr, nullptr,
-                                    nullptr) == ERROR_SUCCESS;
-         ++i, length = sizeof name) {
-      children.emplace_back(name, length);
-    }
-    for (const std::string& child : children) {
-      dump(root, path + "\\" + child, text);
-    }
-  }
 
   std::optional<tsen::testing::ProductKeysGuard> keys_;
   bool machineKeysExisted_ = false;
