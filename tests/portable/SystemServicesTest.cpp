@@ -109,7 +109,7 @@ TEST(PortableSystemServices, AddressesAndHelpFilesReachTheirProgramUnchangedAndN
     std::filesystem::permissions(arg, std::filesystem::perms::owner_all);
   }
   const auto recorded = [&](const std::string& program) {
-    for (int wait = 0; wait < 100 && !pathFileExists(folder / program + ".arg"); ++wait) {
+    for (int wait = 0; wait < 400 && !pathFileExists(folder / program + ".arg"); ++wait) {
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     return readWhole(folder / program + ".arg");

@@ -71,9 +71,10 @@ protected:
   std::string app() const { return libraryPath(suite()); }
 
   // What the stand-ins were asked to open, waiting a while for a first
-  // request when told to: the browser starts after the request returns.
+  // request when told to: the browser starts after the request returns, and
+  // on a busy machine that can take seconds. Only a failing test waits long.
   std::string opened(bool wait = false) const {
-    for (int tries = 0; wait && tries < 100 && !fs::exists(scratch("opened.log")); ++tries) {
+    for (int tries = 0; wait && tries < 600 && !fs::exists(scratch("opened.log")); ++tries) {
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     return readFile(scratch("opened.log"));
