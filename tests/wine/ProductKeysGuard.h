@@ -1,7 +1,6 @@
-// Gives a test (or the timing loop) the suite's product keys to itself: they
-// start out missing, and what was there before is put back afterwards. Users
-// of the keys also take the "tsen_product_keys" resource lock in CTest, so
-// tests in parallel processes never share them.
+// Gives a test (or a timing loop) the suite's product keys to itself: they
+// start out missing, and what was there comes back afterwards. Users also
+// take the CTest resource lock "tsen_product_keys".
 #pragma once
 
 #include "RawRegistry.h"
@@ -22,17 +21,15 @@ inline constexpr const char* kKernel1901 =
 class ProductKeysGuard {
 public:
   ProductKeysGuard() {
-    // A backup left by a run that died holds the keys as they were before
-    // it; it is kept, not overwritten.
-    if (!keyExists(HKEY_CURRENT_USER, kBackupKey) && keyExists(HKEY_CURRENT_USER, kSuiteKey)) {
+    // A backup left by a run that died holds the keys from before it: kept.
+    if (!keyExists(HKEY_CURRENT_USER, kBackupKey)) {
       copyTree(kSuiteKey, kBackupKey);
     }
     deleteTree(HKEY_CURRENT_USER, kSuiteKey);
   }
   ~ProductKeysGuard() {
     deleteTree(HKEY_CURRENT_USER, kSuiteKey);
-    if (keyExists(HKEY_CURRENT_USER, kBackupKey)) {
-      copyTree(kBackupKey, kSuiteKey);
+    if (copyTree(kBackupKey, kSuiteKey)) {
       deleteTree(HKEY_CURRENT_USER, kBackupKey);
     }
   }
@@ -42,16 +39,15 @@ public:
 private:
   static constexpr const char* kBackupKey = "Software\\TessalineTests\\ProductKeysBackup";
 
-  static void copyTree(const char* from, const char* to) {
+  // Nothing is made when the source is missing.
+  static bool copyTree(const char* from, const char* to) {
     const auto source = openRaw(HKEY_CURRENT_USER, from);
-    const auto target = createRaw(HKEY_CURRENT_USER, to);
-    if (source && target) {
-      RegCopyTreeA(source.get(), nullptr, target.get());
-    }
+    const auto target = source ? openRaw(HKEY_CURRENT_USER, to, true) : nullptr;
+    return target && RegCopyTreeA(source.get(), nullptr, target.get()) == ERROR_SUCCESS;
   }
 };
 
-// Sets the connection flag as a 32-bit integer.
+// The connection flag as a 32-bit integer.
 inline bool setFlag(DWORD value) {
   return writeRaw(HKEY_CURRENT_USER, kFlagKey, kFlagValue, REG_DWORD, dwordBytes(value));
 }

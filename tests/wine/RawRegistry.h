@@ -1,5 +1,4 @@
-// Direct registry access for tests: plants and inspects values around the
-// library, so each check sees exactly what the system holds.
+// Direct registry access for tests, around the library rather than through it.
 #pragma once
 
 #include "platform/win32/Handles.h"
@@ -20,8 +19,7 @@ inline Bytes bytesOf(std::string_view text) {
 }
 
 inline Bytes dwordBytes(DWORD value) {
-  return {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
-          static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
+  return bytesOf(std::string_view(reinterpret_cast<const char*>(&value), sizeof value));
 }
 
 struct RawValue {
@@ -29,37 +27,28 @@ struct RawValue {
   Bytes bytes;
 };
 
-inline platform::win32::UniqueRegKey openRaw(HKEY root, const std::string& path) {
+inline platform::win32::UniqueRegKey openRaw(HKEY root, const std::string& path,
+                                             bool create = false) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-    return nullptr;
-  }
-  return platform::win32::UniqueRegKey(key);
-}
-
-inline platform::win32::UniqueRegKey createRaw(HKEY root, const std::string& path) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS) {
-    return nullptr;
-  }
-  return platform::win32::UniqueRegKey(key);
+  const LONG result = create ? RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                               nullptr, &key, nullptr)
+                             : RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key);
+  return platform::win32::UniqueRegKey(result == ERROR_SUCCESS ? key : nullptr);
 }
 
 inline bool keyExists(HKEY root, const std::string& path) {
   return openRaw(root, path) != nullptr;
 }
 
-// Creates the key as needed and stores the value's bytes as given: no
-// terminating NUL is added.
+// Makes the key as needed and stores the bytes as given: no NUL is added.
 inline bool writeRaw(HKEY root, const std::string& path, const char* valueName, DWORD type,
                      const Bytes& bytes) {
-  const auto key = createRaw(root, path);
+  const auto key = openRaw(root, path, true);
   return key && RegSetValueExA(key.get(), valueName, 0, type, bytes.data(),
                                static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
 }
 
-// A text value as the system's own tools store it: REG_SZ with its NUL.
+// REG_SZ with its NUL, as the system's own tools store text.
 inline bool writeText(HKEY root, const std::string& path, const char* valueName,
                       std::string_view text) {
   return writeRaw(root, path, valueName, REG_SZ, bytesOf(std::string(text) + '\0'));
@@ -69,8 +58,8 @@ inline std::optional<RawValue> readRaw(HKEY root, const std::string& path, const
   const auto key = openRaw(root, path);
   DWORD size = 0;
   RawValue value;
-  if (!key || RegQueryValueExA(key.get(), valueName, nullptr, &value.type, nullptr, &size) !=
-                  ERROR_SUCCESS) {
+  if (!key ||
+      RegQueryValueExA(key.get(), valueName, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) {
     return std::nullopt;
   }
   value.bytes.resize(size);
@@ -84,7 +73,6 @@ inline std::optional<RawValue> readRaw(HKEY root, const std::string& path, const
 
 inline void deleteTree(HKEY root, const std::string& path) {
   RegDeleteTreeA(root, path.c_str());
-  RegDeleteKeyA(root, path.c_str());
 }
 
 } // namespace tsen::testing

@@ -1,5 +1,5 @@
-// Helper programs of the tests: found beside the test program and started
-// in processes of their own.
+// Helper programs of the tests, found beside the test program and run in
+// processes of their own.
 #pragma once
 
 #include "platform/win32/Handles.h"
@@ -8,21 +8,34 @@
 
 #include <windows.h>
 
+#include <fstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tsen::testing {
 
-// A file in the folder of the running test program, where the build puts
-// the library and the helper programs.
-inline std::string besideThisProgram(std::string_view name) {
+// The running program's folder, where the build puts the library and helpers.
+inline std::string programFolder() {
   std::string self(MAX_PATH * 4, '\0');
   self.resize(GetModuleFileNameA(nullptr, self.data(), static_cast<DWORD>(self.size())));
-  return self.substr(0, self.find_last_of('\\') + 1) + std::string(name);
+  return self.erase(self.rfind('\\'));
 }
 
-// Starts a command line (arguments holding neither quotes nor a trailing
-// backslash may simply be quoted); fails the test when it cannot.
+inline std::string besideThisProgram(std::string_view name) {
+  return programFolder() + "\\" + std::string(name);
+}
+
+inline std::vector<std::string> linesOf(const std::string& path) {
+  std::vector<std::string> lines;
+  std::ifstream in(path, std::ios::binary);
+  for (std::string line; std::getline(in, line);) {
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// Starts the command line; fails the test when it cannot.
 inline platform::win32::UniqueHandle startProcess(std::string commandLine) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
@@ -36,8 +49,7 @@ inline platform::win32::UniqueHandle startProcess(std::string commandLine) {
   return platform::win32::UniqueHandle(started.hProcess);
 }
 
-// Waits for the process to end and answers its exit code; 99 when it did
-// not end in time.
+// The exit code once the process ended; 99 when it did not end in time.
 inline DWORD exitCodeOf(const platform::win32::UniqueHandle& process, DWORD milliseconds = 60000) {
   DWORD exitCode = 99;
   if (process && WaitForSingleObject(process.get(), milliseconds) == WAIT_OBJECT_0) {

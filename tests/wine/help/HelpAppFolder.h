@@ -1,7 +1,6 @@
-// The application folder of a test program built into a folder named
-// "Binaries": that folder's parent. Tests write help files below its "Help"
-// folder and set the product keys, so they own both while they run (the
-// programs' tests take the product keys lock in CTest).
+// The application folder of a program built into a folder named "Binaries":
+// that folder's parent. Users write help files below its "Help" folder and
+// set the product keys, so they take the product keys lock in CTest.
 #pragma once
 
 #include "tests/wine/ProductKeysGuard.h"
@@ -17,69 +16,52 @@ namespace tsen::testing {
 
 class HelpAppFolder {
 public:
-  HelpAppFolder() : path_(parentOfProgramFolder()) { removeHelp(); }
-  ~HelpAppFolder() { removeHelp(); }
+  HelpAppFolder() {
+    path_.resize(GetModuleFileNameA(nullptr, path_.data(), MAX_PATH * 4));
+    path_.erase(path_.rfind('\\')); // the program's own folder
+    path_.erase(path_.rfind('\\'));
+    std::filesystem::remove_all(path_ + "\\Help", ignored_);
+  }
+  ~HelpAppFolder() { std::filesystem::remove_all(path_ + "\\Help", ignored_); }
   HelpAppFolder(const HelpAppFolder&) = delete;
   HelpAppFolder& operator=(const HelpAppFolder&) = delete;
 
   const std::string& path() const { return path_; }
-  // <app>\Help\<relative>; relative is written with backslashes.
+  // <app>\Help\<relative>, relative written with backslashes.
   std::string help(std::string_view relative) const {
     return path_ + "\\Help\\" + std::string(relative);
   }
-  // Writes <app>\Help\<relative> through the ANSI calls, so that names with
-  // bytes above 0x7F reach the disk as the library will look for them; with
-  // CR LF line ends when crlf is set. Answers the file's path.
+  // Writes <app>\Help\<relative> through the ANSI calls, so that bytes above
+  // 0x7F in names reach the disk as the library looks for them; with CR LF
+  // line ends when crlf is set. Answers the file's path.
   std::string writeHelp(std::string_view relative, std::string_view content,
                         bool crlf = false) const {
     const std::string file = help(relative);
-    makeFolders(file.substr(0, file.rfind('\\')));
-    std::string text;
-    for (const char c : content) {
-      text += crlf && c == '\n' ? std::string("\r\n") : std::string(1, c);
+    for (auto cut = file.find('\\', 3); cut != std::string::npos; cut = file.find('\\', cut + 1)) {
+      CreateDirectoryA(file.substr(0, cut).c_str(), nullptr);
     }
-    if (std::FILE* out = std::fopen(file.c_str(), "wb")) {
-      std::fwrite(text.data(), 1, text.size(), out);
+    if (std::FILE* out = std::fopen(file.c_str(), crlf ? "w" : "wb")) {
+      std::fwrite(content.data(), 1, content.size(), out);
       std::fclose(out);
     }
     return file;
   }
-  void makeHelpFolder(std::string_view relative) const { makeFolders(help(relative)); }
-  void removeHelpFile(std::string_view relative) const { DeleteFileA(help(relative).c_str()); }
 
 private:
-  static std::string parentOfProgramFolder() {
-    std::string program(MAX_PATH * 4, '\0');
-    program.resize(GetModuleFileNameA(nullptr, program.data(), MAX_PATH * 4));
-    program.erase(program.rfind('\\')); // the Binaries folder
-    return program.erase(program.rfind('\\'));
-  }
-  static void makeFolders(const std::string& folder) {
-    for (auto cut = folder.find('\\', 3); cut != std::string::npos;
-         cut = folder.find('\\', cut + 1)) {
-      CreateDirectoryA(folder.substr(0, cut).c_str(), nullptr);
-    }
-    CreateDirectoryA(folder.c_str(), nullptr);
-  }
-  void removeHelp() const {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_ + "\\Help", ignored);
-  }
-
-  std::string path_;
+  std::error_code ignored_;
+  std::string path_ = std::string(MAX_PATH * 4, '\0');
 };
 
-// The product settings a help request reads, written straight to the
-// registry of the 18.40 layout.
+// Product settings of the 18.40 layout that help requests read.
 inline void setKernelString(const char* name, std::string_view value) {
-  writeRaw(HKEY_CURRENT_USER, kKernel1840, name, REG_SZ, bytesOf(std::string(value) + '\0'));
+  writeText(HKEY_CURRENT_USER, kKernel1840, name, value);
 }
 inline void setLanguageCode(std::string_view code) {
   setKernelString("Language", code);
 }
 inline void setActiveDomain(std::string_view domain) {
-  writeRaw(HKEY_CURRENT_USER, std::string(kRoot1840) + "\\Tessaline modules", "ActiveDomainKey",
-           REG_SZ, bytesOf(std::string(domain) + '\0'));
+  writeText(HKEY_CURRENT_USER, std::string(kRoot1840) + "\\Tessaline modules", "ActiveDomainKey",
+            domain);
 }
 
 } // namespace tsen::testing

@@ -1,23 +1,17 @@
-// A stand-in for the HTML Help control, registered in place of the real one
-// by the tests. Every call is appended as "<command> <data> <file>" to the
-// file named by TSEN_FAKE_HH_LOG (a leading "!" marks a caller other than
-// the desktop window). The call shows help, answering the desktop window,
-// when that same line is one of the "|"-separated entries of
-// TSEN_FAKE_HH_SHOWS; otherwise it answers null.
+// A stand-in for the HTML Help control, registered in its place by tests.
+// Each call is appended as "<command> <data> <file>" to the file named by
+// TSEN_FAKE_HH_LOG ("!" in front when the caller is not the desktop window),
+// and shows help, answering the desktop window, when that line is one of
+// the "|"-separated entries of TSEN_FAKE_HH_SHOWS; otherwise answers null.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
-namespace {
-
-std::string environment(const char* name) {
-  std::string value(GetEnvironmentVariableA(name, nullptr, 0), '\0');
-  value.resize(GetEnvironmentVariableA(name, value.data(), static_cast<DWORD>(value.size())));
-  return value;
+static std::string environment(const char* name) {
+  char value[4096] = {};
+  return std::string(value, GetEnvironmentVariableA(name, value, sizeof value) % sizeof value);
 }
-
-} // namespace
 
 extern "C" HWND WINAPI HtmlHelpA(HWND caller, LPCSTR file, UINT command, DWORD_PTR data) {
   const std::string call = std::to_string(command) + " " +
