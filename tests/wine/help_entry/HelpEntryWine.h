@@ -59,10 +59,11 @@ public:
                  "\"" + besideThisProgram("AddressRecorder.exe") + "\" \"" + record_ +
                      "\" \"%1\"") {}
 
-  // The addresses recorded, once there are count of them or after ten seconds.
+  // The addresses recorded, once there are count of them or after thirty
+  // seconds: a busy machine can take seconds to start the recorder.
   std::vector<std::string> recorded(std::size_t count) const {
     std::vector<std::string> addresses;
-    for (int tries = 0; tries < 200 && addresses.size() < count; ++tries) {
+    for (int tries = 0; tries < 600 && addresses.size() < count; ++tries) {
       Sleep(50);
       addresses = linesOf(record_);
     }
