@@ -124,8 +124,8 @@ wine_benchmarks() {
   done
 }
 
-bash scripts/install-packages.sh cmake ninja-build g++ libbenchmark-dev \
-  g++-mingw-w64-x86-64-posix wine64 || failed+=("install")
+bash scripts/install-packages.sh cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev \
+  libcli11-dev nlohmann-json3-dev g++-mingw-w64-x86-64-posix wine64 python3 || failed+=("install")
 
 host_targets=()
 for source in bench/host/*.cpp; do
