@@ -4,15 +4,13 @@
 
 #include <cstdlib>
 
-#include <unistd.h>
-
 namespace {
 
 // The layer reads the environment at every call, so each benchmark may make
 // its own user.
-class BenchUser : public tsen::bench::ScratchRoot {
+class BenchUser : public tsen::bench::LogUserRoot {
 public:
-  BenchUser() : ScratchRoot("tsen-bench-log-real-" + std::to_string(::getpid())) {
+  BenchUser() : LogUserRoot("tsen-bench-log-real-") {
     std::filesystem::create_directories(log().parent_path());
     ::setenv("XDG_CONFIG_HOME", path().c_str(), 1);
     ::setenv("TSEN_REGISTRY", (path() / "registry.reg").c_str(), 1);

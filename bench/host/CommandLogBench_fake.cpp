@@ -3,15 +3,13 @@
 #include "bench/host/CommandLogCases.h"
 #include "platform/testing/FakeSystem.h"
 
-#include <unistd.h>
-
 namespace {
 
 constexpr const char* kModulesKey = "SOFTWARE\\Quarzel\\Tessaline\\18.40\\Tessaline modules";
 
-class BenchUser : public tsen::bench::ScratchRoot {
+class BenchUser : public tsen::bench::LogUserRoot {
 public:
-  BenchUser() : ScratchRoot("tsen-bench-log-" + std::to_string(::getpid())) {
+  BenchUser() : LogUserRoot("tsen-bench-log-") {
     std::filesystem::create_directories(log().parent_path());
     tsen::fake::reset();
     tsen::fake::setKnownFolder(tsen::fake::KnownFolder::roamingAppData,

@@ -8,11 +8,11 @@
 #pragma once
 
 #include "TsEnvironment.h"
+#include "bench/host/BenchSupport.h"
 #include "platform/Platform.h"
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -21,12 +21,6 @@ namespace tsen::bench {
 
 // The line LogCommandInfo("MyCommand", "Road", "") writes.
 inline const std::string kLogLine = "MyCommand;2013.04.05, 09:07:03;Road;\r\n";
-
-inline std::string backslashed(const std::filesystem::path& path) {
-  std::string text = path.string();
-  std::replace(text.begin(), text.end(), '/', '\\');
-  return text;
-}
 
 template <typename User> void registerCommandLogBenchmarks() {
   benchmark::RegisterBenchmark("LogCommandInfoLine",
@@ -81,25 +75,14 @@ template <typename User> void registerCommandLogBenchmarks() {
       ->Arg(0);
 }
 
-// A fresh folder below the temporary folder, removed with it.
-class ScratchRoot {
+// A user's scratch folder, with the log where the library puts it for the
+// configuration Road.
+class LogUserRoot : public ScratchRoot {
 public:
-  explicit ScratchRoot(const std::string& name)
-      : path_(std::filesystem::temp_directory_path() / name) {}
-  ~ScratchRoot() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchRoot(const ScratchRoot&) = delete;
-  ScratchRoot& operator=(const ScratchRoot&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
+  using ScratchRoot::ScratchRoot;
   std::filesystem::path log() const {
-    return path_ / "Quarzel/Tessaline/18.40/Road/TessalineCommand.log";
+    return path() / "Quarzel/Tessaline/18.40/Road/TessalineCommand.log";
   }
-
-private:
-  std::filesystem::path path_;
 };
 
 } // namespace tsen::bench

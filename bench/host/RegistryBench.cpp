@@ -2,6 +2,7 @@
 // calls it must make (two keys opened, queried and closed), with a registry
 // file of a thousand keys. The parsed file is reused while it is unchanged:
 // the benchmark fails if a read parses it again.
+#include "bench/host/BenchSupport.h"
 #include "platform/Platform.h"
 #include "platform/portable/RegistryStore.h"
 
@@ -25,13 +26,10 @@ constexpr const char* kQvrKey = "SOFTWARE\\Quarzel\\Tessaline\\QVRConnect";
 constexpr const char* kKernel = "SOFTWARE\\Quarzel\\Tessaline\\18.40\\Kernel Services";
 
 // A registry file of this run's own: the product keys among a thousand others.
-class ThousandKeyRegistry {
+class ThousandKeyRegistry : public tsen::bench::ScratchRoot {
 public:
-  ThousandKeyRegistry()
-      : folder_(std::filesystem::temp_directory_path() /
-                ("tsen-registry-bench-" + std::to_string(::getpid()))) {
-    std::filesystem::create_directories(folder_);
-    const auto file = folder_ / "registry.reg";
+  ThousandKeyRegistry() : ScratchRoot("tsen-registry-bench-") {
+    const auto file = path() / "registry.reg";
     std::ofstream reg(file, std::ios::binary);
     reg << "Windows Registry Editor Version 5.00\r\n\r\n";
     for (int key = 0; key < 998; ++key) {
@@ -44,43 +42,9 @@ public:
     reg.close();
     ::setenv("TSEN_REGISTRY", file.c_str(), 1);
   }
-  ~ThousandKeyRegistry() {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
-
-private:
-  std::filesystem::path folder_;
 };
 
 const ThousandKeyRegistry registryFile;
-
-bool readNumber(const char* key, const char* name) {
-  HKEY opened = nullptr;
-  if (!platform::regOpenKey(platform::kCurrentUser, key, opened)) {
-    return false;
-  }
-  std::int32_t number = 0;
-  std::uint32_t size = sizeof number;
-  const bool read = platform::regQueryValue(opened, name, nullptr, &number, size);
-  platform::regCloseKey(opened);
-  return read && number == 0;
-}
-
-std::string readText(const char* key, const char* name) {
-  HKEY opened = nullptr;
-  std::string text;
-  if (platform::regOpenKey(platform::kCurrentUser, key, opened)) {
-    std::uint32_t type = 0;
-    std::uint32_t size = 0;
-    if (platform::regQueryValue(opened, name, &type, nullptr, size)) {
-      text.resize(size);
-      platform::regQueryValue(opened, name, &type, text.data(), size);
-    }
-    platform::regCloseKey(opened);
-  }
-  return text;
-}
 
 // Counted as well as checked, so that the report shows the count it relies on.
 void checkNoReparse(benchmark::State& state, std::uint64_t parsesBefore) {
@@ -106,11 +70,11 @@ void BM_GetCurrentConfig(benchmark::State& state) {
 BENCHMARK(BM_GetCurrentConfig);
 
 void BM_BareRegistryCalls(benchmark::State& state) {
-  readText(kKernel, "Current Config");
+  tsen::bench::bareReadText(kKernel, "Current Config");
   const std::uint64_t parses = tsen::platform::portable::RegistryStore::instance().parseCount();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(readNumber(kQvrKey, "QVRConnect"));
-    benchmark::DoNotOptimize(readText(kKernel, "Current Config"));
+    benchmark::DoNotOptimize(tsen::bench::bareReadNumber(kQvrKey, "QVRConnect"));
+    benchmark::DoNotOptimize(tsen::bench::bareReadText(kKernel, "Current Config"));
   }
   checkNoReparse(state, parses);
 }
