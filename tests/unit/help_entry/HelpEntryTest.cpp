@@ -22,9 +22,6 @@ std::string fileMissing(const std::string& localized, const std::string& english
 std::string viewerFailed(const std::string& file) {
   return "Unable to start help file \"" + file + "\" !";
 }
-std::string topicMissing(int topic, const std::string& file) {
-  return "Unable to find topic \"" + std::to_string(topic) + "\" in help file \"" + file + "\" !";
-}
 std::string boxLine(const std::string& caption, unsigned style, const std::string& text) {
   return caption + " " + std::to_string(style) + ": " + text;
 }
@@ -44,11 +41,9 @@ protected:
   void writeHelp(std::string_view relative, std::string_view content) const {
     app.write("Help/" + std::string(relative), content);
   }
-  // <app>\Help\<folder>\<name>.chm, spelled as the library spells it.
   std::string chm(std::string_view folder, std::string_view name) const {
     return app.library() + "\\Help\\" + std::string(folder) + "\\" + std::string(name) + ".chm";
   }
-  // A compiled help file the viewer opens at its contents and at topics.
   void installChm(std::string_view folder, std::string_view name,
                   std::set<std::intptr_t> topics = {}, bool viewerOpens = true) {
     writeHelp(std::string(folder) + "/" + std::string(name) + ".chm", "ITSF");
@@ -58,9 +53,8 @@ protected:
   }
   static std::vector<std::string> viewerCalls() {
     std::vector<std::string> lines;
-    for (const auto& call : fake::helpCalls()) {
-      lines.push_back(call.file + " " + std::to_string(call.command) + " " +
-                      std::to_string(call.data));
+    for (const auto& c : fake::helpCalls()) {
+      lines.push_back(c.file + " " + std::to_string(c.command) + " " + std::to_string(c.data));
     }
     return lines;
   }
@@ -79,14 +73,13 @@ private:
 };
 
 using Topics = std::optional<std::set<std::intptr_t>>; // nothing: not installed
-// Files are written L (localized) and E (English); each message told is
+// Calls and messages name the files L (localized) and E (English); a message is
 // "missing" (both files), "topic" or "start" and the file.
 struct CompiledCase {
   int topic;
-  Topics localizedTopics, englishTopics; // topics the viewer finds in each file
+  Topics localizedTopics, englishTopics;
   std::vector<std::string> calls, told;
   bool viewerLoads = true;
-  friend void PrintTo(const CompiledCase& c, std::ostream* out) { *out << "topic " << c.topic; }
 };
 
 class CompiledHelp : public HelpEntryTest, public ::testing::WithParamInterface<CompiledCase> {};
@@ -95,11 +88,11 @@ TEST_P(CompiledHelp, OpensTheFirstFileThatServesAndTellsEachFailure) {
   const CompiledCase& c = GetParam();
   setLanguage();
   const auto path = [this](char file) { return chm(file == 'L' ? "NOR" : "Eng", "RoadHelp"); };
-  if (c.localizedTopics) {
-    installChm("NOR", "RoadHelp", *c.localizedTopics, c.viewerLoads);
-  }
-  if (c.englishTopics) {
-    installChm("Eng", "RoadHelp", *c.englishTopics, c.viewerLoads);
+  for (const auto& [folder, topics] :
+       {std::pair("NOR", c.localizedTopics), {"Eng", c.englishTopics}}) {
+    if (topics) {
+      installChm(folder, "RoadHelp", *topics, c.viewerLoads);
+    }
   }
   TsEnHelp(c.topic, "RoadHelp");
   std::vector<std::string> calls, told;
@@ -107,66 +100,59 @@ TEST_P(CompiledHelp, OpensTheFirstFileThatServesAndTellsEachFailure) {
     calls.push_back(path(call[0]) + call.substr(1));
   }
   for (const std::string& what : c.told) {
+    const std::string file = path(what.back());
     told.push_back(boxLine("Tessaline help", 0x30,
                            what == "missing" ? fileMissing(path('L'), path('E'))
-                           : what[0] == 't'  ? topicMissing(c.topic, path(what.back()))
-                                             : viewerFailed(path(what.back()))));
+                           : what[0] == 't'  ? "Unable to find topic \"" + std::to_string(c.topic) +
+                                                  "\" in help file \"" + file + "\" !"
+                                            : viewerFailed(file)));
   }
   EXPECT_EQ(viewerCalls(), calls);
   EXPECT_EQ(boxes(), told);
-  EXPECT_TRUE(fake::shellOpens().empty());
 }
 
-const Topics kMissing;
-Topics known(std::initializer_list<std::intptr_t> topics = {}) {
-  return std::set<std::intptr_t>(topics);
-}
+const Topics kMissing, kNone = std::set<std::intptr_t>{};
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Sequences, CompiledHelp, ::testing::Values(
-    CompiledCase{0, known(), known(), {"L 1 0"}, {}},
-    CompiledCase{INT_MIN, known({INT_MIN}), known(), {"L 15 -2147483648"}, {}},
-    CompiledCase{21, kMissing, known({21}), {"E 15 21"}, {}},
-    CompiledCase{99, known({21}), known(), {"L 15 99", "E 1 0"}, {"topic L"}},
-    CompiledCase{0, kMissing, kMissing, {"E 1 0"}, {"missing", "start E"}},
+    CompiledCase{INT_MIN, Topics({INT_MIN}), kNone, {"L 15 -2147483648"}, {}},
+    CompiledCase{21, kMissing, Topics({21}), {"E 15 21"}, {}},
+    CompiledCase{99, Topics({21}), kNone, {"L 15 99", "E 1 0"}, {"topic L"}},
     CompiledCase{7, kMissing, kMissing, {"E 15 7", "E 1 0"}, {"missing", "topic E", "start E"}},
-    CompiledCase{0, known(), known(), {"L 1 0"}, {"start L"}, false}));
+    CompiledCase{0, kNone, kNone, {"L 1 0"}, {"start L"}, false}));
 // clang-format on
 
 // Names are arguments, never a format; a message is cut at 511 characters.
-// No language code leaves two backslashes.
 TEST_F(HelpEntryTest, HelpNamesAreShownVerbatimAndLongMessagesCut) {
   for (const std::string& name : {std::string("a \"b\" %s%n%d%%"), std::string(600, 'n') + "%n"}) {
-    const std::size_t before = fake::messageBoxes().size();
+    const std::size_t at = fake::messageBoxes().size();
     TsEnHelp(0, name);
     const auto shown = fake::messageBoxes();
-    ASSERT_EQ(shown.size(), before + 2) << name;
-    EXPECT_EQ(shown[before].text, fileMissing(chm("", name), chm("Eng", name)).substr(0, 511));
-    EXPECT_EQ(shown[before + 1].text, viewerFailed(chm("Eng", name)).substr(0, 511));
-    EXPECT_EQ(fake::helpCalls().back().file, chm("Eng", name));
+    ASSERT_EQ(shown.size(), at + 2) << name;
+    EXPECT_EQ(shown[at].text, fileMissing(chm("", name), chm("Eng", name)).substr(0, 511));
+    EXPECT_EQ(shown[at + 1].text, viewerFailed(chm("Eng", name)).substr(0, 511));
   }
-  EXPECT_EQ(fake::messageBoxes().back().text.size(), 511u);
 }
 
-// Above 32 the shell succeeded; every failed launch is told once and ends
-// the request, without compiled help.
-class ShellAnswer : public HelpEntryTest, public ::testing::WithParamInterface<std::intptr_t> {};
-
-TEST_P(ShellAnswer, AFailedLaunchIsToldOnceAndEndsTheRequest) {
-  setLanguage();
+// Above 32 the shell succeeded; a failed launch is told once and ends the
+// request, without compiled help.
+TEST_F(HelpEntryTest, AFailedLaunchIsToldOnceAndEndsTheRequest) {
   writeHelp("WikiCfg/topics.cfg", kRoadTopics);
   installChm("NOR", "RoadHelp", {21});
-  fake::setShellResult(GetParam());
-  TsEnHelp(21, "RoadHelp");
-  TsEnWikiHelp(100);
-  TsEnWikiHelpOnly(100);
-  EXPECT_EQ(fake::shellOpens().size(), 3u);
-  EXPECT_EQ(viewerCalls(), std::vector<std::string>{});
-  EXPECT_EQ(boxes(), std::vector<std::string>(
-                         GetParam() > 32 ? 0 : 3,
-                         boxLine("Tessaline", 0x40, "Failed executing Wiki url (ShellExecute).")));
+  for (const std::intptr_t answer : {-1, 32, 33}) {
+    fake::reset();
+    setLanguage();
+    installLibraryIn(app.library());
+    fake::setShellResult(answer);
+    TsEnHelp(21, "RoadHelp");
+    TsEnWikiHelp(100);
+    EXPECT_EQ(fake::shellOpens().size(), 2u);
+    EXPECT_EQ(viewerCalls(), std::vector<std::string>{});
+    EXPECT_EQ(boxes(),
+              std::vector<std::string>(
+                  answer > 32 ? 0 : 2,
+                  boxLine("Tessaline", 0x40, "Failed executing Wiki url (ShellExecute).")));
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Answers, ShellAnswer, ::testing::Values(-1, 32, 33));
 
 // Each part of the wiki address from the first source that gives one; or
 // compiled help: the line's first help topic, else the domain's default file.
@@ -180,14 +166,12 @@ enum class Entry { wiki, wikiOnly, help };
 
 struct AddressCase {
   const char* name;
-  // The address opened, or else the one viewer call "<file below Help> <command> <data>".
   std::string expected;
   std::vector<Setting> settings{};
   std::optional<std::string> exceptions{}, mapping{}, defaults{};
   Entry entry = Entry::wiki;
-  int topic = 100; // of "100;roads:start;20,21;roadhelp;"; TsEnHelp asks for 21 of "roadhelp"
+  int topic = 100;          // TsEnHelp asks for 21 of "roadhelp"
   bool userLanguage = true; // "Language" NOR below the user's 18.40 key
-  friend void PrintTo(const AddressCase& c, std::ostream* out) { *out << c.name; }
 };
 
 const std::vector<AddressCase>& addressCases() {
@@ -202,11 +186,7 @@ const std::vector<AddressCase>& addressCases() {
       {"NothingConfigured", defaultWiki("en:ts:start"), {}, {}, {}, {}, wiki, 5, false},
       {"HelpTakesThePage", road, {}, {}, {}, {}, help},
       {"BaseGetsASlash", base, {{"Help BaseUrl", "http://w.example"}}},
-      {"BaseWithSlash", base, {{"Help BaseUrl", "http://w.example/"}}},
-      {"EmptyBase", "/doku.php/en:ts:roads:start", {{"Help BaseUrl", ""}}},
       {"LanguageSettingFirst", defaultWiki("de:ts:roads:start"), {german}, noChm, nb},
-      {"ExceptionLanguage", defaultWiki("no:ts:roads:start"), {}, noChm, nb},
-      {"ExceptionLanguageForHelp", defaultWiki("no:ts:roads:start"), {}, noChm, nb, {}, help},
       {"EmptyLanguageSetting", defaultWiki("nb:ts:roads:start"), {{"Help LanguageCode", ""}}, {}, nb},
       {"MappingToNothing", road, {}, {}, "NOR=\n"},
       {"OnlyIgnoresExceptions", road, {}, chm, {}, {}, wikiOnly},
@@ -219,7 +199,6 @@ const std::vector<AddressCase>& addressCases() {
       {"ChmExceptionForHelp", "NOR\\roadhelp.chm 15 21", {}, chm, {}, {}, help},
       {"DomainDefaultContents", "NOR\\roaddefault.chm 1 0", {useChm}, {}, {},
        "RAIL;railhelp;\nROAD;roaddefault;\n", wiki, 5},
-      // An empty help name, looked for and not found.
       {"NoDefaultsFile", "Eng\\.chm 1 0", {useChm}, {}, {}, {}, wiki, 5},
   };
   // clang-format on
@@ -242,11 +221,9 @@ TEST_P(WikiAddress, IsComposedFromTheFirstSourceOfEachPart) {
   }
   ASSERT_TRUE(setActiveTessalineDomain("ROAD"));
   writeHelp("WikiCfg/topics.cfg", kRoadTopics);
-  const std::pair<const char*, const std::optional<std::string>&> files[] = {
-      {"Tessaline_Wiki_Exeptions.cfg", c.exceptions},
-      {"Tessaline_Wiki_Help_Language_Mapping.cfg", c.mapping},
-      {"Tessaline_Help_Defaults.cfg", c.defaults}};
-  for (const auto& [file, content] : files) {
+  for (const auto& [file, content] : {std::pair("Tessaline_Wiki_Exeptions.cfg", c.exceptions),
+                                      {"Tessaline_Wiki_Help_Language_Mapping.cfg", c.mapping},
+                                      {"Tessaline_Help_Defaults.cfg", c.defaults}}) {
     if (content) {
       writeHelp(file, *content);
     }
@@ -257,14 +234,12 @@ TEST_P(WikiAddress, IsComposedFromTheFirstSourceOfEachPart) {
   c.entry == Entry::wiki       ? TsEnWikiHelp(c.topic)
   : c.entry == Entry::wikiOnly ? TsEnWikiHelpOnly(c.topic)
                                : TsEnHelp(21, "roadhelp");
-  if (c.expected.find(".chm ") == std::string::npos) {
-    EXPECT_EQ(fake::shellOpens(), std::vector{c.expected});
-    EXPECT_EQ(viewerCalls(), std::vector<std::string>{});
-    EXPECT_EQ(boxes(), std::vector<std::string>{});
-  } else {
-    EXPECT_EQ(fake::shellOpens(), std::vector<std::string>{});
-    EXPECT_EQ(viewerCalls(), std::vector{app.library() + "\\Help\\" + c.expected});
-  }
+  const bool compiled = c.expected.find(".chm ") != std::string::npos;
+  const std::vector<std::string> none,
+      expected{compiled ? app.library() + "\\Help\\" + c.expected : c.expected};
+  EXPECT_EQ(fake::shellOpens(), compiled ? none : expected);
+  EXPECT_EQ(viewerCalls(), compiled ? expected : none);
+  EXPECT_TRUE(compiled || fake::messageBoxes().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, WikiAddress, ::testing::ValuesIn(addressCases()),

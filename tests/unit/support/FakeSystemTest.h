@@ -22,7 +22,6 @@ inline constexpr std::string_view kKernel1901 =
     "SOFTWARE\\Quarzel\\Tessaline\\19.01\\RA_Zora\\Kernel Services";
 inline constexpr std::string_view kQvrKey = "SOFTWARE\\Quarzel\\Tessaline\\QVRConnect";
 
-// A host path written the library's way, with backslashes.
 inline std::string backslashed(const std::filesystem::path& path) {
   std::string text = path.string();
   std::replace(text.begin(), text.end(), '/', '\\');
@@ -44,11 +43,9 @@ public:
   }
 
   const std::filesystem::path& path() const { return root_; }
-  // The folder (or relative below it) with backslashes.
   std::string library(std::string_view relative = {}) const {
     return relative.empty() ? backslashed(root_) : backslashed(root_ / relative);
   }
-  // Writes a file below the folder, creating its parents; content as given.
   std::filesystem::path write(std::string_view relative, std::string_view content) const {
     const auto file = root_ / relative;
     std::filesystem::create_directories(file.parent_path());
@@ -64,12 +61,10 @@ class FakeSystemTest : public ::testing::Test {
 protected:
   void SetUp() override { fake::reset(); }
 
-  // Chooses the registry layout: 19.01 when on, 18.40 otherwise.
   static void setLayout19(bool on) { fake::setDword(kHKCU, kQvrKey, "QVRConnect", on ? 1 : 0); }
   static std::string kernelKey(bool layout19) {
     return std::string(layout19 ? kKernel1901 : kKernel1840);
   }
-  // Places the library in <folder>\Binaries, making folder the application folder.
   static void installLibraryIn(const std::string& appFolder) {
     fake::setModuleFileName(appFolder + "\\Binaries\\Tessaline.Environment.dll");
   }
