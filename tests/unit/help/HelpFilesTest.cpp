@@ -139,6 +139,7 @@ TEST_F(HelpFilesTest, EachTopicFileReaderTakesTheFirstLineThatFitsIt) {
       {"100; roads : start ;\n", 100, "h", "roads:start||"},
       {roads, 100, "roadhelp", "roads:start||20/roadhelp"},
       {roads, 21, "RoadHelp", "|roads:start|"},
+      {roads, 2, "roadhelp", "||"},
       {"99;a;1;h;\n100;b;2;g;\n100;c;3;k;\n", 100, "g", "b||2/g"},
       {"100;;20;h;\n100;later;30;g;\n", 20, "h", "||"},
       {"100;;20;h;\n100;later;30;g;\n", 100, "h", "later||30/g"},
