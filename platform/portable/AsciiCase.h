@@ -2,18 +2,12 @@
 // whatever the locale.
 #pragma once
 
+#include "support/AsciiCase.h"
+
 #include <algorithm>
 #include <string_view>
 
 namespace tsen::platform::portable {
-
-constexpr char asciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-inline bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) { return asciiLower(x) == asciiLower(y); });
-}
 
 // Orders names without regard to case; transparent, so maps keyed by the
 // name as stored can be searched with any spelling.

@@ -28,7 +28,7 @@ std::vector<SourceLine> splitLines(std::string_view text) {
 }
 
 bool samePath(std::span<const std::string> a, std::span<const std::string> b) {
-  return std::ranges::equal(a, b, equalsIgnoringCase);
+  return std::ranges::equal(a, b, asciiEqualNoCase);
 }
 
 bool isWithin(std::span<const std::string> path, std::span<const std::string> ancestor) {
@@ -251,7 +251,7 @@ void RegDocument::setValue(RegistryRoot root, const KeyPath& path, std::string_v
     lastSection = lastSection != nullptr ? lastSection : &*section;
     const auto assignment = std::find_if(
         section->entries.rbegin(), section->entries.rend(), [&](const DocumentEntry& entry) {
-          return entry.kind != DocumentEntry::Kind::opaque && equalsIgnoringCase(entry.name, name);
+          return entry.kind != DocumentEntry::Kind::opaque && asciiEqualNoCase(entry.name, name);
         });
     if (assignment == section->entries.rend()) {
       continue;

@@ -14,7 +14,7 @@ namespace {
 constexpr std::size_t kWrapColumn = 77;
 
 bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && equalsIgnoringCase(text.substr(0, prefix.size()), prefix);
+  return text.size() >= prefix.size() && asciiEqualNoCase(text.substr(0, prefix.size()), prefix);
 }
 
 // Reads a quoted text at the start of text ("..." with \\ and \" escapes);

@@ -25,7 +25,7 @@ template <class Key> Key* descend(Key* key, std::span<const std::string> path) {
 
 std::optional<RegistryRoot> rootFromName(std::string_view name) {
   const auto found = std::ranges::find_if(
-      kRootNames, [&](std::string_view rootName) { return equalsIgnoringCase(rootName, name); });
+      kRootNames, [&](std::string_view rootName) { return asciiEqualNoCase(rootName, name); });
   if (found == kRootNames.end()) {
     return std::nullopt;
   }

@@ -1,6 +1,7 @@
 // The test double's registry: keys and values in memory, names matched
 // without regard to ASCII case, as the system does.
 #include "platform/testing/FakeState.h"
+#include "support/AsciiCase.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,14 +12,6 @@ namespace {
 using detail::FakeKey;
 using detail::FakeState;
 using detail::state;
-
-std::string upper(std::string_view text) {
-  std::string result(text);
-  std::transform(result.begin(), result.end(), result.begin(), [](char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-  });
-  return result;
-}
 
 bool isPredefined(HKEY key) {
   return key == platform::kClassesRoot || key == platform::kCurrentUser ||
@@ -53,7 +46,7 @@ std::optional<std::string> fullPath(const FakeState& s, HKEY root, std::string_v
   if (subKey.front() == '\\' || subKey.find("\\\\") != std::string_view::npos) {
     return std::nullopt;
   }
-  return *path + "\\" + upper(subKey);
+  return *path + "\\" + asciiUpperCopy(subKey);
 }
 
 void createWithParents(FakeState& s, const std::string& path) {
@@ -85,7 +78,7 @@ FakeKey* keyOf(FakeState& s, HKEY key) {
 std::string rootedPath(HKEY root, std::string_view keyPath) {
   std::string path = std::to_string(reinterpret_cast<std::uintptr_t>(root));
   if (!keyPath.empty()) {
-    path += "\\" + upper(keyPath);
+    path += "\\" + asciiUpperCopy(keyPath);
   }
   return path;
 }
@@ -144,7 +137,7 @@ bool regQueryValue(HKEY key, const char* valueName, std::uint32_t* type, void* d
   if (held == nullptr) {
     return false;
   }
-  auto found = held->values.find(fake::upper(valueName ? valueName : ""));
+  auto found = held->values.find(asciiUpperCopy(valueName ? valueName : ""));
   if (found == held->values.end()) {
     return false;
   }
@@ -176,12 +169,12 @@ bool regSetValue(HKEY key, const char* valueName, std::uint32_t type, const void
     return false;
   }
   const std::string name = valueName ? valueName : "";
-  if (!s.refusedValueName.empty() && fake::upper(name) == s.refusedValueName) {
+  if (!s.refusedValueName.empty() && asciiUpperCopy(name) == s.refusedValueName) {
     return false;
   }
   const auto* bytes = static_cast<const unsigned char*>(data);
   fake::RegistryValue stored{type, std::vector<unsigned char>(bytes, bytes + size)};
-  auto& slot = held->values[fake::upper(name)];
+  auto& slot = held->values[asciiUpperCopy(name)];
   if (slot.first.empty()) {
     slot.first = name;
   }
@@ -234,7 +227,7 @@ void setValue(HKEY root, std::string_view keyPath, std::string_view name, Regist
   std::lock_guard lock(s.mutex);
   const std::string path = rootedPath(root, keyPath);
   createWithParents(s, path);
-  s.keys[path].values[upper(name)] = {std::string(name), std::move(value)};
+  s.keys[path].values[asciiUpperCopy(name)] = {std::string(name), std::move(value)};
 }
 
 void setString(HKEY root, std::string_view keyPath, std::string_view name, std::string_view text) {
@@ -254,7 +247,7 @@ void removeValue(HKEY root, std::string_view keyPath, std::string_view name) {
   std::lock_guard lock(s.mutex);
   auto key = s.keys.find(rootedPath(root, keyPath));
   if (key != s.keys.end()) {
-    key->second.values.erase(upper(name));
+    key->second.values.erase(asciiUpperCopy(name));
   }
 }
 
@@ -265,7 +258,7 @@ std::optional<RegistryValue> value(HKEY root, std::string_view keyPath, std::str
   if (key == s.keys.end()) {
     return std::nullopt;
   }
-  auto found = key->second.values.find(upper(name));
+  auto found = key->second.values.find(asciiUpperCopy(name));
   if (found == key->second.values.end()) {
     return std::nullopt;
   }
@@ -296,7 +289,7 @@ void setCloseKeyFails(bool fails) {
 void refuseWritesOf(std::string_view valueName) {
   auto& s = state();
   std::lock_guard lock(s.mutex);
-  s.refusedValueName = upper(valueName);
+  s.refusedValueName = asciiUpperCopy(valueName);
 }
 
 } // namespace tsen::fake

@@ -4,8 +4,8 @@
 
 #include "TsEnvironment.h"
 
-#include "platform/portable/AsciiCase.h"
 #include "platform/portable/TextPieces.h"
+#include "support/AsciiCase.h"
 
 #include <algorithm>
 #include <array>
@@ -15,7 +15,7 @@ namespace tsenv {
 
 namespace {
 
-using tsen::platform::portable::equalsIgnoringCase;
+using tsen::asciiEqualNoCase;
 
 constexpr std::array<std::pair<std::string_view, RegistryRoot>, 4> kShortRoots{{
     {"HKCU", RegistryRoot::currentUser},
@@ -26,7 +26,7 @@ constexpr std::array<std::pair<std::string_view, RegistryRoot>, 4> kShortRoots{{
 
 std::optional<RegistryRoot> rootNamed(std::string_view name) {
   for (const auto& [shortName, root] : kShortRoots) {
-    if (equalsIgnoringCase(name, shortName)) {
+    if (asciiEqualNoCase(name, shortName)) {
       return root;
     }
   }
@@ -101,7 +101,7 @@ bool isWithin(const KeyPath& path, const KeyPath& ancestor) {
   return ancestor.size() <= path.size() &&
          std::equal(
              ancestor.begin(), ancestor.end(), path.begin(),
-             [](const std::string& a, const std::string& b) { return equalsIgnoringCase(a, b); });
+             [](const std::string& a, const std::string& b) { return asciiEqualNoCase(a, b); });
 }
 
 bool isSuiteKey(const RegKeyName& name) {
