@@ -4,6 +4,8 @@
 #include "tools/tsenv/HelpFileLines.h"
 #include "tools/tsenv/NativePath.h"
 
+#include "support/AsciiCase.h"
+
 #include "TsEnvironment.h"
 
 #include <system_error>
@@ -26,7 +28,7 @@ std::vector<std::string> languageFolders(const HelpInstallation& installation) {
   for (const auto& entry :
        std::filesystem::directory_iterator(nativePath(installation.helpFolder), error)) {
     const std::string name = entry.path().filename().string();
-    if (entry.is_directory(error) && foldCase(name) != "WIKICFG" && name != kEnglish) {
+    if (entry.is_directory(error) && tsen::asciiUpperCopy(name) != "WIKICFG" && name != kEnglish) {
       codes.push_back(name);
     }
   }
@@ -37,7 +39,7 @@ void checkDomainFolders(const HelpInstallation& installation,
                         const std::vector<std::string>& domains, const ConfigSummary& config,
                         Findings& findings) {
   for (const std::string& domain : domains) {
-    const std::string folded = foldCase(domain);
+    const std::string folded = tsen::asciiUpperCopy(domain);
     if (!config.exceptionDomains.contains(folded) && !config.defaultDomains.contains(folded)) {
       findings.problem(installation.shown(installation.topicFolder + "\\" + domain),
                        "domain folder without a line in " +

@@ -4,6 +4,8 @@
 #include "tools/tsenv/HelpFileLines.h"
 #include "tools/tsenv/NativePath.h"
 
+#include "support/AsciiCase.h"
+
 #include <algorithm>
 
 namespace tsenv {
@@ -58,7 +60,7 @@ void checkExceptionEntries(const FileReading& reading, int number, std::string_v
     }
     const std::string code(entry.substr(0, equals));
     const std::string_view value = entry.substr(equals + 1);
-    if (code.empty() || code.find(' ') != std::string::npos || code != foldCase(code)) {
+    if (code.empty() || code.find(' ') != std::string::npos || code != tsen::asciiUpperCopy(code)) {
       reading.findings.problem(reading.at(number),
                                "language code '" + code +
                                    "' never matches: codes are looked for in upper case, "
@@ -92,7 +94,7 @@ void checkExceptions(const HelpInstallation& installation, Findings& findings,
       findings.problem(reading.at(line.number), "no ';' after the domain: the line is never used");
       continue;
     }
-    const std::string domain = foldCase(trimBlanks(text.substr(0, semicolon)));
+    const std::string domain = tsen::asciiUpperCopy(trimBlanks(text.substr(0, semicolon)));
     const auto [first, isNew] = domains.emplace(domain, line.number);
     if (!isNew) {
       findings.problem(reading.at(line.number), "domain " + domain +
@@ -130,7 +132,7 @@ void checkDefaults(const HelpInstallation& installation, Findings& findings,
       findings.problem(reading.at(line.number), "empty value: the line gives no value");
       continue;
     }
-    const std::string key = foldCase(trimBlanks(text.substr(0, first)));
+    const std::string key = tsen::asciiUpperCopy(trimBlanks(text.substr(0, first)));
     const auto [earlier, isNew] = keys.emplace(key, line.number);
     if (!isNew) {
       findings.problem(reading.at(line.number),
@@ -159,7 +161,7 @@ void checkMapping(const HelpInstallation& installation, Findings& findings) {
       findings.problem(reading.at(line.number), "no '=': expected CODE=wiki language");
       continue;
     }
-    const std::string code = foldCase(text.substr(0, equals));
+    const std::string code = tsen::asciiUpperCopy(text.substr(0, equals));
     if (code.empty() || equals + 1 == text.size()) {
       findings.problem(reading.at(line.number),
                        code.empty() ? "no language code before '='" : "no wiki language after '='");

@@ -34,14 +34,6 @@ std::string_view trimBlanks(std::string_view text) {
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-std::string foldCase(std::string_view text) {
-  std::string folded(text);
-  for (char& c : folded) {
-    c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  }
-  return folded;
-}
-
 std::string prepareLine(std::string_view piece, Blanks blanks) {
   piece = piece.substr(0, piece.find("//"));
   std::string prepared;

@@ -26,10 +26,6 @@ std::optional<std::vector<HelpLine>> readHelpFile(const std::filesystem::path& p
 // What the library does to one piece of a line.
 std::string prepareLine(std::string_view piece, Blanks blanks);
 
-// Upper-cases a to z and leaves every other byte, as the help files' keys
-// are compared.
-std::string foldCase(std::string_view text);
-
 // Blanks (only 0x20) removed at both ends.
 std::string_view trimBlanks(std::string_view text);
 

@@ -4,6 +4,9 @@
 #include "tools/tsenv/HelpFileLines.h"
 #include "tools/tsenv/NativePath.h"
 
+#include "platform/portable/TextPieces.h"
+#include "support/AsciiCase.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <system_error>
@@ -11,6 +14,8 @@
 namespace tsenv {
 
 namespace {
+
+using tsen::platform::portable::splitAt;
 
 constexpr const char* kWinnerRule = "the first in listing order, then from the top, wins";
 
@@ -57,16 +62,6 @@ std::optional<TopicFields> splitFields(std::string_view line) {
   return fields;
 }
 
-std::vector<std::string_view> listItems(std::string_view list) {
-  std::vector<std::string_view> items;
-  for (auto end = list.find(','); end != std::string_view::npos; end = list.find(',')) {
-    items.push_back(list.substr(0, end));
-    list.remove_prefix(end + 1);
-  }
-  items.push_back(list);
-  return items;
-}
-
 // What one folder's files define; the first definition of each wins.
 struct FolderTopics {
   std::map<long, std::string> wikiTopics;                                // topic -> where
@@ -84,7 +79,7 @@ public:
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(nativePath(folder), error)) {
       const std::string name = entry.path().filename().string();
-      if (name.size() > 4 && foldCase(name.substr(name.size() - 4)) == ".CFG" &&
+      if (name.size() > 4 && tsen::asciiUpperCopy(name.substr(name.size() - 4)) == ".CFG" &&
           !entry.is_directory(error)) {
         checkFile(folder + "\\" + name, topics);
       }
@@ -124,7 +119,7 @@ private:
                                    "' after the page is ignored: it needs a closing ';' and "
                                    "a help file name");
     }
-    for (const std::string_view item : listItems(fields->helpTopics)) {
+    for (const std::string_view item : splitAt(fields->helpTopics, ',')) {
       if (!fields->helpTopics.empty() && !isNumber(item)) {
         findings_.problem(where, "help topic '" + std::string(item) + "' is not a number");
       }
@@ -144,9 +139,9 @@ private:
       return;
     }
     helpFiles_.push_back({fields->helpName, where});
-    for (const std::string_view item : listItems(fields->helpTopics)) {
-      remember(topics.helpTopics, {foldCase(fields->helpName), std::string(item)}, where,
-               "help topic " + std::string(item) + " of " + fields->helpName);
+    for (const std::string_view item : splitAt(fields->helpTopics, ',')) {
+      remember(topics.helpTopics, {tsen::asciiUpperCopy(fields->helpName), std::string(item)},
+               where, "help topic " + std::string(item) + " of " + fields->helpName);
     }
   }
 
