@@ -19,6 +19,13 @@ constexpr std::string_view kNewline = "\r\n";
 constexpr std::string_view kVersion5Header = "Windows Registry Editor Version 5.00";
 constexpr std::string_view kRegedit4Header = "REGEDIT4";
 
+// The key child directly below name.
+RegKeyName below(const RegKeyName& name, const std::string& child) {
+  RegKeyName childKey = name;
+  childKey.path.push_back(child);
+  return childKey;
+}
+
 void appendKey(std::string& text, const RegKeyName& name, const RegistryKey& key,
                RegFileDialect dialect) {
   text += '[';
@@ -33,9 +40,7 @@ void appendKey(std::string& text, const RegKeyName& name, const RegistryKey& key
   }
   text += kNewline;
   for (const auto& [childName, child] : key.children()) {
-    RegKeyName childKey = name;
-    childKey.path.push_back(childName);
-    appendKey(text, childKey, *child, dialect);
+    appendKey(text, below(name, childName), *child, dialect);
   }
 }
 
@@ -79,16 +84,8 @@ void requireOnlySuiteKeys(const RegKeyName& name, const RegistryKey& key) {
                      "', which is not one of the suite's keys; nothing was imported");
   }
   for (const auto& [childName, child] : key.children()) {
-    RegKeyName childKey = name;
-    childKey.path.push_back(childName);
-    requireOnlySuiteKeys(childKey, *child);
+    requireOnlySuiteKeys(below(name, childName), *child);
   }
-}
-
-RegKeyName below(const RegKeyName& name, const std::string& child) {
-  RegKeyName childKey = name;
-  childKey.path.push_back(child);
-  return childKey;
 }
 
 void diffKey(const RegKeyName& name, const RegistryKey* before, const RegistryKey* after,
