@@ -37,21 +37,16 @@ std::string compiledHelpFile(const std::string& folder, const std::string& helpN
 } // namespace
 
 bool TryWikiHelp(int topic, const std::string& helpName) {
-  const std::string domain = getActiveTessalineDomain();
-  std::string language = TsEnGetLanguageCode();
-  const int exception = ReadWikiException(domain, language);
-  if (exception == ExceptionUseChm) {
+  const auto language = WikiLanguageOf(getActiveTessalineDomain(), true);
+  if (!language) {
     return false;
-  }
-  if (exception == ExceptionNone) {
-    language.clear(); // the launch picks the wiki language itself
   }
   const std::string page = FindWikiPageForHelp(topic, helpName);
   if (page.empty()) {
     return false;
   }
   // A found page is handled, even when its launch fails: the launch tells.
-  LaunchWikiPage(page, language);
+  LaunchWikiPage(page, *language);
   return true;
 }
 

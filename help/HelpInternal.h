@@ -2,6 +2,7 @@
 // readers, and the steps behind the exported help functions.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -57,5 +58,9 @@ bool TryWikiHelp(int topic, const std::string& helpName);
 void ShowCompiledHelp(int topic, const std::string& helpName);
 void RunWikiHelp(int topic, bool useExceptions);
 void LaunchWikiPage(const std::string& page, const std::string& language);
+// The language a wiki page of domain opens in: the exceptions file's when it
+// names one, empty to let the launch pick it; nothing when the domain is to
+// use compiled help. Without exceptions the launch picks.
+std::optional<std::string> WikiLanguageOf(const std::string& domain, bool useExceptions);
 
 } // namespace tsen::help

@@ -10,16 +10,23 @@
 
 namespace tsen::help {
 
-void RunWikiHelp(int topic, bool useExceptions) {
-  const std::string domain = getActiveTessalineDomain();
+std::optional<std::string> WikiLanguageOf(const std::string& domain, bool useExceptions) {
   std::string language = TsEnGetLanguageCode();
   const int exception = useExceptions ? ReadWikiException(domain, language) : ExceptionNone;
-  if (exception != ExceptionUseChm) {
-    if (exception == ExceptionNone) {
-      language.clear();
-    }
+  if (exception == ExceptionUseChm) {
+    return std::nullopt;
+  }
+  if (exception == ExceptionNone) {
+    language.clear();
+  }
+  return language;
+}
+
+void RunWikiHelp(int topic, bool useExceptions) {
+  const std::string domain = getActiveTessalineDomain();
+  if (const auto language = WikiLanguageOf(domain, useExceptions)) {
     // Without a page the wiki's start page opens.
-    LaunchWikiPage(FindWikiPage(topic), language);
+    LaunchWikiPage(FindWikiPage(topic), *language);
     return;
   }
   int helpTopic = -1;
