@@ -1,5 +1,5 @@
-// The registry file: value forms in both dialects, names, lines kept,
-// encodings, queries, the parse cache, and the file shared by processes.
+// The registry file: value forms in both dialects, hand-written files, the
+// parse cache, and the file shared by processes.
 #include "TestFiles.h"
 #include "platform/portable/RegistryStore.h"
 
@@ -16,28 +16,22 @@ TEST_F(PortableRegistryTest, EveryValueTypeComesBackFromTheFileAsSetInBothDialec
     const char* name;
     std::uint32_t type;
     std::string data;
-    // The line the value must be written as, when that matters; REGEDIT4
-    // (null: as version 5) keeps string data in 8-bit bytes, not UTF-16.
+    // Lines written, if they matter; REGEDIT4 (null: as 5) keeps 8-bit text.
     const char *version5, *regedit4;
   } cases[] = {
       {"Na\"me\\", kRegSz, "C:\\Dir \"q\"\\\0"s, R"("Na\"me\\"="C:\\Dir \"q\"\\")", nullptr},
       {"", kRegSz, "default\0"s, R"(@="default")", nullptr},
       {"Raw", kRegSz, "ab"s, R"("Raw"=hex(1):61,00,62,00)", R"("Raw"=hex(1):61,62)"},
-      {"Line break", kRegSz, "a\r\nb\0"s, nullptr, nullptr},
       {"Exp", kRegExpandSz, "%T\0"s, R"("Exp"=hex(2):25,00,54,00,00,00)",
        R"("Exp"=hex(2):25,54,00)"},
-      {"Not UTF-8", kRegExpandSz, "\xE9\xFF\0"s, nullptr, nullptr},
       {"Multi", kRegMultiSz, "\xC3\xBC\0\0"s, R"("Multi"=hex(7):fc,00,00,00,00,00)",
        R"("Multi"=hex(7):c3,bc,00,00)"},
       {"Dword", kRegDword, "\x2a\0\0\0"s, R"("Dword"=dword:0000002a)", nullptr},
-      {"Short dword", kRegDword, "\1\2"s, R"("Short dword"=hex(4):01,02)", nullptr},
       {"Q", kRegQword, "\1\2\3\4\5\6\7\10"s, R"("Q"=hex(b):01,02,03,04,05,06,07,08)", nullptr},
       {"Binary", kRegBinary, std::string(100, '\xa5'), nullptr, nullptr},
-      {"None", kRegNone, ""s, R"("None"=hex(0):)", nullptr},
       {"Odd type", 0x1234, "\0\xff"s, R"("Odd type"=hex(1234):00,ff)", nullptr},
   };
   for (const bool regedit4 : {false, true}) {
-    SCOPED_TRACE(regedit4 ? "REGEDIT4" : "version 5.00");
     const std::string name = regedit4 ? "4.reg" : "5.reg";
     useRegistryFile(folder_ / name);
     writeWhole(registryPath_, regedit4 ? "REGEDIT4\r\n" : "");
@@ -46,10 +40,9 @@ TEST_F(PortableRegistryTest, EveryValueTypeComesBackFromTheFileAsSetInBothDialec
       ASSERT_TRUE(setValue(key, value.name, value.type, value.data)) << value.name;
     }
     const std::string text = fileText();
-    EXPECT_TRUE(text.starts_with(regedit4 ? "REGEDIT4\r\n" : "Windows Registry Editor Version 5"));
     for (const auto& value : cases) {
       const char* line = regedit4 && value.regedit4 != nullptr ? value.regedit4 : value.version5;
-      EXPECT_TRUE(line == nullptr || text.find(line + "\r\n"s) != npos) << line;
+      EXPECT_TRUE(line == nullptr || text.find(line + "\r\n"s) != npos) << line << regedit4;
     }
     EXPECT_NE(text.find("a5,a5,\\\r\n  a5,a5,"), npos) << "long data is wrapped";
     // A copy under another name is parsed afresh: nothing comes from memory.
@@ -82,7 +75,6 @@ TEST_F(PortableRegistryTest, AHandWrittenFileReadsAsImportedAndKeepsItsLinesOnWr
   after += "\r\n\r\n[HKEY_CURRENT_USER\\Software\\Suite\\Child]\r\n\r\n";
   // As written by hand, and in UTF-16 as the registry editor writes.
   for (const bool utf16 : {false, true}) {
-    SCOPED_TRACE(utf16 ? "UTF-16" : "8-bit");
     const auto encoded = [utf16](const std::string& text) {
       std::string bytes = utf16 ? "\xFF\xFE" : "";
       for (const char c : text) {
@@ -102,31 +94,8 @@ TEST_F(PortableRegistryTest, AHandWrittenFileReadsAsImportedAndKeepsItsLinesOnWr
     ASSERT_TRUE(setValue(suite, "CHANGED", kRegSz, "new\0"s));
     ASSERT_TRUE(setValue(suite, "Added", kRegDword, "\1\0\0\0"s));
     createKey("software\\SUITE\\Child");
-    EXPECT_EQ(fileText(), encoded(after));
+    EXPECT_EQ(fileText(), encoded(after)) << utf16;
   }
-}
-
-TEST_F(PortableRegistryTest, QueriesAndHandlesFollowTheRegistryFunctions) {
-  HKEY key = nullptr;
-  EXPECT_FALSE(regOpenKey(kCurrentUser, "Software\\Missing", key));
-  EXPECT_FALSE(pathFileExists(registryPath_)) << "a failed open writes nothing";
-  ASSERT_TRUE(regCreateKey(createKey("Software\\Suite\\"), "Child", key));
-  ASSERT_TRUE(setValue(key, "Text", kRegSz, "abcdef\0"s));
-  EXPECT_NE(fileText().find("[HKEY_CURRENT_USER\\Software\\Suite\\Child]\r\n\"Text\"="), npos);
-  // Too small a buffer is left alone and told the size needed.
-  std::uint32_t size = 6, type = 0;
-  std::string buffer(10, '#');
-  EXPECT_FALSE(regQueryValue(key, "Text", &type, buffer.data(), size));
-  EXPECT_EQ(size, 7u);
-  EXPECT_EQ(buffer, "##########");
-  ASSERT_TRUE(regQueryValue(key, "Text", &type, nullptr, size = 0));
-  EXPECT_EQ(size, 7u);
-  ASSERT_TRUE(regQueryValue(key, "Text", &type, buffer.data(), size = 10));
-  EXPECT_EQ(size, 7u);
-  EXPECT_EQ(buffer, "abcdef\0###"s);
-  EXPECT_TRUE(regCloseKey(key));
-  EXPECT_FALSE(regCloseKey(key)) << "a handle closes once";
-  EXPECT_FALSE(setValue(key, "Text", kRegSz, "2\0"s)) << "closed handles are refused";
 }
 
 TEST_F(PortableRegistryTest, AnUnchangedFileIsParsedOnlyOnce) {
@@ -134,32 +103,28 @@ TEST_F(PortableRegistryTest, AnUnchangedFileIsParsedOnlyOnce) {
   ASSERT_TRUE(setValue(key, "Language", kRegSz, "Eng\0"s));
   const auto parsesAfterWrite = RegistryStore::instance().parseCount();
   EXPECT_EQ(queryValue(key, "Language"), (StoredValue{kRegSz, "Eng\0"s}));
-  EXPECT_EQ(queryValue(key, "Language"), (StoredValue{kRegSz, "Eng\0"s}));
   EXPECT_EQ(RegistryStore::instance().parseCount(), parsesAfterWrite);
-  // Another program rewrites the file: the next reads see it, parsed once.
+  // Another program rewrites the file: parsed once more.
   std::string text = fileText();
   writeWhole(registryPath_, text.replace(text.find("\"Eng\""), 5, "\"Norsk\""));
-  EXPECT_EQ(queryValue(key, "Language"), (StoredValue{kRegSz, "Norsk\0"s}));
   EXPECT_EQ(queryValue(key, "Language"), (StoredValue{kRegSz, "Norsk\0"s}));
   EXPECT_EQ(RegistryStore::instance().parseCount(), parsesAfterWrite + 1);
 }
 
 TEST_F(PortableRegistryTest, TwoProcessesWritingAtOnceLoseNothing) {
   constexpr int kWrites = 200;
-  const auto valueName = [](int process, int i) {
-    return "P" + std::to_string(process) + " value " + std::to_string(i);
-  };
   ASSERT_TRUE(inChildProcesses(2, [&](int process) {
     HKEY key = nullptr;
     bool written = regCreateKey(kCurrentUser, "Software\\Shared", key);
     for (int i = 0; written && i < kWrites; ++i) {
-      written = setValue(key, valueName(process, i), kRegSz, std::to_string(i) + '\0');
+      written = setValue(key, std::to_string(process) + "." + std::to_string(i), kRegSz,
+                         std::to_string(i) + '\0');
     }
     return written;
   }));
   const HKEY key = createKey("Software\\Shared");
   for (int i = 0; i < 2 * kWrites; ++i) {
-    EXPECT_EQ(queryValue(key, valueName(i % 2, i / 2)),
+    EXPECT_EQ(queryValue(key, std::to_string(i % 2) + "." + std::to_string(i / 2)),
               (StoredValue{kRegSz, std::to_string(i / 2) + '\0'}));
   }
   const std::string text = fileText();

@@ -1,5 +1,4 @@
-// Scratch folders, whole-file reads and writes, child processes, and a
-// registry file of its own for every registry test.
+// Scratch folders, whole files, child processes, a registry file per test.
 #pragma once
 
 #include "platform/Platform.h"
@@ -21,7 +20,6 @@
 
 namespace tsen::platform::testing {
 
-// A fresh folder, removed with everything in it at the end of the test.
 struct ScratchFolder {
   ScratchFolder() : path(std::filesystem::temp_directory_path() / "tsen-portable-XXXXXX") {
     if (::mkdtemp(path.data()) == nullptr) {
@@ -45,8 +43,7 @@ inline void writeWhole(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// Runs work in `count` child processes at once (work gets the child's
-// number) and answers whether every child returned true.
+// Whether work(child) returned true in each of `count` child processes.
 template <class Work> bool inChildProcesses(int count, Work work) {
   std::vector<pid_t> children;
   for (int child = 0; child < count; ++child) {
@@ -76,8 +73,7 @@ protected:
     registryPath_ = path;
     ::setenv("TSEN_REGISTRY", path.c_str(), 1);
   }
-  // The key below HKEY_CURRENT_USER, created when missing. Handles live as
-  // long as the process, so the tests that are not about them leave them open.
+  // Below HKEY_CURRENT_USER; the handle is left open.
   static HKEY createKey(const std::string& path) {
     HKEY key = nullptr;
     EXPECT_TRUE(regCreateKey(kCurrentUser, path.c_str(), key)) << path;

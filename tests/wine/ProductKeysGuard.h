@@ -1,11 +1,8 @@
-// Gives a test (or a timing loop) the suite's product keys to itself: they
-// start out missing, and what was there comes back afterwards. Users also
-// take the CTest resource lock "tsen_product_keys".
+// The suite's product keys start out missing and come back afterwards.
+// Users also take the CTest resource lock "tsen_product_keys".
 #pragma once
 
 #include "RawRegistry.h"
-
-#include <windows.h>
 
 namespace tsen::testing {
 
@@ -33,13 +30,10 @@ public:
       deleteTree(HKEY_CURRENT_USER, kBackupKey);
     }
   }
-  ProductKeysGuard(const ProductKeysGuard&) = delete;
-  ProductKeysGuard& operator=(const ProductKeysGuard&) = delete;
 
 private:
   static constexpr const char* kBackupKey = "Software\\TessalineTests\\ProductKeysBackup";
 
-  // Nothing is made when the source is missing.
   static bool copyTree(const char* from, const char* to) {
     const auto source = openRaw(HKEY_CURRENT_USER, from);
     const auto target = source ? openRaw(HKEY_CURRENT_USER, to, true) : nullptr;
@@ -47,7 +41,6 @@ private:
   }
 };
 
-// The connection flag as a 32-bit integer.
 inline bool setFlag(DWORD value) {
   return writeRaw(HKEY_CURRENT_USER, kFlagKey, kFlagValue, REG_DWORD, dwordBytes(value));
 }

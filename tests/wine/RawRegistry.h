@@ -40,7 +40,7 @@ inline bool keyExists(HKEY root, const std::string& path) {
   return openRaw(root, path) != nullptr;
 }
 
-// Makes the key as needed and stores the bytes as given: no NUL is added.
+// The bytes as given: no NUL is added.
 inline bool writeRaw(HKEY root, const std::string& path, const char* valueName, DWORD type,
                      const Bytes& bytes) {
   const auto key = openRaw(root, path, true);
@@ -48,7 +48,6 @@ inline bool writeRaw(HKEY root, const std::string& path, const char* valueName, 
                                static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
 }
 
-// REG_SZ with its NUL, as the system's own tools store text.
 inline bool writeText(HKEY root, const std::string& path, const char* valueName,
                       std::string_view text) {
   return writeRaw(root, path, valueName, REG_SZ, bytesOf(std::string(text) + '\0'));

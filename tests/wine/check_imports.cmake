@@ -1,6 +1,5 @@
-# Fails unless every DLL that IMAGE imports is a system DLL, so the product
-# runs with nothing installed beside it.
-#   cmake -DOBJDUMP=... -DIMAGE=... -P check_imports.cmake
+# cmake -DOBJDUMP=... -DIMAGE=... -P check_imports.cmake: fails unless IMAGE
+# imports only system DLLs, so the product needs nothing installed beside it.
 execute_process(COMMAND ${OBJDUMP} -p ${IMAGE} OUTPUT_VARIABLE dump COMMAND_ERROR_IS_FATAL ANY)
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
 if(NOT imports)

@@ -1,5 +1,4 @@
-// Helper programs of the tests, found beside the test program and run in
-// processes of their own.
+// Helper programs of the tests, found beside the test program.
 #pragma once
 
 #include "platform/win32/Handles.h"
@@ -15,7 +14,6 @@
 
 namespace tsen::testing {
 
-// The running program's folder, where the build puts the library and helpers.
 inline std::string programFolder() {
   std::string self(MAX_PATH * 4, '\0');
   self.resize(GetModuleFileNameA(nullptr, self.data(), static_cast<DWORD>(self.size())));
@@ -35,7 +33,6 @@ inline std::vector<std::string> linesOf(const std::string& path) {
   return lines;
 }
 
-// Starts the command line; fails the test when it cannot.
 inline platform::win32::UniqueHandle startProcess(std::string commandLine) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
@@ -49,7 +46,7 @@ inline platform::win32::UniqueHandle startProcess(std::string commandLine) {
   return platform::win32::UniqueHandle(started.hProcess);
 }
 
-// The exit code once the process ended; 99 when it did not end in time.
+// 99 when the process did not end in time.
 inline DWORD exitCodeOf(const platform::win32::UniqueHandle& process, DWORD milliseconds = 60000) {
   DWORD exitCode = 99;
   if (process && WaitForSingleObject(process.get(), milliseconds) == WAIT_OBJECT_0) {

@@ -1,16 +1,11 @@
-// The application folder of a program built into a folder named "Binaries":
-// that folder's parent. Users write help files below its "Help" folder and
-// set the product keys, so they take the product keys lock in CTest.
+// The parent of the program's folder, Binaries: the application folder.
+// Users take the product keys lock in CTest.
 #pragma once
 
 #include "tests/wine/ProductKeysGuard.h"
 
-#include <windows.h>
-
 #include <cstdio>
 #include <filesystem>
-#include <string>
-#include <string_view>
 
 namespace tsen::testing {
 
@@ -18,22 +13,18 @@ class HelpAppFolder {
 public:
   HelpAppFolder() {
     path_.resize(GetModuleFileNameA(nullptr, path_.data(), MAX_PATH * 4));
-    path_.erase(path_.rfind('\\')); // the program's own folder
+    path_.erase(path_.rfind('\\'));
     path_.erase(path_.rfind('\\'));
     std::filesystem::remove_all(path_ + "\\Help", ignored_);
   }
   ~HelpAppFolder() { std::filesystem::remove_all(path_ + "\\Help", ignored_); }
-  HelpAppFolder(const HelpAppFolder&) = delete;
-  HelpAppFolder& operator=(const HelpAppFolder&) = delete;
 
   const std::string& path() const { return path_; }
-  // <app>\Help\<relative>, relative written with backslashes.
   std::string help(std::string_view relative) const {
     return path_ + "\\Help\\" + std::string(relative);
   }
-  // Writes <app>\Help\<relative> through the ANSI calls, so that bytes above
-  // 0x7F in names reach the disk as the library looks for them; with CR LF
-  // line ends when crlf is set. Answers the file's path.
+  // Through the ANSI calls, so names' bytes above 0x7F reach the disk as the
+  // library looks for them.
   std::string writeHelp(std::string_view relative, std::string_view content,
                         bool crlf = false) const {
     const std::string file = help(relative);
@@ -52,7 +43,6 @@ private:
   std::string path_ = std::string(MAX_PATH * 4, '\0');
 };
 
-// Product settings of the 18.40 layout that help requests read.
 inline void setKernelString(const char* name, std::string_view value) {
   writeText(HKEY_CURRENT_USER, kKernel1840, name, value);
 }

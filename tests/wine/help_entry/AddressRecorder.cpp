@@ -1,6 +1,4 @@
-// The program registered for a test's own address scheme:
-//   AddressRecorder.exe <record file> <address>
-// appends the address and a line feed to the record file.
+// AddressRecorder.exe <record file> <address>: appends the address as a line.
 #include <cstdio>
 
 int main(int argc, char** argv) {

@@ -1,8 +1,7 @@
-// A stand-in for the HTML Help control, registered in its place by tests.
-// Each call is appended as "<command> <data> <file>" to the file named by
-// TSEN_FAKE_HH_LOG ("!" in front when the caller is not the desktop window),
-// and shows help, answering the desktop window, when that line is one of
-// the "|"-separated entries of TSEN_FAKE_HH_SHOWS; otherwise answers null.
+// A stand-in for the HTML Help control. Appends "<command> <data> <file>" to
+// the file TSEN_FAKE_HH_LOG ("!" in front unless called with the desktop
+// window); answers a window only for calls listed in TSEN_FAKE_HH_SHOWS
+// ("|"-separated).
 #include <windows.h>
 
 #include <cstdio>

@@ -1,22 +1,14 @@
-// Class registrations that help requests reach through the real system: the
-// HTML Help control and an address scheme opened by the address recorder.
+// Class registrations for the HTML Help control and address schemes.
 #pragma once
 
 #include "tests/wine/RawRegistry.h"
 #include "tests/wine/folders/ChildProcess.h"
 
-#include <windows.h>
-
 #include <memory>
-#include <optional>
-#include <string>
-#include <string_view>
-#include <vector>
 
 namespace tsen::testing {
 
-// One value below HKEY_CLASSES_ROOT while it lives; what was there before
-// comes back afterwards. A null name is the key's default value.
+// One value below HKEY_CLASSES_ROOT while it lives; null names the default.
 class ClassesValue {
 public:
   ClassesValue(std::string key, const char* name, DWORD type, std::string_view text)
@@ -34,8 +26,6 @@ public:
       RegDeleteKeyValueA(HKEY_CLASSES_ROOT, key_.c_str(), name_.c_str());
     }
   }
-  ClassesValue(const ClassesValue&) = delete;
-  ClassesValue& operator=(const ClassesValue&) = delete;
 
 private:
   std::string key_, name_;
@@ -43,14 +33,12 @@ private:
   std::optional<RawValue> before_;
 };
 
-// The given control file as the registered HTML Help control.
 inline std::unique_ptr<ClassesValue> registerControl(std::string_view file, DWORD type = REG_SZ) {
   return std::make_unique<ClassesValue>(
       "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32", nullptr, type, file);
 }
 
-// A scheme of the test's own, opened by the address recorder beside the
-// program, which appends each address it is given to the record file.
+// A scheme opened by the address recorder beside the program.
 class RecordedScheme {
 public:
   RecordedScheme(const std::string& scheme, std::string record)
@@ -59,8 +47,7 @@ public:
                  "\"" + besideThisProgram("AddressRecorder.exe") + "\" \"" + record_ +
                      "\" \"%1\"") {}
 
-  // The addresses recorded, once there are count of them or after thirty
-  // seconds: a busy machine can take seconds to start the recorder.
+  // A busy machine can take seconds to start the recorder.
   std::vector<std::string> recorded(std::size_t count) const {
     std::vector<std::string> addresses;
     for (int tries = 0; tries < 600 && addresses.size() < count; ++tries) {

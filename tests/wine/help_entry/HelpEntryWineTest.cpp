@@ -1,6 +1,5 @@
-// Help through the DLL with the registered help control and the real shell.
-// The program's folder, Binaries, holds a copy of the DLL and the helpers.
-// The DLL's message boxes are recorded, not shown.
+// Help through a copy of the DLL in Binaries with the registered help control
+// and the real shell; message boxes recorded, not shown.
 #include "HelpEntryWine.h"
 #include "ImportSwap.h"
 #include "TsEnvironment.h"
@@ -13,9 +12,8 @@ namespace {
 
 std::vector<std::string> calls; // message boxes and shell calls, in order
 
-int WINAPI recordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
-  calls.push_back(std::string(owner ? "owned " : "") + caption + " " + std::to_string(style) +
-                  ": " + text);
+int WINAPI recordBox(HWND, LPCSTR text, LPCSTR caption, UINT style) {
+  calls.push_back(std::string(caption) + " " + std::to_string(style) + ": " + text);
   return IDOK;
 }
 HINSTANCE WINAPI recordShell(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR folder,
@@ -26,8 +24,9 @@ HINSTANCE WINAPI recordShell(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parame
   return reinterpret_cast<HINSTANCE>(42);
 }
 
-std::string helpBox(const std::string& text) {
-  return "Tessaline help 48: " + text;
+std::string missingTopic(int topic, const std::string& file) {
+  return "Tessaline help 48: Unable to find topic \"" + std::to_string(topic) +
+         "\" in help file \"" + file + "\" !";
 }
 
 class HelpEntryWine : public ::testing::Test {
@@ -39,75 +38,54 @@ protected:
     SetEnvironmentVariableA("TSEN_FAKE_HH_LOG", viewerLog_.c_str());
   }
 
-  // <app>\Help\<folder>\RoadHelp.chm, written, spelled as the library does.
-  std::string chm(std::string_view folder) const {
-    return app.writeHelp(std::string(folder) + "\\RoadHelp.chm", "ITSF");
-  }
   std::vector<std::string> viewerCalls() const { return linesOf(viewerLog_); }
 
   ProductKeysGuard keys;
   HelpAppFolder app;
-  std::unique_ptr<ClassesValue> control = registerControl(besideThisProgram("FakeHtmlHelp.dll"));
-
-private:
+  std::unique_ptr<ClassesValue> control;
+  const std::string localized = app.writeHelp("NOR\\RoadHelp.chm", "ITSF"),
+                    english = app.writeHelp("Eng\\RoadHelp.chm", "ITSF");
   std::string viewerLog_ = app.help("viewer.log");
   ImportSwap<decltype(MessageBoxA)> boxSwap_{GetModuleHandleA("Tessaline.Environment.dll"),
                                              "user32.dll", "MessageBoxA", recordBox};
 };
 
-// Entry 14 of the control named by an expandable registration, called from
-// the desktop window (no "!" in front): a topic it does not know is told,
-// then the English contents open.
+// Entry 14, called from the desktop window (no "!" in front): a topic it
+// does not know is told, then the English contents open.
 TEST_F(HelpEntryWine, AnExpandableRegistrationIsExpandedAndTheControlsAnswersFollowed) {
   SetEnvironmentVariableA("TSEN_HELP_CONTROL_FOLDER", programFolder().c_str());
-  control.reset();
   control = registerControl("%TSEN_HELP_CONTROL_FOLDER%\\FakeHtmlHelp.dll", REG_EXPAND_SZ);
-  const std::string localized = chm("NOR"), english = chm("Eng");
   SetEnvironmentVariableA("TSEN_FAKE_HH_SHOWS", ("1 0 " + english).c_str());
   TsEnHelp(99, "RoadHelp");
   EXPECT_EQ(viewerCalls(), (std::vector{"15 99 " + localized, "1 0 " + english}));
-  EXPECT_EQ(calls, std::vector{helpBox("Unable to find topic \"99\" in help file \"" + localized +
-                                       "\" !")});
+  EXPECT_EQ(calls, std::vector{missingTopic(99, localized)});
 }
 
-// The entry exported by name at ordinal 15 is not found, and the failure is
-// kept: a working control registered afterwards is not tried.
-TEST_F(HelpEntryWine, AControlWithoutEntry14FailsForTheRestOfTheProcess) {
-  control.reset();
+// The entry exported by name at ordinal 15 is not used.
+TEST_F(HelpEntryWine, AControlWithoutEntry14Fails) {
   control = registerControl(besideThisProgram("FakeHtmlHelpOrdinal15.dll"));
-  const std::string localized = chm("NOR"), english = chm("Eng");
   SetEnvironmentVariableA("TSEN_FAKE_HH_SHOWS", ("15 21 " + localized + "|1 0 " + english).c_str());
   TsEnHelp(21, "RoadHelp");
-  control.reset();
-  control = registerControl(besideThisProgram("FakeHtmlHelp.dll"));
-  TsEnHelp(21, "RoadHelp");
   EXPECT_EQ(viewerCalls(), std::vector<std::string>{});
-  const std::string missing =
-      helpBox("Unable to find topic \"21\" in help file \"" + localized + "\" !");
-  const std::string failed = helpBox("Unable to start help file \"" + english + "\" !");
-  EXPECT_EQ(calls, (std::vector{missing, failed, missing, failed}));
+  EXPECT_EQ(calls,
+            (std::vector{missingTopic(21, localized),
+                         "Tessaline help 48: Unable to start help file \"" + english + "\" !"}));
 }
 
-// Opened by the handler of the address's scheme, or told when there is none.
-TEST_F(HelpEntryWine, TheShellOpensTheComposedAddressWithTheSchemesHandler) {
+TEST_F(HelpEntryWine, TheShellOpensTheAddressWithTheSchemesHandlerVerbatim) {
   const RecordedScheme scheme("tsenwikitest", app.help("address.txt"));
   setKernelString("Help BaseUrl", "tsenwikitest://wiki.test");
   TsEnWikiHelp(100);
-  TsEnWikiHelpOnly(5);
-  const std::string wiki = "tsenwikitest://wiki.test/doku.php/en:ts:";
-  EXPECT_EQ(scheme.recorded(2), (std::vector{wiki + "roads:start", wiki + "start"}));
+  EXPECT_EQ(scheme.recorded(1),
+            std::vector<std::string>{"tsenwikitest://wiki.test/doku.php/en:ts:roads:start"});
   EXPECT_EQ(calls, std::vector<std::string>{});
   setKernelString("Help BaseUrl", "tsennohandler://wiki.test");
   TsEnWikiHelp(100);
   EXPECT_EQ(calls,
             std::vector<std::string>{"Tessaline 64: Failed executing Wiki url (ShellExecute)."});
-  EXPECT_EQ(viewerCalls(), std::vector<std::string>{});
-}
-
-// One unowned call, "open", shown normally, with the bytes of settings and
-// pages verbatim. The files are read in text mode: no CR is left at a
-// line's end, and Ctrl-Z ends the file.
-TEST_F(HelpEntryWine, TheShellGetsTheAddressVerbatimFromCrLfFiles) {
+  calls.clear();
+  // One unowned "open" call, shown normally, with the bytes verbatim. The
+  // files are read in text mode: no CR is left, and Ctrl-Z ends the file.
   const ImportSwap<decltype(ShellExecuteA)> shell(GetModuleHandleA("Tessaline.Environment.dll"),
                                                   "shell32.dll", "ShellExecuteA", recordShell);
   ASSERT_TRUE(shell.swapped());

@@ -1,6 +1,5 @@
-// Points the import address table entry of dll!name in a loaded module at a
-// replacement while the swap lives: the module's calls through its imports
-// reach the replacement, nothing else changes.
+// Points a loaded module's import of dll!name at a replacement while the
+// swap lives.
 #pragma once
 
 #include <windows.h>
@@ -23,16 +22,11 @@ public:
       write(original_);
     }
   }
-  ImportSwap(const ImportSwap&) = delete;
-  ImportSwap& operator=(const ImportSwap&) = delete;
 
   bool swapped() const { return slot_ != nullptr; }
-  // What the module imported before the swap.
   Function* original() const { return reinterpret_cast<Function*>(original_); }
 
 private:
-  // Found through the import descriptors and the names the linker kept
-  // beside the table.
   static ULONGLONG* findSlot(BYTE* base, const char* dll, const char* name) {
     if (!base) {
       return nullptr;

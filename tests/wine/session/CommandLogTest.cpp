@@ -1,86 +1,49 @@
-// The command log on the real file system: the text mode's line ends, local
-// time stamps, and several processes logging at once.
+// The command log on the real file system: text mode's line ends, local time
+// stamps, and several processes logging at once.
 #include "TsEnvironment.h"
 
 #include "tests/wine/ProductKeysGuard.h"
 #include "tests/wine/folders/ChildProcess.h"
 
-#include <algorithm>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
-#include <set>
-#include <string>
-#include <vector>
 
 namespace {
 
 using namespace tsen::testing;
 using tsen::platform::win32::UniqueHandle;
 
-// The local time stamps of the seconds from..to.
-std::set<std::string> stampsBetween(std::time_t from, std::time_t to) {
-  std::set<std::string> stamps;
-  for (std::time_t t = from; t <= to; ++t) {
+// The file with every local time stamp of the seconds since `from` as "@".
+std::string withoutStamps(const std::string& file, std::time_t from) {
+  std::ifstream in(file, std::ios::binary);
+  std::string text(std::istreambuf_iterator<char>(in), {});
+  for (std::time_t t = from; t <= std::time(nullptr); ++t) {
     std::tm local{};
     localtime_s(&local, &t);
     char stamp[32];
-    stamps.emplace(stamp, std::strftime(stamp, sizeof stamp, "%Y.%m.%d, %H:%M:%S", &local));
+    const std::size_t length = std::strftime(stamp, sizeof stamp, "%Y.%m.%d, %H:%M:%S", &local);
+    for (auto at = text.find(stamp); at != std::string::npos; at = text.find(stamp, at)) {
+      text.replace(at, length, "@");
+    }
   }
-  return stamps;
+  return text;
 }
 
-// A configuration of this process's own, so the log in its user data folder
-// is this test's alone.
-class CommandLogTest : public ::testing::Test {
-protected:
-  void SetUp() override {
-    const std::string config = "Log-" + std::to_string(GetCurrentProcessId());
-    ASSERT_TRUE(writeText(HKEY_CURRENT_USER, kKernel1840, "Current Config", config));
-    folder = TsEnGetUserDataPath();
-    ASSERT_FALSE(folder.empty());
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    std::ofstream(logFile(), std::ios::binary) << "earlier\r\n";
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-  }
-  std::string logFile() const { return folder + "\\TessalineCommand.log"; }
-  std::string logText() const {
-    std::ifstream in(logFile(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-
-  ProductKeysGuard guard;
-  std::string folder;
-};
-
-// Appended in text mode: every line feed, even one after a carriage return,
-// becomes CR LF; every other byte is written as given.
-TEST_F(CommandLogTest, LinesAreAppendedInTextModeWithLocalTimeStamps) {
-  const std::time_t before = std::time(nullptr);
-  LogCommandInfo("Gr\xF8nn;\xE6", "Dom", "one\ntwo");
-  LogCommandInfo("Draw\r\n", "", "\x80\xFF");
-  const auto stamps = stampsBetween(before, std::time(nullptr));
-  // Each "@" stands for a time stamp.
-  const std::string pattern =
-      "earlier\r\nGr\xF8nn;\xE6;@;Dom;one\r\ntwo\r\nDraw\r\r\n;@;;\x80\xFF\r\n";
-  const std::string text = logText();
-  std::string expected;
-  for (const char c : pattern) {
-    const std::string stamp = text.substr(std::min(expected.size(), text.size()), 20);
-    expected += c == '@' && stamps.contains(stamp) ? stamp : std::string(1, c);
-  }
-  EXPECT_EQ(text, expected);
-}
-
-// Every line lands once, whole, and each process's lines keep their order.
-TEST_F(CommandLogTest, FourWriterProcessesLandEveryLineOnceWholeAndInOrder) {
+// Every line feed, even one after a carriage return, becomes CR LF. Four
+// writers' lines land once, whole and in order.
+TEST(CommandLogTest, LinesAreAppendedInTextModeByFourWriterProcessesAtOnce) {
   constexpr int kWriters = 4, kLinesEach = 1000;
+  const ProductKeysGuard guard;
+  // A configuration of this process's own, so the log is this test's alone.
   const std::string name = "tsen-log-" + std::to_string(GetCurrentProcessId());
+  ASSERT_TRUE(writeText(HKEY_CURRENT_USER, kKernel1840, "Current Config", name));
+  const std::string folder = TsEnGetUserDataPath(), log = folder + "\\TessalineCommand.log";
+  ASSERT_FALSE(folder.empty());
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  std::ofstream(log, std::ios::binary) << "earlier\r\n";
+
   const UniqueHandle ready(CreateSemaphoreA(nullptr, 0, kWriters, (name + "-ready").c_str()));
   const UniqueHandle start(CreateEventA(nullptr, TRUE, FALSE, (name + "-start").c_str()));
   ASSERT_TRUE(ready && start);
@@ -89,37 +52,34 @@ TEST_F(CommandLogTest, FourWriterProcessesLandEveryLineOnceWholeAndInOrder) {
     writers.push_back(startProcess("\"" + besideThisProgram("tsen_wine_probe.exe") + "\" --log " +
                                    std::to_string(writer) + " " + std::to_string(kLinesEach) + " " +
                                    name));
-    ASSERT_TRUE(writers.back());
-  }
-  for (int writer = 0; writer < kWriters; ++writer) {
     ASSERT_EQ(WaitForSingleObject(ready.get(), 60000), WAIT_OBJECT_0);
   }
   const std::time_t before = std::time(nullptr);
+  LogCommandInfo("Gr\xF8nn;\xE6", "Dom", "one\ntwo");
+  LogCommandInfo("Draw\r\n", "", "\x80\xFF");
   SetEvent(start.get());
   for (const auto& process : writers) {
     EXPECT_EQ(exitCodeOf(process, 300000), 0u);
   }
-  const auto stamps = stampsBetween(before, std::time(nullptr));
-  // After the earlier line, "writer<w>;<stamp>;domain<w>;<index>-<padding>",
-  // each writer's indices counting up from 0.
-  const std::string text = logText();
+  const std::string text = withoutStamps(log, before),
+                    own = "earlier\r\nGr\xF8nn;\xE6;@;Dom;one\r\ntwo\r\nDraw\r\r\n;@;;\x80\xFF\r\n";
+  std::filesystem::remove_all(folder);
+  ASSERT_EQ(text.substr(0, own.size()), own);
   std::vector<int> next(kWriters, 0);
   int malformed = 0;
-  for (std::size_t at = 9, end; at < text.size(); at = end + 2) {
+  for (std::size_t at = own.size(), end; at < text.size(); at = end + 2) {
     end = text.find("\r\n", at);
     ASSERT_NE(end, std::string::npos) << "the log does not end with a whole line";
     const std::string line = text.substr(at, end - at);
-    const int writer = line.size() > 28 ? line[6] - '0' : -1;
-    const std::string w = std::to_string(writer), stamp = writer < 0 ? "" : line.substr(8, 20);
-    if (writer >= 0 && writer < kWriters && stamps.contains(stamp) &&
-        line == "writer" + w + ";" + stamp + ";domain" + w + ";" + std::to_string(next[writer]) +
-                    "-" + std::string(100, char('a' + writer))) {
-      ++next[writer];
+    const int w = line.size() > 7 && line[6] >= '0' && line[6] < '0' + kWriters ? line[6] - '0' : 0;
+    const std::string id = std::to_string(w);
+    if (line == "writer" + id + ";@;domain" + id + ";" + std::to_string(next[w]) + "-" +
+                    std::string(100, char('a' + w))) {
+      ++next[w];
     } else {
       EXPECT_LT(malformed++, 3) << "torn, foreign or out of order: " << line;
     }
   }
-  EXPECT_EQ(text.substr(0, 9), "earlier\r\n");
   EXPECT_EQ(malformed, 0);
   EXPECT_EQ(next, std::vector<int>(kWriters, kLinesEach));
 }
