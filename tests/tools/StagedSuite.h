@@ -1,13 +1,8 @@
-// A scratch installation of the sample suite for running tsenv: the sample
-// files with tsenv and the library in Binaries, and the sample settings in
-// force. SuiteSystem, chosen by the build (host/ or win32/), says where the
-// settings and the user folders live, how a program runs, and what stands in
-// for the programs that would open a browser or a help viewer.
+// A scratch copy of the sample installation with tsenv and the library in
+// Binaries, and the sample settings in force. SuiteSystem.h (host/ or win32/)
+// holds what the build changes: settings, user folders, processes, stand-ins.
 #pragma once
 
-#include "SuiteSystem.h"
-
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,22 +19,24 @@ namespace tsenv::tests {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-  int status = -1;
-  std::string out, err;
-};
-
-// A command line, and what tsenv must print and answer for it.
-struct Step {
-  std::vector<std::string> arguments;
-  std::string out;
-  int status = 0;
-};
-
 inline std::string readFile(const fs::path& path) {
   std::ifstream file(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
+
+// For EXPECT_TRUE/EXPECT_FALSE, showing the text when it matters.
+inline ::testing::AssertionResult holds(const std::string& text, const std::string& part) {
+  return ::testing::AssertionResult(text.find(part) != std::string::npos)
+         << "\"" << part << "\" in: " << text;
+}
+
+// A tsenv command line with what it printed and answered, or must.
+struct Call {
+  std::vector<std::string> arguments;
+  std::string out;
+  int status = 0;
+  std::string err = {};
+};
 
 inline void writeFile(const fs::path& path, const std::string& text, bool append = false) {
   fs::create_directories(path.parent_path());
@@ -52,6 +50,13 @@ inline std::string libraryPath(const fs::path& path) {
   return text;
 }
 
+} // namespace tsenv::tests
+
+// SuiteSystem: a ::testing::Test with root_ and setUpSystem(), undone on destruction.
+#include "SuiteSystem.h"
+
+namespace tsenv::tests {
+
 class StagedSuite : public SuiteSystem {
 protected:
   void SetUp() override {
@@ -62,40 +67,43 @@ protected:
       fs::copy_file(built, binaries() / built.filename());
     }
   }
-  void TearDown() override { tearDownSystem(); }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::remove_all(root_, ignored);
+  }
 
   fs::path suite() const { return root_ / "Suite"; }
   fs::path binaries() const { return suite() / "Binaries"; }
   fs::path scratch(const std::string& name) const { return root_ / name; }
-  // The application folder as the library answers it.
   std::string app() const { return libraryPath(suite()); }
 
-  // What the stand-ins were asked to open, waiting a while for a first
-  // request when told to: the browser starts after the request returns, and
-  // on a busy machine that can take seconds. Only a failing test waits long.
-  std::string opened(bool wait = false) const {
-    for (int tries = 0; wait && tries < 600 && !fs::exists(scratch("opened.log")); ++tries) {
+  // What the stand-ins were asked to open: the browser may start seconds after tsenv returns.
+  std::string opened() const {
+    for (int tries = 0; tries < 600 && !fs::exists(scratch("opened.log")); ++tries) {
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     return readFile(scratch("opened.log"));
   }
 
-  Outcome tsenv(const std::vector<std::string>& arguments) const {
+  Call tsenv(const std::vector<std::string>& arguments) const {
     std::vector<std::string> command{(binaries() / fs::path(TSENV_PROGRAM).filename()).string()};
     command.insert(command.end(), arguments.begin(), arguments.end());
-    Outcome outcome{run(command, scratch("stdout.txt"), scratch("stderr.txt")),
-                    readFile(scratch("stdout.txt")), readFile(scratch("stderr.txt"))};
-    std::erase(outcome.out, '\r'); // the Windows runtime's CR LF line ends
-    std::erase(outcome.err, '\r');
-    return outcome;
+    const int status = run(command);
+    Call ran{arguments, readFile(scratch("stdout.txt")), status, readFile(scratch("stderr.txt"))};
+    std::erase(ran.out, '\r'); // the Windows runtime's CR LF line ends
+    std::erase(ran.err, '\r');
+    return ran;
   }
 
-  // Runs the steps in order.
-  void expectSteps(const std::vector<Step>& steps) const {
-    for (const Step& step : steps) {
-      const Outcome run = tsenv(step.arguments);
-      EXPECT_EQ(run.out, step.out) << step.arguments.front() << " ... " << step.arguments.back();
-      EXPECT_EQ(run.status, step.status) << step.arguments.front() << ": " << run.err;
+  void expectSteps(const std::vector<Call>& steps) const {
+    for (const Call& step : steps) {
+      const Call run = tsenv(step.arguments);
+      const std::string command = ::testing::PrintToString(step.arguments);
+      EXPECT_EQ(run.out, step.out) << command;
+      EXPECT_EQ(run.status, step.status) << command << ": " << run.err;
+      if (step.status == 2) { // a bad command line
+        EXPECT_TRUE(std::regex_match(run.err, std::regex("tsenv: [^\n]+\n"))) << run.err;
+      }
     }
   }
 };

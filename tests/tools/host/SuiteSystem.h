@@ -3,77 +3,50 @@
 // PATH for the browser and help viewers, which only note that they ran.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <vector>
+#include <regex>
 
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace tsenv::tests {
 
-namespace fs = std::filesystem;
-
 class SuiteSystem : public ::testing::Test {
 protected:
+  // Each test runs in a process of its own: the environment needs no undoing.
   void setUpSystem() {
     std::string name = (fs::temp_directory_path() / "tsenv-test-XXXXXX").string();
     ASSERT_NE(::mkdtemp(name.data()), nullptr);
     root_ = name;
     fs::copy_file(fs::path(TSENV_EXAMPLES) / "settings.reg", root_ / "registry.reg");
     ::setenv("TSEN_REGISTRY", (root_ / "registry.reg").c_str(), 1);
-    // The loader takes the library from Binaries, so that is its folder.
     ::setenv("LD_LIBRARY_PATH", (root_ / "Suite/Binaries").c_str(), 1);
     ::unsetenv("TSEN_DRY_RUN");
-    const char* const folders[][2] = {{"XDG_CONFIG_HOME", "config"},
-                                      {"HOME", "home"},
-                                      {"TMPDIR", "tmp"},
-                                      {"XDG_DATA_DIRS", "share"},
-                                      {"PATH", "bin"}};
-    for (const auto& [variable, folder] : folders) {
-      fs::create_directories(root_ / folder);
-      ::setenv(variable, (root_ / folder).c_str(), 1);
+    for (const char* variable : {"XDG_CONFIG_HOME", "HOME", "TMPDIR", "XDG_DATA_DIRS", "PATH"}) {
+      fs::create_directories(root_ / variable); // a folder of its own, named after it
+      ::setenv(variable, (root_ / variable).c_str(), 1);
     }
     for (const char* viewer : {"xdg-open", "xchm", "kchmviewer", "chmsee"}) {
-      std::ofstream(root_ / "bin" / viewer)
+      std::ofstream(root_ / "PATH" / viewer)
           << "#!/bin/sh\necho \"$0 $*\" >> '" << (root_ / "opened.log").string() << "'\n";
-      fs::permissions(root_ / "bin" / viewer, fs::perms::owner_all);
+      fs::permissions(root_ / "PATH" / viewer, fs::perms::owner_all);
     }
   }
 
-  // Each test runs in a process of its own: the environment needs no undoing.
-  void tearDownSystem() {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
+  fs::path userData() const {
+    return root_ / "XDG_CONFIG_HOME/Quarzel/Tessaline/19.01/RA_Zora/Road";
   }
-
-  fs::path userData() const { return root_ / "config/Quarzel/Tessaline/19.01/RA_Zora/Road"; }
-
-  // Later runs see no settings at all.
   void useEmptySettings() { ::setenv("TSEN_REGISTRY", (root_ / "empty.reg").c_str(), 1); }
+  std::string settingsSnapshot() const { return readFile(root_ / "registry.reg"); }
 
-  // Everything the registry holds.
-  std::string settingsSnapshot() const {
-    std::ifstream file(root_ / "registry.reg", std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  }
-
-  // Runs command[0] with the arguments that follow; answers its exit status.
-  int run(const std::vector<std::string>& command, const fs::path& out, const fs::path& err) const {
+  // Runs command[0] with the arguments that follow, its output to stdout.txt
+  // and stderr.txt in root_; answers its exit status.
+  int run(const std::vector<std::string>& command) const {
     std::string line;
     for (const std::string& argument : command) {
-      line += " '";
-      for (const char c : argument) {
-        line += c == '\'' ? std::string("'\\''") : std::string(1, c);
-      }
-      line += "'";
+      line += " '" + std::regex_replace(argument, std::regex("'"), "'\\''") + "'";
     }
-    line += " >'" + out.string() + "' 2>'" + err.string() + "' </dev/null";
+    line = "cd '" + root_.string() + "' &&" + line + " >stdout.txt 2>stderr.txt </dev/null";
     const int raw = std::system(line.c_str());
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   }
