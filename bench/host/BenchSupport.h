@@ -14,6 +14,11 @@
 
 namespace tsen::bench {
 
+// The keys a configuration read goes through, with the flag at 0 (the 18.40
+// layout).
+inline constexpr const char* kQvrKey = "SOFTWARE\\Quarzel\\Tessaline\\QVRConnect";
+inline constexpr const char* kKernel = "SOFTWARE\\Quarzel\\Tessaline\\18.40\\Kernel Services";
+
 // A fresh folder below the temporary folder, named for the process and
 // removed with it.
 class ScratchRoot {

@@ -20,8 +20,8 @@ namespace {
 
 namespace platform = tsen::platform;
 
-constexpr const char* kQvrKey = "SOFTWARE\\Quarzel\\Tessaline\\QVRConnect";
-constexpr const char* kKernel = "SOFTWARE\\Quarzel\\Tessaline\\18.40\\Kernel Services";
+using tsen::bench::kKernel;
+using tsen::bench::kQvrKey;
 
 // A registry file and roaming folder of this run's own, named before the
 // first registry call and removed at exit. The connection flag is there

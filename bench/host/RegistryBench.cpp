@@ -22,8 +22,8 @@ namespace {
 
 namespace platform = tsen::platform;
 
-constexpr const char* kQvrKey = "SOFTWARE\\Quarzel\\Tessaline\\QVRConnect";
-constexpr const char* kKernel = "SOFTWARE\\Quarzel\\Tessaline\\18.40\\Kernel Services";
+using tsen::bench::kKernel;
+using tsen::bench::kQvrKey;
 
 // A registry file of this run's own: the product keys among a thousand others.
 class ThousandKeyRegistry : public tsen::bench::ScratchRoot {
