@@ -1,5 +1,6 @@
 # The installed layout: Binaries/ (the DLL and tsenv on Windows, tsenv on the
-# host), include/TsEnvironment.h, lib/ (the import library, or the shared
+# host), include/ (the C++ header, the C header and the C++ header's inline
+# definitions over C), lib/ (the import library, or the shared
 # library on the host) and a CMake package giving Tessaline::Environment.
 include(CMakePackageConfigHelpers)
 
@@ -9,7 +10,10 @@ install(TARGETS TessalineEnvironment EXPORT TessalineEnvironmentTargets
   LIBRARY DESTINATION lib
   ARCHIVE DESTINATION lib
   INCLUDES DESTINATION include)
-install(FILES ${PROJECT_SOURCE_DIR}/include/TsEnvironment.h DESTINATION include)
+install(FILES ${PROJECT_SOURCE_DIR}/include/TsEnvironment.h
+              ${PROJECT_SOURCE_DIR}/include/TsEnvironmentC.h
+              ${PROJECT_SOURCE_DIR}/include/TsEnvironmentOverC.h
+        DESTINATION include)
 install(TARGETS tsenv RUNTIME DESTINATION Binaries)
 
 set(package_dir lib/cmake/TessalineEnvironment)

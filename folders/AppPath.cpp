@@ -2,6 +2,7 @@
 // this library, found from the library's own file name and then kept.
 #include "TsEnvironment.h"
 
+#include "folders/KeptFolders.h"
 #include "folders/PathCopy.h"
 #include "platform/Platform.h"
 #include "support/AsciiCase.h"
@@ -42,17 +43,21 @@ void CopyPathTrimBackslash(std::string& destination, std::string_view source) {
   }
 }
 
-} // namespace tsen
-
-std::string TsEnGetAppPath() {
+const std::string& appPath(std::string& found) {
   if (const std::string* kept = cachedAppPath.get()) {
     return *kept;
   }
-  std::string appPath;
-  tsen::CopyPathTrimBackslash(appPath, applicationFolderOf(tsen::platform::moduleFileName()));
+  CopyPathTrimBackslash(found, applicationFolderOf(platform::moduleFileName()));
   // Not found is not kept: a library outside a Binaries folder asks again.
-  if (appPath.empty()) {
-    return appPath;
+  if (found.empty()) {
+    return found;
   }
-  return cachedAppPath.publish(std::move(appPath));
+  return cachedAppPath.publish(std::move(found));
+}
+
+} // namespace tsen
+
+std::string TsEnGetAppPath() {
+  std::string found;
+  return std::string(tsen::appPath(found));
 }

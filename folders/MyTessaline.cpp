@@ -1,6 +1,7 @@
 // The user's My Tessaline folder, kept once found.
 #include "TsEnvironment.h"
 
+#include "folders/KeptFolders.h"
 #include "folders/PathCopy.h"
 #include "platform/Platform.h"
 #include "support/OnceString.h"
@@ -18,21 +19,25 @@ bool readMyTessalineDirectory(std::string& folder) {
 
 } // namespace
 
-std::string TsEnGetMyTessalinePath() {
+const std::string& tsen::myTessalinePath(std::string& found) {
   if (const std::string* kept = cachedMyTessaline.get()) {
     return *kept;
   }
   std::string folder;
-  std::string path;
   // A value that is present but empty is the answer; the user data folder
   // serves only when there is no value.
   if (readMyTessalineDirectory(folder)) {
-    tsen::CopyPathTrimBackslash(path, folder);
+    CopyPathTrimBackslash(found, folder);
   } else {
-    tsen::CopyPathTrimBackslash(path, TsEnGetUserDataPath());
+    CopyPathTrimBackslash(found, TsEnGetUserDataPath());
   }
-  if (path.empty()) {
-    return path;
+  if (found.empty()) {
+    return found;
   }
-  return cachedMyTessaline.publish(std::move(path));
+  return cachedMyTessaline.publish(std::move(found));
+}
+
+std::string TsEnGetMyTessalinePath() {
+  std::string found;
+  return std::string(tsen::myTessalinePath(found));
 }

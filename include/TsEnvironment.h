@@ -6,10 +6,30 @@
 // Nothing needs initialising: call any function from any thread. Failures are
 // answered with false, an empty string, 0 or the documented fallback; nothing
 // is thrown on the library's own account.
+//
+// Two ways to reach the library, with the same declarations. A module built
+// with the library's own toolchain (mingw-w64 GCC, or any compiler using
+// libstdc++ with its new string ABI on systems other than Windows) calls the
+// exports below directly. Any other toolchain, such as Microsoft's compiler,
+// clang-cl or libc++, gets the declarations below defined inline over the
+// plain C interface of TsEnvironmentC.h and links only its exports. Define
+// TSEN_USE_C_INTERFACE as 1 to choose the C interface with any toolchain.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#if !defined(TSEN_USE_C_INTERFACE)
+#if defined(__GLIBCXX__) && defined(_GLIBCXX_USE_CXX11_ABI) &&                                     \
+    (defined(__MINGW64__) || !defined(_WIN32))
+#define TSEN_USE_C_INTERFACE (!_GLIBCXX_USE_CXX11_ABI)
+#else
+#define TSEN_USE_C_INTERFACE 1
+#endif
+#endif
+#if TSEN_USE_C_INTERFACE && defined(TSEN_BUILDING_LIBRARY)
+#error "The library itself is built with its direct exports."
+#endif
 
 #if defined(_WIN32)
 #if defined(TSEN_BUILDING_LIBRARY)
@@ -21,6 +41,17 @@
 #endif
 #else
 #define TSEN_API __attribute__((visibility("default")))
+#endif
+
+// TSEN_FUNCTION and TSEN_CLASS mark what the library exports for direct
+// callers; over the C interface the same declarations are defined inline.
+#if TSEN_USE_C_INTERFACE
+#include "TsEnvironmentC.h"
+#define TSEN_FUNCTION inline
+#define TSEN_CLASS
+#else
+#define TSEN_FUNCTION TSEN_API
+#define TSEN_CLASS TSEN_API
 #endif
 
 // The registry key handle type, declared exactly as <windows.h> declares it,
@@ -43,7 +74,7 @@ struct TsEnWinRegistryState;
 // the key every other copy uses. The state, and the key it holds, are closed
 // and released once, when the last copy referring to them is destroyed. One
 // accessor, with its copies, is used by one thread at a time.
-class TSEN_API TsEnWinRegistry {
+class TSEN_CLASS TsEnWinRegistry {
 public:
   // An accessor that holds no key.
   TsEnWinRegistry();
@@ -94,37 +125,7 @@ constexpr int TsEnLangAtMarker = 1;
 // Puts the language code as a folder in front of the name's last component.
 constexpr int TsEnLangSubfolder = 2;
 
-// Texts shared with the suite's modules: placeholder tokens, registry names
-// and folder names. Built when the library is loaded.
-extern TSEN_API const std::string TsEnTokenAppPath;          // "<APPATH>"
-extern TSEN_API const std::string TsEnTokenAutoCAD;          // "<AUTOCAD>"
-extern TSEN_API const std::string TsEnTokenBinaries;         // "<BINARIES>"
-extern TSEN_API const std::string TsEnTokenCurrentConfig;    // "<CURRENTCONFIG>"
-extern TSEN_API const std::string TsEnTokenDefaultConfig;    // "<DEFAULTCONFIG>"
-extern TSEN_API const std::string TsEnTokenLangCode;         // "<LANGCODE>"
-extern TSEN_API const std::string TsEnTokenLangCountry;      // "<LANGCOUNTRY>"
-extern TSEN_API const std::string TsEnTokenLangName;         // "<LANGNAME>"
-extern TSEN_API const std::string TsEnTokenMyTessaline;      // "<MYTESSALINE>"
-extern TSEN_API const std::string TsEnTokenTessalineShared;  // "<TESSALINESHARED>"
-extern TSEN_API const std::string TsEnTokenResources;        // "<RESOURCES>"
-extern TSEN_API const std::string TsEnTokenTemp;             // "<TEMP>"
-extern TSEN_API const std::string TsEnTokenUserData;         // "<USERDATA>"
-extern TSEN_API const std::string TsEnTokenQuarzelShared;    // "<QUARZELSHARED>"
-extern TSEN_API const std::string TsEnRegKeyQVRConnect;      // the connection flag's key
-extern TSEN_API const std::string TsEnRegValueQVRConnect;    // "QVRConnect"
-extern TSEN_API const std::string TsEnRegValueCurrentConfig; // "Current Config"
-extern TSEN_API const std::string TsEnRegValueLanguage;      // "Language"
-extern TSEN_API const std::string TsEnRegKeyModules;         // "Tessaline modules"
-extern TSEN_API const std::string TsEnRegValueActiveDomain;  // "ActiveDomainKey"
-extern TSEN_API const std::string TsEnRegValueLastCommand;   // "LastCommand"
-extern TSEN_API const std::string TsEnRegValueLogCommands;   // "LogCommands"
-extern TSEN_API const std::string TsEnFolderAutoCAD;         // "AutoCAD"
-extern TSEN_API const std::string TsEnRegValueAutoCADKey;    // "AutoCAD Registry Key - x64"
-extern TSEN_API const std::string TsEnFolderBinaries;        // "Binaries"
-extern TSEN_API const std::string TsEnFolderHelp;            // "Help"
-extern TSEN_API const std::string TsEnFolderProfile;         // "TessalineProfile"
-extern TSEN_API const std::string TsEnFolderBaseKernel;      // "Kernel", below "Base"
-
+#if !TSEN_USE_C_INTERFACE
 #if defined(__clang__)
 #pragma clang diagnostic push
 // These exports keep plain names while passing standard strings, as the
@@ -133,62 +134,63 @@ extern TSEN_API const std::string TsEnFolderBaseKernel;      // "Kernel", below 
 #endif
 
 extern "C" {
+#endif
 
 // ---- Registry layout and configuration -----------------------------------
 
 // True when the 19.01 registry layout is in force: the value "QVRConnect" of
 // HKEY_CURRENT_USER\SOFTWARE\Quarzel\Tessaline\QVRConnect reads as exactly 1.
 // Read afresh on every call.
-TSEN_API bool TsEnQVRConnect();
+TSEN_FUNCTION bool TsEnQVRConnect();
 // The product key root of the layout in force, relative to a root key.
-TSEN_API std::string TsEnGetRegistryKey();
+TSEN_FUNCTION std::string TsEnGetRegistryKey();
 // The product's Kernel Services key of the layout in force.
-TSEN_API std::string TsEnGetRegKeyKernelServices();
+TSEN_FUNCTION std::string TsEnGetRegKeyKernelServices();
 // The product key root, one backslash, then subKey unchanged.
-TSEN_API std::string TsEnBuildRegKey(const std::string& subKey);
+TSEN_FUNCTION std::string TsEnBuildRegKey(const std::string& subKey);
 // The current configuration name ("Current Config"), empty when none is set.
-TSEN_API std::string TsEnGetCurrentConfig();
+TSEN_FUNCTION std::string TsEnGetCurrentConfig();
 
 // ---- Language ------------------------------------------------------------
 
 // The language code as stored ("Language"), read once and then kept; empty
 // while none is stored.
-TSEN_API std::string TsEnGetLanguageCode();
+TSEN_FUNCTION std::string TsEnGetLanguageCode();
 // The Windows language identifier of the language code; 2057 (English) for
 // every code outside the suite's table.
-TSEN_API unsigned int TsEnGetLanguageCodeID();
+TSEN_FUNCTION unsigned int TsEnGetLanguageCodeID();
 // The English name of the language, "English" outside the table.
-TSEN_API std::string TsEnGetLanguageName();
+TSEN_FUNCTION std::string TsEnGetLanguageName();
 // The language's country, "England" outside the table.
-TSEN_API std::string TsEnGetLanguageCountry();
+TSEN_FUNCTION std::string TsEnGetLanguageCountry();
 
 // ---- Folders ---------------------------------------------------------------
 
 // The application folder: the parent of the "Binaries" folder holding this
 // library. Empty when the library lies in a folder of another name.
-TSEN_API std::string TsEnGetAppPath();
+TSEN_FUNCTION std::string TsEnGetAppPath();
 // True when path names an existing file or folder. With showMessage, a
 // missing path is reported to the user first. An empty path is false, quietly.
-TSEN_API bool TsEnFileExist(const std::string& path, bool showMessage);
+TSEN_FUNCTION bool TsEnFileExist(const std::string& path, bool showMessage);
 // The user data folder of the current configuration below the roaming
 // application data folder; empty without a configuration. Not created.
-TSEN_API std::string TsEnGetUserDataPath();
+TSEN_FUNCTION std::string TsEnGetUserDataPath();
 // The user's My Tessaline folder ("My Tessaline Directory", else the user
 // data folder), kept once found.
-TSEN_API std::string TsEnGetMyTessalinePath();
+TSEN_FUNCTION std::string TsEnGetMyTessalinePath();
 // The temporary folder; empty when the system cannot give it.
-TSEN_API std::string TsEnGetTempPath();
+TSEN_FUNCTION std::string TsEnGetTempPath();
 // The current configuration's folder below the temporary folder, created
 // with every missing parent; empty without a configuration.
-TSEN_API std::string TsEnGetTempPathAppDataStyle();
+TSEN_FUNCTION std::string TsEnGetTempPathAppDataStyle();
 // The maker's folder below the common files folder; empty when the system
 // cannot give that folder.
-TSEN_API std::string TsEnGetQuarzelSharedPath();
+TSEN_FUNCTION std::string TsEnGetQuarzelSharedPath();
 // The suite's folder inside the maker's shared folder.
-TSEN_API std::string TsEnGetTessalineSharedPath();
+TSEN_FUNCTION std::string TsEnGetTessalineSharedPath();
 // The full path of baseName's resource library in the Resources folder, for
 // the current language, else English; empty when neither is installed.
-TSEN_API std::string TsEnGetResourceName(const std::string& baseName);
+TSEN_FUNCTION std::string TsEnGetResourceName(const std::string& baseName);
 
 // ---- File names ----------------------------------------------------------
 
@@ -197,54 +199,102 @@ TSEN_API std::string TsEnGetResourceName(const std::string& baseName);
 // letter case. "<DEFAULTCONFIG>" falls back to the configuration "Default"
 // and tells the user when neither exists. Never fails: what cannot be
 // expanded stays as written.
-TSEN_API std::string TsEnBuildFilename(const std::string& name, int baseFolder, int flags);
+TSEN_FUNCTION std::string TsEnBuildFilename(const std::string& name, int baseFolder, int flags);
 
 // ---- Version ---------------------------------------------------------------
 
 // "18.40" or "19.01", following the registry layout in force.
-TSEN_API std::string TsEnGetCurrentVersionNumber();
+TSEN_FUNCTION std::string TsEnGetCurrentVersionNumber();
 // 18 or 19.
-TSEN_API int TsEnGetCurrentVersionNumberMajor();
+TSEN_FUNCTION int TsEnGetCurrentVersionNumberMajor();
 // 40 or 1.
-TSEN_API int TsEnGetCurrentVersionNumberMinor();
+TSEN_FUNCTION int TsEnGetCurrentVersionNumberMinor();
 // The feature pack from the installed About file, 0 when there is none.
-TSEN_API int TsEnGetCurrentVersionNumberFeaturePack();
+TSEN_FUNCTION int TsEnGetCurrentVersionNumberFeaturePack();
 // The update from the installed About file, 0 when there is none.
-TSEN_API int TsEnGetCurrentVersionNumberUpdate();
+TSEN_FUNCTION int TsEnGetCurrentVersionNumberUpdate();
 
 // ---- Help ------------------------------------------------------------------
 
 // Shows help for topic (0: the contents) of the compiled help file helpName
 // (without ".chm"), offering the request to the help wiki first.
-TSEN_API void TsEnHelp(int topic, const std::string& helpName);
+TSEN_FUNCTION void TsEnHelp(int topic, const std::string& helpName);
 // Opens the wiki page of topic in the user's browser, or compiled help where
 // the help settings ask for it.
-TSEN_API void TsEnWikiHelp(int topic);
+TSEN_FUNCTION void TsEnWikiHelp(int topic);
 // Opens the wiki page of topic, whatever the help settings and exceptions say.
-TSEN_API void TsEnWikiHelpOnly(int topic);
+TSEN_FUNCTION void TsEnWikiHelpOnly(int topic);
 
+#if !TSEN_USE_C_INTERFACE
 } // extern "C"
 
 #if defined(__clang__)
 #pragma clang diagnostic pop
 #endif
+#endif
 
 // ---- Session state and command log (exported with their C++ signatures) ----
 
 // The active domain shared by the suite's modules; empty when none is stored.
-TSEN_API std::string getActiveTessalineDomain();
+TSEN_FUNCTION std::string getActiveTessalineDomain();
 // The command stored last by any module; empty when none is stored.
-TSEN_API std::string getLastTessalineCommand();
+TSEN_FUNCTION std::string getLastTessalineCommand();
 // Stores the active domain; false for an empty domain or a failed write.
-TSEN_API bool setActiveTessalineDomain(const std::string& domain);
+TSEN_FUNCTION bool setActiveTessalineDomain(const std::string& domain);
 // Stores the last command and appends it to the command log with the active
 // domain; false for an empty command or a failed write.
-TSEN_API bool setLastTessalineCommand(const std::string& command);
+TSEN_FUNCTION bool setLastTessalineCommand(const std::string& command);
 // Stores domain as the active domain, then the command as above. A refused
 // domain stores and logs nothing.
-TSEN_API bool setLastTessalineCommand(const std::string& command, const std::string& domain);
+TSEN_FUNCTION bool setLastTessalineCommand(const std::string& command, const std::string& domain);
 // Appends "command;time;domain;info" to the user's command log unless the
 // "LogCommands" switch turns logging off. domain "*" stands for the stored
 // active domain.
-TSEN_API void LogCommandInfo(const std::string& command, const std::string& domain,
-                             const std::string& info);
+TSEN_FUNCTION void LogCommandInfo(const std::string& command, const std::string& domain,
+                                  const std::string& info);
+
+#if TSEN_USE_C_INTERFACE
+#include "TsEnvironmentOverC.h"
+#endif
+
+// Texts shared with the suite's modules: placeholder tokens, registry names
+// and folder names. Built when the library is loaded (over the C interface:
+// when the module is).
+#if TSEN_USE_C_INTERFACE
+// Named apart from the library's own, which a program may see beside them.
+#define TSEN_CONSTANT(name, number)                                                                \
+  namespace TsEnOverC::constants {                                                                 \
+  inline const std::string name = TsEnOverC::constant(number);                                     \
+  }                                                                                                \
+  using TsEnOverC::constants::name
+#else
+#define TSEN_CONSTANT(name, number) extern TSEN_API const std::string name
+#endif
+TSEN_CONSTANT(TsEnTokenAppPath, TSENC_TOKEN_APP_PATH);                 // "<APPATH>"
+TSEN_CONSTANT(TsEnTokenAutoCAD, TSENC_TOKEN_AUTOCAD);                  // "<AUTOCAD>"
+TSEN_CONSTANT(TsEnTokenBinaries, TSENC_TOKEN_BINARIES);                // "<BINARIES>"
+TSEN_CONSTANT(TsEnTokenCurrentConfig, TSENC_TOKEN_CURRENT_CONFIG);     // "<CURRENTCONFIG>"
+TSEN_CONSTANT(TsEnTokenDefaultConfig, TSENC_TOKEN_DEFAULT_CONFIG);     // "<DEFAULTCONFIG>"
+TSEN_CONSTANT(TsEnTokenLangCode, TSENC_TOKEN_LANG_CODE);               // "<LANGCODE>"
+TSEN_CONSTANT(TsEnTokenLangCountry, TSENC_TOKEN_LANG_COUNTRY);         // "<LANGCOUNTRY>"
+TSEN_CONSTANT(TsEnTokenLangName, TSENC_TOKEN_LANG_NAME);               // "<LANGNAME>"
+TSEN_CONSTANT(TsEnTokenMyTessaline, TSENC_TOKEN_MY_TESSALINE);         // "<MYTESSALINE>"
+TSEN_CONSTANT(TsEnTokenTessalineShared, TSENC_TOKEN_TESSALINE_SHARED); // "<TESSALINESHARED>"
+TSEN_CONSTANT(TsEnTokenResources, TSENC_TOKEN_RESOURCES);              // "<RESOURCES>"
+TSEN_CONSTANT(TsEnTokenTemp, TSENC_TOKEN_TEMP);                        // "<TEMP>"
+TSEN_CONSTANT(TsEnTokenUserData, TSENC_TOKEN_USER_DATA);               // "<USERDATA>"
+TSEN_CONSTANT(TsEnTokenQuarzelShared, TSENC_TOKEN_QUARZEL_SHARED);     // "<QUARZELSHARED>"
+TSEN_CONSTANT(TsEnRegKeyQVRConnect, TSENC_REG_KEY_QVR_CONNECT);        // the connection flag's key
+TSEN_CONSTANT(TsEnRegValueQVRConnect, TSENC_REG_VALUE_QVR_CONNECT);    // "QVRConnect"
+TSEN_CONSTANT(TsEnRegValueCurrentConfig, TSENC_REG_VALUE_CURRENT_CONFIG); // "Current Config"
+TSEN_CONSTANT(TsEnRegValueLanguage, TSENC_REG_VALUE_LANGUAGE);            // "Language"
+TSEN_CONSTANT(TsEnRegKeyModules, TSENC_REG_KEY_MODULES);                  // "Tessaline modules"
+TSEN_CONSTANT(TsEnRegValueActiveDomain, TSENC_REG_VALUE_ACTIVE_DOMAIN);   // "ActiveDomainKey"
+TSEN_CONSTANT(TsEnRegValueLastCommand, TSENC_REG_VALUE_LAST_COMMAND);     // "LastCommand"
+TSEN_CONSTANT(TsEnRegValueLogCommands, TSENC_REG_VALUE_LOG_COMMANDS);     // "LogCommands"
+TSEN_CONSTANT(TsEnFolderAutoCAD, TSENC_FOLDER_AUTOCAD);                   // "AutoCAD"
+TSEN_CONSTANT(TsEnRegValueAutoCADKey, TSENC_REG_VALUE_AUTOCAD_KEY); // "AutoCAD Registry Key - x64"
+TSEN_CONSTANT(TsEnFolderBinaries, TSENC_FOLDER_BINARIES);           // "Binaries"
+TSEN_CONSTANT(TsEnFolderHelp, TSENC_FOLDER_HELP);                   // "Help"
+TSEN_CONSTANT(TsEnFolderProfile, TSENC_FOLDER_PROFILE);             // "TessalineProfile"
+TSEN_CONSTANT(TsEnFolderBaseKernel, TSENC_FOLDER_BASE_KERNEL);      // "Kernel", below "Base"

@@ -1,6 +1,7 @@
 // The language code, read from the registry once and then kept.
 #include "TsEnvironment.h"
 
+#include "language/KeptLanguageCode.h"
 #include "platform/Platform.h"
 #include "support/OnceString.h"
 
@@ -10,22 +11,27 @@ tsen::OnceString cachedCode;
 
 } // namespace
 
-std::string TsEnGetLanguageCode() {
+const std::string& tsen::languageCode(std::string& found) {
   if (const std::string* code = cachedCode.get()) {
     return *code;
   }
   TsEnWinRegistry registry;
-  std::string code;
-  if (!registry.OpenKey(tsen::platform::kCurrentUser, TsEnGetRegKeyKernelServices(), false) ||
-      !registry.ReadString(TsEnRegValueLanguage, code)) {
-    return {};
+  if (!registry.OpenKey(platform::kCurrentUser, TsEnGetRegKeyKernelServices(), false) ||
+      !registry.ReadString(TsEnRegValueLanguage, found)) {
+    found.clear();
+    return found;
   }
-  if (!code.empty() && code.back() == '\\') {
-    code.pop_back();
+  if (!found.empty() && found.back() == '\\') {
+    found.pop_back();
   }
   // An empty code is not kept, so the registry is asked again next time.
-  if (code.empty()) {
-    return code;
+  if (found.empty()) {
+    return found;
   }
-  return cachedCode.publish(std::move(code));
+  return cachedCode.publish(std::move(found));
+}
+
+std::string TsEnGetLanguageCode() {
+  std::string found;
+  return std::string(tsen::languageCode(found));
 }

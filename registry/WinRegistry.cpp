@@ -1,4 +1,4 @@
-// The exported registry accessor: one held key, shared by copies.
+// The registry accessor: one held key, shared by copies.
 #include "registry/WinRegistryState.h"
 
 #include "platform/Platform.h"
@@ -12,13 +12,6 @@ static_assert(sizeof(TsEnLong) == 4, "registry integers are 32 bits wide");
 static_assert(sizeof(TsEnWinRegistry) == 2 * sizeof(void*), "the accessor holds one pointer");
 
 namespace {
-
-void release(TsEnWinRegistryState* state) {
-  if (state->references.fetch_sub(1, std::memory_order_acq_rel) == 1) {
-    state->CloseKey();
-    delete state;
-  }
-}
 
 // Opens keyName below root into the state; on failure the state holds no key.
 bool openInto(TsEnWinRegistryState& state, HKEY root, const std::string& keyName) {
@@ -45,27 +38,24 @@ bool TsEnWinRegistryState::CloseKey() {
   return true;
 }
 
-TsEnWinRegistry::TsEnWinRegistry() : state_(new TsEnWinRegistryState) {}
+namespace tsen::registry {
 
-TsEnWinRegistry::TsEnWinRegistry(const TsEnWinRegistry& other) : state_(other.state_) {
-  state_->references.fetch_add(1, std::memory_order_relaxed);
+TsEnWinRegistryState* newState() {
+  return new TsEnWinRegistryState;
 }
 
-TsEnWinRegistry& TsEnWinRegistry::operator=(const TsEnWinRegistry& other) {
-  // Taking the new reference first keeps self-assignment and assignment
-  // between copies of one state harmless.
-  other.state_->references.fetch_add(1, std::memory_order_relaxed);
-  release(state_);
-  state_ = other.state_;
-  return *this;
+void share(TsEnWinRegistryState& state) {
+  state.references.fetch_add(1, std::memory_order_relaxed);
 }
 
-TsEnWinRegistry::~TsEnWinRegistry() {
-  release(state_);
+void release(TsEnWinRegistryState* state) {
+  if (state->references.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+    state->CloseKey();
+    delete state;
+  }
 }
 
-bool TsEnWinRegistry::Create(HKEY root, std::string keyName) {
-  TsEnWinRegistryState& state = *state_;
+bool create(TsEnWinRegistryState& state, HKEY root, std::string keyName) {
   if (keyName == state.createdName) {
     return true;
   }
@@ -81,14 +71,13 @@ bool TsEnWinRegistry::Create(HKEY root, std::string keyName) {
   return true;
 }
 
-bool TsEnWinRegistry::OpenKey(HKEY root, std::string keyName, bool create) {
-  TsEnWinRegistryState& state = *state_;
+bool openKey(TsEnWinRegistryState& state, HKEY root, const std::string& keyName, bool create) {
   state.CloseKey();
   state.createdName.clear();
   if (openInto(state, root, keyName)) {
     return true;
   }
-  if (!create || !Create(root, keyName)) {
+  if (!create || !registry::create(state, root, keyName)) {
     return false;
   }
   // Hand out the key as opened, not as created, like every other open.
@@ -97,21 +86,22 @@ bool TsEnWinRegistry::OpenKey(HKEY root, std::string keyName, bool create) {
   return openInto(state, root, keyName);
 }
 
-bool TsEnWinRegistry::ReadLong(std::string valueName, TsEnLong& value) {
-  if (state_->key == nullptr) {
+bool readLong(const TsEnWinRegistryState& state, const std::string& valueName, TsEnLong& value) {
+  if (state.key == nullptr) {
     return false;
   }
   std::uint32_t size = sizeof(value);
-  return tsen::platform::regQueryValue(state_->key, valueName.c_str(), nullptr, &value, size);
+  return tsen::platform::regQueryValue(state.key, valueName.c_str(), nullptr, &value, size);
 }
 
-bool TsEnWinRegistry::ReadString(std::string valueName, std::string& value) {
-  if (state_->key == nullptr) {
+bool readString(const TsEnWinRegistryState& state, const std::string& valueName,
+                std::string& value) {
+  if (state.key == nullptr) {
     return false;
   }
   std::uint32_t type = 0;
   std::uint32_t size = 0;
-  if (!tsen::platform::regQueryValue(state_->key, valueName.c_str(), &type, nullptr, size)) {
+  if (!tsen::platform::regQueryValue(state.key, valueName.c_str(), &type, nullptr, size)) {
     return false;
   }
   std::string data;
@@ -120,7 +110,7 @@ bool TsEnWinRegistry::ReadString(std::string valueName, std::string& value) {
   } catch (const std::bad_alloc&) {
     return false;
   }
-  if (!tsen::platform::regQueryValue(state_->key, valueName.c_str(), &type, data.data(), size)) {
+  if (!tsen::platform::regQueryValue(state.key, valueName.c_str(), &type, data.data(), size)) {
     return false;
   }
   data.resize(size);
@@ -131,15 +121,61 @@ bool TsEnWinRegistry::ReadString(std::string valueName, std::string& value) {
   return true;
 }
 
-bool TsEnWinRegistry::WriteLong(std::string valueName, TsEnLong value) {
-  return tsen::platform::regSetValue(state_->key, valueName.c_str(), tsen::platform::kRegDword,
+bool writeLong(const TsEnWinRegistryState& state, const std::string& valueName, TsEnLong value) {
+  return tsen::platform::regSetValue(state.key, valueName.c_str(), tsen::platform::kRegDword,
                                      &value, sizeof(value));
 }
 
-bool TsEnWinRegistry::WriteString(std::string valueName, std::string value) {
+bool writeString(const TsEnWinRegistryState& state, const std::string& valueName,
+                 const std::string& value) {
   if (value.size() >= std::numeric_limits<std::uint32_t>::max()) {
     return false;
   }
-  return tsen::platform::regSetValue(state_->key, valueName.c_str(), tsen::platform::kRegSz,
+  return tsen::platform::regSetValue(state.key, valueName.c_str(), tsen::platform::kRegSz,
                                      value.c_str(), static_cast<std::uint32_t>(value.size() + 1));
+}
+
+} // namespace tsen::registry
+
+TsEnWinRegistry::TsEnWinRegistry() : state_(tsen::registry::newState()) {}
+
+TsEnWinRegistry::TsEnWinRegistry(const TsEnWinRegistry& other) : state_(other.state_) {
+  tsen::registry::share(*state_);
+}
+
+TsEnWinRegistry& TsEnWinRegistry::operator=(const TsEnWinRegistry& other) {
+  // Taking the new reference first keeps self-assignment and assignment
+  // between copies of one state harmless.
+  tsen::registry::share(*other.state_);
+  tsen::registry::release(state_);
+  state_ = other.state_;
+  return *this;
+}
+
+TsEnWinRegistry::~TsEnWinRegistry() {
+  tsen::registry::release(state_);
+}
+
+bool TsEnWinRegistry::Create(HKEY root, std::string keyName) {
+  return tsen::registry::create(*state_, root, std::move(keyName));
+}
+
+bool TsEnWinRegistry::OpenKey(HKEY root, std::string keyName, bool create) {
+  return tsen::registry::openKey(*state_, root, keyName, create);
+}
+
+bool TsEnWinRegistry::ReadLong(std::string valueName, TsEnLong& value) {
+  return tsen::registry::readLong(*state_, valueName, value);
+}
+
+bool TsEnWinRegistry::ReadString(std::string valueName, std::string& value) {
+  return tsen::registry::readString(*state_, valueName, value);
+}
+
+bool TsEnWinRegistry::WriteLong(std::string valueName, TsEnLong value) {
+  return tsen::registry::writeLong(*state_, valueName, value);
+}
+
+bool TsEnWinRegistry::WriteString(std::string valueName, std::string value) {
+  return tsen::registry::writeString(*state_, valueName, value);
 }

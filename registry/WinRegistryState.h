@@ -1,4 +1,6 @@
-// What a registry accessor and its copies share.
+// What a registry accessor and its copies share, and the accessor's
+// operations on it: the exported class and the C interface's handles both
+// work through these.
 #pragma once
 
 #include "TsEnvironment.h"
@@ -20,3 +22,23 @@ struct TsEnWinRegistryState {
   // Closes the held key. On failure the key and created name stay.
   bool CloseKey();
 };
+
+namespace tsen::registry {
+
+// A state holding no key, with one reference.
+TsEnWinRegistryState* newState();
+// One more reference to state.
+void share(TsEnWinRegistryState& state);
+// Drops one reference; the last closes the key and frees the state.
+void release(TsEnWinRegistryState* state);
+
+bool create(TsEnWinRegistryState& state, HKEY root, std::string keyName);
+bool openKey(TsEnWinRegistryState& state, HKEY root, const std::string& keyName, bool create);
+bool readLong(const TsEnWinRegistryState& state, const std::string& valueName, TsEnLong& value);
+bool readString(const TsEnWinRegistryState& state, const std::string& valueName,
+                std::string& value);
+bool writeLong(const TsEnWinRegistryState& state, const std::string& valueName, TsEnLong value);
+bool writeString(const TsEnWinRegistryState& state, const std::string& valueName,
+                 const std::string& value);
+
+} // namespace tsen::registry

@@ -1,0 +1,303 @@
+// The C interface answers what the direct interface answers, with the same
+// registry traffic, message boxes, launches and help calls, and keeps its
+// own promises: arguments checked first, texts whole, handles shared.
+#include "TsEnvironmentC.h"
+#include "support/FakeSystemTest.h"
+
+#include <functional>
+#include <regex>
+#include <sstream>
+
+namespace tsen::testing {
+namespace {
+
+int32_t keep(void* context, const char* text, uint32_t length) {
+  static_cast<std::string*>(context)->assign(text, length);
+  return text[length] == '\0' ? 0 : 1; // every text arrives zero-terminated
+}
+int32_t refuse(void*, const char*, uint32_t) {
+  return 1;
+}
+
+// Calls a C function that hands out a text; fails the test unless it succeeds.
+template <class Function, class... Arguments>
+std::string viaC(Function function, Arguments... arguments) {
+  std::string text;
+  EXPECT_EQ(function(arguments..., &keep, &text), TSENC_OK);
+  return text;
+}
+template <class Function, class... Arguments>
+std::string numberViaC(Function function, Arguments... arguments) {
+  int32_t number = -7;
+  EXPECT_EQ(function(arguments..., &number), TSENC_OK);
+  return std::to_string(number);
+}
+
+std::string flag(bool value) {
+  return value ? "1" : "0";
+}
+
+// What a call answers, asks of the system and shows the user.
+std::string trace(const std::function<std::string()>& call) {
+  fake::resetCalls();
+  const auto boxes = fake::messageBoxes().size();
+  const auto opens = fake::shellOpens().size();
+  const auto helps = fake::helpCalls().size();
+  std::ostringstream out;
+  out << call() << '|';
+  const fake::CallCounts c = fake::calls();
+  for (int count :
+       {c.regOpenKey, c.regCreateKey, c.regQueryValue, c.regSetValue, c.regCloseKey,
+        c.moduleFileName, c.knownFolder, c.tempFolder, c.messageBox, c.shellOpen, c.htmlHelp}) {
+    out << count << ',';
+  }
+  const auto boxesNow = fake::messageBoxes();
+  for (auto box = boxesNow.begin() + boxes; box != boxesNow.end(); ++box) {
+    out << '|' << box->caption << ':' << box->text << ':' << box->style;
+  }
+  const auto opensNow = fake::shellOpens();
+  for (auto open = opensNow.begin() + opens; open != opensNow.end(); ++open) {
+    out << '|' << *open;
+  }
+  const auto helpsNow = fake::helpCalls();
+  for (auto help = helpsNow.begin() + helps; help != helpsNow.end(); ++help) {
+    out << '|' << help->file << ':' << help->command << ':' << help->data;
+  }
+  return out.str();
+}
+
+class CInterfaceTest : public FakeSystemTest {
+protected:
+  void SetUp() override {
+    FakeSystemTest::SetUp();
+    setUpSuite();
+    suite_.write("Base/About/1_Tessaline_Version.txt", "Tessaline 19.01.FP2B IR\n");
+    suite_.write("Resources/Road.RC.NOR.DLL", "MZ");
+    suite_.write("Help/WikiCfg/general.cfg", "7;general:start;;generalhelp;\n");
+    std::filesystem::create_directories(log_.parent_path());
+  }
+  // The settings every comparison starts from.
+  void setUpSuite() const {
+    fake::reset();
+    installLibraryIn(suite_.library());
+    setLayout19(true);
+    fake::setString(kHKCU, kKernel1901, "Current Config", "Road");
+    fake::setString(kHKCU, kKernel1901, "Language", "NOR");
+    fake::setKnownFolder(fake::KnownFolder::roamingAppData, suite_.library("roaming"));
+    fake::setKnownFolder(fake::KnownFolder::commonFiles, suite_.library("common"));
+    fake::setTempFolder(suite_.library("temp") + "\\");
+  }
+  // Everything a call leaves behind that a user, the registry or the log
+  // could see.
+  std::string trace(const std::function<std::string()>& call) const {
+    const auto logged = std::filesystem::exists(log_) ? std::filesystem::file_size(log_) : 0;
+    std::string seen = tsen::testing::trace(call);
+    std::ifstream log(log_, std::ios::binary);
+    log.seekg(static_cast<std::streamoff>(logged));
+    const std::string added{std::istreambuf_iterator<char>(log), {}};
+    return seen + "|" +
+           std::regex_replace(added, std::regex(R"(\d{4}\.\d\d\.\d\d, [\d:]{8})"), "T");
+  }
+  ScratchFolder suite_;
+  std::filesystem::path log_ =
+      suite_.path() / "roaming/Quarzel/Tessaline/19.01/RA_Zora/Road/TessalineCommand.log";
+};
+
+using Direct = std::function<std::string()>;
+struct Same {
+  const char* what;
+  Direct direct;
+  Direct overC;
+};
+
+TEST_F(CInterfaceTest, EveryFunctionAnswersAndActsAsItsDirectExport) {
+  const std::string longName = "<APPATH>\\" + std::string(100000, 'x') + "\\@@.txt";
+  const std::string zeroInside("Sub\0Key", 7);
+  const std::vector<Same> rows = {
+      {"QVRConnect", [&] { return flag(TsEnQVRConnect()); },
+       [] { return numberViaC(TsEnC_QVRConnect); }},
+      {"RegistryKey", TsEnGetRegistryKey, [] { return viaC(TsEnC_GetRegistryKey); }},
+      {"KernelServices", TsEnGetRegKeyKernelServices,
+       [] { return viaC(TsEnC_GetRegKeyKernelServices); }},
+      {"BuildRegKey", [&] { return TsEnBuildRegKey(zeroInside); },
+       [&] { return viaC(TsEnC_BuildRegKey, zeroInside.data(), 7u); }},
+      {"CurrentConfig", TsEnGetCurrentConfig, [] { return viaC(TsEnC_GetCurrentConfig); }},
+      {"LanguageCode", TsEnGetLanguageCode, [] { return viaC(TsEnC_GetLanguageCode); }},
+      {"LanguageCodeID", [] { return std::to_string(TsEnGetLanguageCodeID()); },
+       [] {
+         uint32_t id = 0;
+         EXPECT_EQ(TsEnC_GetLanguageCodeID(&id), TSENC_OK);
+         return std::to_string(id);
+       }},
+      {"LanguageName", TsEnGetLanguageName, [] { return viaC(TsEnC_GetLanguageName); }},
+      {"LanguageCountry", TsEnGetLanguageCountry, [] { return viaC(TsEnC_GetLanguageCountry); }},
+      {"AppPath", TsEnGetAppPath, [] { return viaC(TsEnC_GetAppPath); }},
+      {"FileExist missing, told", [&] { return flag(TsEnFileExist("C:\\none", true)); },
+       [] { return numberViaC(TsEnC_FileExist, "C:\\none", 7u, 1); }},
+      {"UserDataPath", TsEnGetUserDataPath, [] { return viaC(TsEnC_GetUserDataPath); }},
+      {"MyTessalinePath", TsEnGetMyTessalinePath, [] { return viaC(TsEnC_GetMyTessalinePath); }},
+      {"TempPath", TsEnGetTempPath, [] { return viaC(TsEnC_GetTempPath); }},
+      {"TempPathAppDataStyle", TsEnGetTempPathAppDataStyle,
+       [] { return viaC(TsEnC_GetTempPathAppDataStyle); }},
+      {"QuarzelSharedPath", TsEnGetQuarzelSharedPath,
+       [] { return viaC(TsEnC_GetQuarzelSharedPath); }},
+      {"TessalineSharedPath", TsEnGetTessalineSharedPath,
+       [] { return viaC(TsEnC_GetTessalineSharedPath); }},
+      {"ResourceName", [] { return TsEnGetResourceName("Road"); },
+       [] { return viaC(TsEnC_GetResourceName, "Road", 4u); }},
+      {"BuildFilename, a text past any fixed buffer",
+       [&] { return TsEnBuildFilename(longName, TsEnBaseNone, TsEnLangAtMarker); },
+       [&] {
+         return viaC(TsEnC_BuildFilename, longName.data(), uint32_t(longName.size()),
+                     TSENC_BASE_NONE, TSENC_LANG_AT_MARKER);
+       }},
+      {"BuildFilename, missing configuration told",
+       [] { return TsEnBuildFilename("<DEFAULTCONFIG>", TsEnBaseUserData, 0); },
+       [] { return viaC(TsEnC_BuildFilename, "<DEFAULTCONFIG>", 15u, TSENC_BASE_USER_DATA, 0); }},
+      {"VersionNumber", TsEnGetCurrentVersionNumber,
+       [] { return viaC(TsEnC_GetCurrentVersionNumber); }},
+      {"Major", [] { return std::to_string(TsEnGetCurrentVersionNumberMajor()); },
+       [] { return numberViaC(TsEnC_GetCurrentVersionNumberMajor); }},
+      {"Minor", [] { return std::to_string(TsEnGetCurrentVersionNumberMinor()); },
+       [] { return numberViaC(TsEnC_GetCurrentVersionNumberMinor); }},
+      {"FeaturePack", [] { return std::to_string(TsEnGetCurrentVersionNumberFeaturePack()); },
+       [] { return numberViaC(TsEnC_GetCurrentVersionNumberFeaturePack); }},
+      {"Update", [] { return std::to_string(TsEnGetCurrentVersionNumberUpdate()); },
+       [] { return numberViaC(TsEnC_GetCurrentVersionNumberUpdate); }},
+      {"Help",
+       [] {
+         TsEnHelp(7, "generalhelp");
+         return std::string();
+       },
+       [] { return std::to_string(TsEnC_Help(7, "generalhelp", 11)); }},
+      {"WikiHelp",
+       [] {
+         TsEnWikiHelp(7);
+         return std::string();
+       },
+       [] { return std::to_string(TsEnC_WikiHelp(7)); }},
+      {"WikiHelpOnly",
+       [] {
+         TsEnWikiHelpOnly(8);
+         return std::string();
+       },
+       [] { return std::to_string(TsEnC_WikiHelpOnly(8)); }},
+      {"set domain", [] { return flag(setActiveTessalineDomain("ROAD")); },
+       [] { return numberViaC(TsEnC_SetActiveTessalineDomain, "ROAD", 4u); }},
+      {"set command", [] { return flag(setLastTessalineCommand("Align")); },
+       [] { return numberViaC(TsEnC_SetLastTessalineCommand, "Align", 5u); }},
+      {"set command in domain", [] { return flag(setLastTessalineCommand("Align", "")); },
+       [] { return numberViaC(TsEnC_SetLastTessalineCommandInDomain, "Align", 5u, "", 0u); }},
+      {"active domain", getActiveTessalineDomain,
+       [] { return viaC(TsEnC_GetActiveTessalineDomain); }},
+      {"last command", getLastTessalineCommand, [] { return viaC(TsEnC_GetLastTessalineCommand); }},
+      {"log line",
+       [] {
+         LogCommandInfo("Cmd", "*", "info");
+         return std::string();
+       },
+       [] { return std::to_string(TsEnC_LogCommandInfo("Cmd", 3, "*", 1, "info", 4)); }},
+  };
+  // The kept answers are found once, before the comparison.
+  TsEnGetAppPath();
+  TsEnGetLanguageCode();
+  TsEnGetMyTessalinePath();
+  for (const Same& row : rows) {
+    setUpSuite();
+    const std::string direct = trace(row.direct);
+    setUpSuite();
+    // The void functions answer TSENC_OK (0) where the direct ones answer nothing.
+    std::string overC = trace(row.overC);
+    if (overC.starts_with("0|") && direct.starts_with("|")) {
+      overC.erase(0, 1);
+    }
+    EXPECT_EQ(overC, direct) << row.what;
+  }
+}
+
+TEST_F(CInterfaceTest, BadArgumentsAndRefusedTextsAreAnsweredBeforeAnythingHappens) {
+  int32_t answer = 5;
+  fake::resetCalls();
+  EXPECT_EQ(TsEnC_GetCurrentConfig(nullptr, nullptr), TSENC_BAD_ARGUMENT);
+  EXPECT_EQ(TsEnC_BuildRegKey(nullptr, 1, &keep, nullptr), TSENC_BAD_ARGUMENT);
+  EXPECT_EQ(TsEnC_FileExist("x", 1, 1, nullptr), TSENC_BAD_ARGUMENT);
+  EXPECT_EQ(TsEnC_SetActiveTessalineDomain(nullptr, 3, &answer), TSENC_BAD_ARGUMENT);
+  EXPECT_EQ(TsEnC_LogCommandInfo("C", 1, "*", 1, nullptr, 2), TSENC_BAD_ARGUMENT);
+  EXPECT_EQ(TsEnC_GetConstant(TSENC_CONSTANT_COUNT, &keep, nullptr), TSENC_BAD_ARGUMENT);
+  EXPECT_EQ(TsEnC_GetConstant(-1, &keep, nullptr), TSENC_BAD_ARGUMENT);
+  EXPECT_EQ(TsEnC_RegistryReadLong(nullptr, "v", 1, &answer, &answer), TSENC_BAD_ARGUMENT);
+  EXPECT_EQ(answer, 5);
+  EXPECT_EQ(fake::calls().regOpenKey + fake::calls().messageBox, 0);
+  // A null text of no bytes is the empty text.
+  EXPECT_EQ(viaC(TsEnC_BuildRegKey, nullptr, 0u), TsEnBuildRegKey(""));
+  // The sink that cannot take a text turns into a result, the work still done.
+  EXPECT_EQ(TsEnC_GetAppPath(&refuse, nullptr), TSENC_REFUSED);
+  EXPECT_EQ(TsEnC_GetCurrentConfig(&refuse, nullptr), TSENC_REFUSED);
+}
+
+TEST_F(CInterfaceTest, ConstantsAreTheHeadersTexts) {
+  const std::vector<const std::string*> inOrder = {
+      &TsEnTokenAppPath,          &TsEnTokenAutoCAD,
+      &TsEnTokenBinaries,         &TsEnTokenCurrentConfig,
+      &TsEnTokenDefaultConfig,    &TsEnTokenLangCode,
+      &TsEnTokenLangCountry,      &TsEnTokenLangName,
+      &TsEnTokenMyTessaline,      &TsEnTokenTessalineShared,
+      &TsEnTokenResources,        &TsEnTokenTemp,
+      &TsEnTokenUserData,         &TsEnTokenQuarzelShared,
+      &TsEnRegKeyQVRConnect,      &TsEnRegValueQVRConnect,
+      &TsEnRegValueCurrentConfig, &TsEnRegValueLanguage,
+      &TsEnRegKeyModules,         &TsEnRegValueActiveDomain,
+      &TsEnRegValueLastCommand,   &TsEnRegValueLogCommands,
+      &TsEnFolderAutoCAD,         &TsEnRegValueAutoCADKey,
+      &TsEnFolderBinaries,        &TsEnFolderHelp,
+      &TsEnFolderProfile,         &TsEnFolderBaseKernel};
+  ASSERT_EQ(inOrder.size(), std::size_t(TSENC_CONSTANT_COUNT));
+  for (int32_t number = 0; number < TSENC_CONSTANT_COUNT; ++number) {
+    EXPECT_EQ(viaC(TsEnC_GetConstant, number), *inOrder[number]) << number;
+  }
+}
+
+TEST_F(CInterfaceTest, HandleCopiesShareOneKeyClosedByTheLastRelease) {
+  constexpr std::string_view kKey = "SOFTWARE\\Test";
+  fake::setDword(kHKCU, kKey, "Number", 42);
+  fake::setString(kHKCU, kKey, "Text", "abc");
+  TsEnC_Registry* first = nullptr;
+  TsEnC_Registry* copy = nullptr;
+  int32_t ok = -1;
+  ASSERT_EQ(TsEnC_RegistryNew(&first), TSENC_OK);
+  ASSERT_EQ(TsEnC_RegistryCopy(first, &copy), TSENC_OK);
+  ASSERT_EQ(TsEnC_RegistryOpenKey(first, TSENC_HKEY_CURRENT_USER, "SOFTWARE\\Test", 13, 0, &ok),
+            TSENC_OK);
+  EXPECT_EQ(ok, 1);
+  ASSERT_EQ(TsEnC_RegistryRelease(first), TSENC_OK);
+  EXPECT_EQ(fake::openHandles(), 1); // the copy still holds the key
+  int32_t number = 0;
+  EXPECT_EQ(TsEnC_RegistryReadLong(copy, "Number", 6, &number, &ok), TSENC_OK);
+  EXPECT_EQ(number * ok, 42);
+  number = 9;
+  EXPECT_EQ(TsEnC_RegistryReadLong(copy, "Missing", 7, &number, &ok), TSENC_OK);
+  EXPECT_EQ(number + ok * 100, 9); // untouched, and false
+  std::string text = "before";
+  EXPECT_EQ(TsEnC_RegistryReadString(copy, "Missing", 7, &refuse, &text, &ok), TSENC_OK);
+  EXPECT_EQ(ok, 0); // the refusing sink is never called for a failed read
+  EXPECT_EQ(TsEnC_RegistryReadString(copy, "Text", 4, &keep, &text, &ok), TSENC_OK);
+  EXPECT_EQ(text + std::to_string(ok), "abc1");
+  EXPECT_EQ(TsEnC_RegistryWriteString(copy, "New", 3, "x\0y", 3, &ok), TSENC_OK);
+  EXPECT_EQ(fake::stringValue(kHKCU, kKey, "New"), "x");
+  EXPECT_EQ(TsEnC_RegistryWriteLong(copy, "N", 1, -2, &ok), TSENC_OK);
+  EXPECT_EQ(fake::value(kHKCU, kKey, "N")->data,
+            (std::vector<unsigned char>{0xfe, 0xff, 0xff, 0xff}));
+  // Created once, then the same name touches nothing.
+  EXPECT_EQ(TsEnC_RegistryCreate(copy, TSENC_HKEY_CURRENT_USER, "SOFTWARE\\New", 12, &ok),
+            TSENC_OK);
+  fake::resetCalls();
+  EXPECT_EQ(TsEnC_RegistryCreate(copy, TSENC_HKEY_CURRENT_USER, "SOFTWARE\\New", 12, &ok),
+            TSENC_OK);
+  EXPECT_EQ(ok + fake::calls().regCreateKey * 10, 1);
+  ASSERT_EQ(TsEnC_RegistryRelease(copy), TSENC_OK);
+  EXPECT_EQ(fake::openHandles(), 0);
+  EXPECT_EQ(TsEnC_RegistryRelease(nullptr), TSENC_OK);
+}
+
+} // namespace
+} // namespace tsen::testing
