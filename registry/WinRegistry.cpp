@@ -55,7 +55,7 @@ void release(TsEnWinRegistryState* state) {
   }
 }
 
-bool create(TsEnWinRegistryState& state, HKEY root, std::string keyName) {
+bool create(TsEnWinRegistryState& state, HKEY root, const std::string& keyName) {
   if (keyName == state.createdName) {
     return true;
   }
@@ -67,7 +67,7 @@ bool create(TsEnWinRegistryState& state, HKEY root, std::string keyName) {
     return false;
   }
   state.key = created;
-  state.createdName = std::move(keyName);
+  state.createdName = keyName;
   return true;
 }
 
@@ -157,7 +157,7 @@ TsEnWinRegistry::~TsEnWinRegistry() {
 }
 
 bool TsEnWinRegistry::Create(HKEY root, std::string keyName) {
-  return tsen::registry::create(*state_, root, std::move(keyName));
+  return tsen::registry::create(*state_, root, keyName);
 }
 
 bool TsEnWinRegistry::OpenKey(HKEY root, std::string keyName, bool create) {

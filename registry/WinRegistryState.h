@@ -32,7 +32,7 @@ void share(TsEnWinRegistryState& state);
 // Drops one reference; the last closes the key and frees the state.
 void release(TsEnWinRegistryState* state);
 
-bool create(TsEnWinRegistryState& state, HKEY root, std::string keyName);
+bool create(TsEnWinRegistryState& state, HKEY root, const std::string& keyName);
 bool openKey(TsEnWinRegistryState& state, HKEY root, const std::string& keyName, bool create);
 bool readLong(const TsEnWinRegistryState& state, const std::string& valueName, TsEnLong& value);
 bool readString(const TsEnWinRegistryState& state, const std::string& valueName,

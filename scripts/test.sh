@@ -15,7 +15,7 @@ started=$SECONDS
 failed=()
 
 bash scripts/install-packages.sh \
-  cmake ninja-build g++ clang-14 clang libclang-rt-14-dev googletest libgtest-dev \
+  cmake ninja-build g++ clang-14 clang libclang-rt-14-dev lld-14 llvm-14 python3 googletest libgtest-dev \
   libbenchmark-dev g++-mingw-w64-x86-64-posix wine64 libcli11-dev nlohmann-json3-dev \
   clang-format || failed+=("install")
 
