@@ -58,6 +58,8 @@ typedef int32_t TsEnC_Result;
 /* Takes one text; returns 0 when it took it. */
 typedef int32_t (*TsEnC_TextSink)(void* context, const char* text, uint32_t length);
 
+/* The registry key handle, as the Windows headers declare it (HKEY). */
+struct HKEY__;
 /* The root keys, with the values the Windows headers give them. */
 #define TSENC_HKEY_CLASSES_ROOT ((struct HKEY__*)(intptr_t)(-2147483647 - 1))
 #define TSENC_HKEY_CURRENT_USER ((struct HKEY__*)(intptr_t)(-2147483647))

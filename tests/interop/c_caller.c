@@ -102,8 +102,9 @@ static void showText(const char* name, TsEnC_Result result) {
   say("\n");
 }
 
-static void showNumber(const char* name, TsEnC_Result result, int32_t number) {
-  check(result == TSENC_OK, name);
+static void showNumber(const char* name, TsEnC_Result (*get)(int32_t*)) {
+  int32_t number = -1;
+  check(get(&number) == TSENC_OK, name);
   say(name);
   say("=");
   sayNumber(number);
@@ -126,29 +127,31 @@ static int sameText(const char* left, uint32_t leftLength, const char* right, ui
 static void answersOfTheSample(void) {
   static const char modulesKey[] = "Tessaline modules";
   static const char expanded[] = "Help\\@@\\roadhelp.chm";
-  int32_t number = 0;
+  int32_t exists = 0;
   uint32_t id = 0;
-  showNumber("QVRConnect", TsEnC_QVRConnect(&number), number);
+  showNumber("QVRConnect", TsEnC_QVRConnect);
   showText("RegistryKey", TsEnC_GetRegistryKey(take, &answer));
   showText("KernelServices", TsEnC_GetRegKeyKernelServices(take, &answer));
   showText("BuildRegKey", TsEnC_BuildRegKey(modulesKey, lengthOf(modulesKey), take, &answer));
   showText("CurrentConfig", TsEnC_GetCurrentConfig(take, &answer));
   showText("LanguageCode", TsEnC_GetLanguageCode(take, &answer));
   check(TsEnC_GetLanguageCodeID(&id) == TSENC_OK, "LanguageCodeID");
-  showNumber("LanguageCodeID", TSENC_OK, (int32_t)id);
+  say("LanguageCodeID=");
+  sayNumber((int32_t)id);
+  say("\n");
   showText("LanguageName", TsEnC_GetLanguageName(take, &answer));
   showText("LanguageCountry", TsEnC_GetLanguageCountry(take, &answer));
   showText("AppPath", TsEnC_GetAppPath(take, &answer));
   showText("ResourceName", TsEnC_GetResourceName("Road", 4, take, &answer));
-  check(TsEnC_FileExist(answer.data, answer.length, 1, &number) == TSENC_OK && number == 1,
+  check(TsEnC_FileExist(answer.data, answer.length, 1, &exists) == TSENC_OK && exists == 1,
         "the resource library exists");
   showText("BuildFilename", TsEnC_BuildFilename(expanded, lengthOf(expanded), TSENC_BASE_APP_PATH,
                                                 TSENC_LANG_AT_MARKER, take, &answer));
   showText("Version", TsEnC_GetCurrentVersionNumber(take, &answer));
-  showNumber("Major", TsEnC_GetCurrentVersionNumberMajor(&number), number);
-  showNumber("Minor", TsEnC_GetCurrentVersionNumberMinor(&number), number);
-  showNumber("FeaturePack", TsEnC_GetCurrentVersionNumberFeaturePack(&number), number);
-  showNumber("Update", TsEnC_GetCurrentVersionNumberUpdate(&number), number);
+  showNumber("Major", TsEnC_GetCurrentVersionNumberMajor);
+  showNumber("Minor", TsEnC_GetCurrentVersionNumberMinor);
+  showNumber("FeaturePack", TsEnC_GetCurrentVersionNumberFeaturePack);
+  showNumber("Update", TsEnC_GetCurrentVersionNumberUpdate);
   showText("ActiveDomain", TsEnC_GetActiveTessalineDomain(take, &answer));
   showText("LastCommand", TsEnC_GetLastTessalineCommand(take, &answer));
   showText("TokenUserData", TsEnC_GetConstant(TSENC_TOKEN_USER_DATA, take, &answer));
