@@ -44,15 +44,10 @@ void CopyPathTrimBackslash(std::string& destination, std::string_view source) {
 }
 
 const std::string& appPath(std::string& found) {
-  if (const std::string* kept = cachedAppPath.get()) {
-    return *kept;
-  }
-  CopyPathTrimBackslash(found, applicationFolderOf(platform::moduleFileName()));
   // Not found is not kept: a library outside a Binaries folder asks again.
-  if (found.empty()) {
-    return found;
-  }
-  return cachedAppPath.publish(std::move(found));
+  return cachedAppPath.getOrFind(found, [](std::string& path) {
+    CopyPathTrimBackslash(path, applicationFolderOf(platform::moduleFileName()));
+  });
 }
 
 } // namespace tsen

@@ -20,21 +20,16 @@ bool readMyTessalineDirectory(std::string& folder) {
 } // namespace
 
 const std::string& tsen::myTessalinePath(std::string& found) {
-  if (const std::string* kept = cachedMyTessaline.get()) {
-    return *kept;
-  }
-  std::string folder;
-  // A value that is present but empty is the answer; the user data folder
-  // serves only when there is no value.
-  if (readMyTessalineDirectory(folder)) {
-    CopyPathTrimBackslash(found, folder);
-  } else {
-    CopyPathTrimBackslash(found, TsEnGetUserDataPath());
-  }
-  if (found.empty()) {
-    return found;
-  }
-  return cachedMyTessaline.publish(std::move(found));
+  return cachedMyTessaline.getOrFind(found, [](std::string& path) {
+    std::string folder;
+    // A value that is present but empty is the answer; the user data folder
+    // serves only when there is no value.
+    if (readMyTessalineDirectory(folder)) {
+      CopyPathTrimBackslash(path, folder);
+    } else {
+      CopyPathTrimBackslash(path, TsEnGetUserDataPath());
+    }
+  });
 }
 
 std::string TsEnGetMyTessalinePath() {

@@ -12,8 +12,9 @@
 // libstdc++ with its new string ABI on systems other than Windows) calls the
 // exports below directly. Any other toolchain, such as Microsoft's compiler,
 // clang-cl or libc++, gets the declarations below defined inline over the
-// plain C interface of TsEnvironmentC.h and links only its exports. Define
-// TSEN_USE_C_INTERFACE as 1 to choose the C interface with any toolchain.
+// plain C interface of TsEnvironmentC.h (C++17 or later) and links only its
+// exports. Define TSEN_USE_C_INTERFACE as 1 to choose the C interface with
+// any toolchain.
 #pragma once
 
 #include <cstdint>

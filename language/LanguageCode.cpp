@@ -12,23 +12,14 @@ tsen::OnceString cachedCode;
 } // namespace
 
 const std::string& tsen::languageCode(std::string& found) {
-  if (const std::string* code = cachedCode.get()) {
-    return *code;
-  }
-  TsEnWinRegistry registry;
-  if (!registry.OpenKey(platform::kCurrentUser, TsEnGetRegKeyKernelServices(), false) ||
-      !registry.ReadString(TsEnRegValueLanguage, found)) {
-    found.clear();
-    return found;
-  }
-  if (!found.empty() && found.back() == '\\') {
-    found.pop_back();
-  }
   // An empty code is not kept, so the registry is asked again next time.
-  if (found.empty()) {
-    return found;
-  }
-  return cachedCode.publish(std::move(found));
+  return cachedCode.getOrFind(found, [](std::string& code) {
+    TsEnWinRegistry registry;
+    if (registry.OpenKey(platform::kCurrentUser, TsEnGetRegKeyKernelServices(), false) &&
+        registry.ReadString(TsEnRegValueLanguage, code) && !code.empty() && code.back() == '\\') {
+      code.pop_back();
+    }
+  });
 }
 
 std::string TsEnGetLanguageCode() {

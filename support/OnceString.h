@@ -31,6 +31,19 @@ public:
     return *expected;
   }
 
+  // The kept text; before one is kept, what find(found) writes into found,
+  // kept unless it is empty, so that an empty answer is looked for again.
+  template <class Find> const std::string& getOrFind(std::string& found, Find find) {
+    if (const std::string* kept = get()) {
+      return *kept;
+    }
+    find(found);
+    if (found.empty()) {
+      return found;
+    }
+    return publish(std::move(found));
+  }
+
 private:
   std::atomic<const std::string*> kept_{nullptr};
   std::unique_ptr<const std::string> owner_;

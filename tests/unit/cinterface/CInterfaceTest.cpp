@@ -235,25 +235,40 @@ TEST_F(CInterfaceTest, BadArgumentsAndRefusedTextsAreAnsweredBeforeAnythingHappe
   EXPECT_EQ(TsEnC_GetCurrentConfig(&refuse, nullptr), TSENC_REFUSED);
 }
 
-TEST_F(CInterfaceTest, ConstantsAreTheHeadersTexts) {
-  const std::vector<const std::string*> inOrder = {
-      &TsEnTokenAppPath,          &TsEnTokenAutoCAD,
-      &TsEnTokenBinaries,         &TsEnTokenCurrentConfig,
-      &TsEnTokenDefaultConfig,    &TsEnTokenLangCode,
-      &TsEnTokenLangCountry,      &TsEnTokenLangName,
-      &TsEnTokenMyTessaline,      &TsEnTokenTessalineShared,
-      &TsEnTokenResources,        &TsEnTokenTemp,
-      &TsEnTokenUserData,         &TsEnTokenQuarzelShared,
-      &TsEnRegKeyQVRConnect,      &TsEnRegValueQVRConnect,
-      &TsEnRegValueCurrentConfig, &TsEnRegValueLanguage,
-      &TsEnRegKeyModules,         &TsEnRegValueActiveDomain,
-      &TsEnRegValueLastCommand,   &TsEnRegValueLogCommands,
-      &TsEnFolderAutoCAD,         &TsEnRegValueAutoCADKey,
-      &TsEnFolderBinaries,        &TsEnFolderHelp,
-      &TsEnFolderProfile,         &TsEnFolderBaseKernel};
-  ASSERT_EQ(inOrder.size(), std::size_t(TSENC_CONSTANT_COUNT));
-  for (int32_t number = 0; number < TSENC_CONSTANT_COUNT; ++number) {
-    EXPECT_EQ(viaC(TsEnC_GetConstant, number), *inOrder[number]) << number;
+// Each number names the text it stands for, whatever the library's order.
+TEST_F(CInterfaceTest, ConstantsByNumber) {
+  const std::vector<std::pair<int32_t, std::string>> texts = {
+      {TSENC_TOKEN_APP_PATH, "<APPATH>"},
+      {TSENC_TOKEN_AUTOCAD, "<AUTOCAD>"},
+      {TSENC_TOKEN_BINARIES, "<BINARIES>"},
+      {TSENC_TOKEN_CURRENT_CONFIG, "<CURRENTCONFIG>"},
+      {TSENC_TOKEN_DEFAULT_CONFIG, "<DEFAULTCONFIG>"},
+      {TSENC_TOKEN_LANG_CODE, "<LANGCODE>"},
+      {TSENC_TOKEN_LANG_COUNTRY, "<LANGCOUNTRY>"},
+      {TSENC_TOKEN_LANG_NAME, "<LANGNAME>"},
+      {TSENC_TOKEN_MY_TESSALINE, "<MYTESSALINE>"},
+      {TSENC_TOKEN_TESSALINE_SHARED, "<TESSALINESHARED>"},
+      {TSENC_TOKEN_RESOURCES, "<RESOURCES>"},
+      {TSENC_TOKEN_TEMP, "<TEMP>"},
+      {TSENC_TOKEN_USER_DATA, "<USERDATA>"},
+      {TSENC_TOKEN_QUARZEL_SHARED, "<QUARZELSHARED>"},
+      {TSENC_REG_KEY_QVR_CONNECT, "SOFTWARE\\Quarzel\\Tessaline\\QVRConnect"},
+      {TSENC_REG_VALUE_QVR_CONNECT, "QVRConnect"},
+      {TSENC_REG_VALUE_CURRENT_CONFIG, "Current Config"},
+      {TSENC_REG_VALUE_LANGUAGE, "Language"},
+      {TSENC_REG_KEY_MODULES, "Tessaline modules"},
+      {TSENC_REG_VALUE_ACTIVE_DOMAIN, "ActiveDomainKey"},
+      {TSENC_REG_VALUE_LAST_COMMAND, "LastCommand"},
+      {TSENC_REG_VALUE_LOG_COMMANDS, "LogCommands"},
+      {TSENC_FOLDER_AUTOCAD, "AutoCAD"},
+      {TSENC_REG_VALUE_AUTOCAD_KEY, "AutoCAD Registry Key - x64"},
+      {TSENC_FOLDER_BINARIES, "Binaries"},
+      {TSENC_FOLDER_HELP, "Help"},
+      {TSENC_FOLDER_PROFILE, "TessalineProfile"},
+      {TSENC_FOLDER_BASE_KERNEL, "Kernel"}};
+  ASSERT_EQ(texts.size(), std::size_t(TSENC_CONSTANT_COUNT));
+  for (const auto& [number, text] : texts) {
+    EXPECT_EQ(viaC(TsEnC_GetConstant, number), text) << number;
   }
 }
 
