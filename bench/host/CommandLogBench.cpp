@@ -1,0 +1,76 @@
+// Command log throughput, in both programs: LogCommandInfo against bare
+// appends of the same line to the same file, the floor that any logger which
+// opens, writes and closes per line pays; and setLastTessalineCommand with
+// logging on and off.
+#include "bench/host/Backend.h"
+#include "testsupport/Scratch.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+// The line LogCommandInfo("MyCommand", "Road", "") writes.
+const std::string kLogLine = "MyCommand;2013.04.05, 09:07:03;Road;\r\n";
+
+// A user of a fresh folder, with the log where the library puts it.
+struct LogUser {
+  LogUser() {
+    tsen::bench::selectRoadUser(folder.path());
+    std::filesystem::create_directories(log.parent_path());
+  }
+  const tsen::testsupport::ScratchFolder folder{"tsen-bench-log-"};
+  const std::filesystem::path log =
+      folder.path() / "Quarzel/Tessaline/18.40/Road/TessalineCommand.log";
+};
+
+void setLogging(bool on) {
+  TsEnWinRegistry modules;
+  modules.OpenKey(tsen::platform::kCurrentUser, TsEnBuildRegKey(TsEnRegKeyModules), true);
+  modules.WriteLong(TsEnRegValueLogCommands, on ? 1 : 0);
+}
+
+void logCommandInfo(benchmark::State& state) {
+  const LogUser user;
+  const std::string domain = state.range(0) != 0 ? "*" : "Road";
+  for (auto _ : state) {
+    LogCommandInfo("MyCommand", domain, "");
+  }
+  if (!std::filesystem::exists(user.log)) {
+    state.SkipWithError("no log written");
+  }
+}
+BENCHMARK(logCommandInfo)->Name("LogCommandInfo")->ArgName("star")->Arg(0)->Arg(1);
+
+void floorAppendToFile(benchmark::State& state) {
+  const LogUser user;
+  const std::string file = tsen::testsupport::backslashed(user.log);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(tsen::platform::appendToFile(file, kLogLine));
+  }
+}
+BENCHMARK(floorAppendToFile)->Name("appendToFile (open, lock, write, close)");
+
+void floorFopenAppend(benchmark::State& state) {
+  const LogUser user;
+  for (auto _ : state) {
+    if (std::FILE* out = std::fopen(user.log.c_str(), "a")) {
+      std::fputs(kLogLine.c_str(), out);
+      std::fclose(out);
+    }
+  }
+}
+BENCHMARK(floorFopenAppend)->Name("fopen, fputs, fclose");
+
+void lastCommand(benchmark::State& state) {
+  const LogUser user;
+  setLogging(state.range(0) != 0);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(setLastTessalineCommand("MyCommand"));
+  }
+}
+BENCHMARK(lastCommand)->Name("setLastTessalineCommand")->ArgName("logging")->Arg(1)->Arg(0);
+
+} // namespace
