@@ -9,20 +9,13 @@
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
 
-sides=(host windows)
 case ${1:-} in
-'') ;;
+'') sides=(host windows) ;;
 --host-only) sides=(host) ;;
 --wine-only) sides=(windows) ;;
-*)
-  echo "usage: $0 [--host-only | --wine-only]" >&2
-  exit 2
-  ;;
+*) echo "usage: $0 [--host-only | --wine-only]" >&2 && exit 2 ;;
 esac
-started=$SECONDS
-failed=()
-results=build/bench-results
-machine=$results/machine.txt
+started=$SECONDS failed=() results=build/bench-results machine=build/bench-results/machine.txt
 
 bash scripts/install-packages.sh cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev \
   libcli11-dev nlohmann-json3-dev g++-mingw-w64-x86-64-posix wine64 python3 || failed+=(install)
@@ -86,17 +79,13 @@ run_windows() {
 
 rm -rf "$results"
 mkdir -p "$results"
-{
-  echo "Machine: $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1), $(nproc) cores"
-  echo "Kernel: $(uname -srm)"
-} >>"$machine"
+printf 'Machine: %s, %s cores\nKernel: %s\n' "$(sed -n 's/^model name\s*: //p' /proc/cpuinfo |
+  head -n 1)" "$(nproc)" "$(uname -srm)" >"$machine"
+declare -A targets=([host]="bench_fake bench_real" [windows]=tsen_wine_timing)
 built=()
 for side in "${sides[@]}"; do
-  if [[ $side == host ]]; then
-    build host bench_fake bench_real && built+=(host)
-  else
-    build windows tsen_wine_timing && built+=(windows)
-  fi
+  # shellcheck disable=SC2086 # the targets are words
+  build "$side" ${targets[$side]} && built+=("$side")
 done
 load=$(cut -d' ' -f1-3 /proc/loadavg)
 runs_started=$(date -u +%Y-%m-%dT%H:%M:%SZ)

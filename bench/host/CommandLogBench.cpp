@@ -2,7 +2,9 @@
 // appends of the same line to the same file, the floor that any logger which
 // opens, writes and closes per line pays; and setLastTessalineCommand with
 // logging on and off.
+#include "TsEnvironment.h"
 #include "bench/host/Backend.h"
+#include "platform/Platform.h"
 #include "testsupport/Scratch.h"
 
 #include <benchmark/benchmark.h>
@@ -15,10 +17,17 @@ namespace {
 // The line LogCommandInfo("MyCommand", "Road", "") writes.
 const std::string kLogLine = "MyCommand;2013.04.05, 09:07:03;Road;\r\n";
 
-// A user of a fresh folder, with the log where the library puts it.
+// A user of a fresh folder with the 18.40 layout, the configuration and
+// active domain Road, and the log where the library puts it.
 struct LogUser {
   LogUser() {
-    tsen::bench::selectRoadUser(folder.path());
+    tsen::bench::selectUser(folder.path());
+    TsEnWinRegistry flag, kernel;
+    flag.OpenKey(tsen::platform::kCurrentUser, TsEnRegKeyQVRConnect, true);
+    flag.WriteLong(TsEnRegValueQVRConnect, 0);
+    kernel.OpenKey(tsen::platform::kCurrentUser, TsEnGetRegKeyKernelServices(), true);
+    kernel.WriteString(TsEnRegValueCurrentConfig, "Road");
+    setActiveTessalineDomain("Road");
     std::filesystem::create_directories(log.parent_path());
   }
   const tsen::testsupport::ScratchFolder folder{"tsen-bench-log-"};

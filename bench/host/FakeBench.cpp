@@ -1,6 +1,7 @@
 // The benchmarks over the test double: the kept answers against a plain copy
 // of a string as long; file name expansion against a copy and an upper-cased
 // copy; a wiki help request against the same address composed by hand.
+#include "TsEnvironment.h"
 #include "bench/host/Backend.h"
 #include "expansion/TextHelpers.h"
 #include "platform/testing/FakeSystem.h"
@@ -22,35 +23,33 @@ constexpr const char* kKernel = "SOFTWARE\\Quarzel\\Tessaline\\18.40\\Kernel Ser
 constexpr int kTopic = 140; // on the last line of the topic file
 const std::string kExpected = "https://wiki.example/doku.php/nb:civil:roads:page40";
 
-// The installed suite every benchmark sees, with the help files a wiki
-// request reads; the same answers each time, so the library's kept answers
-// stay right whichever benchmark runs first.
+// One machine for every benchmark, an installed suite with the help files a
+// wiki request reads: the same answers each time, so the library's kept
+// answers stay right whichever benchmark runs first.
 const testsupport::ScratchFolder& installation() {
   static const testsupport::ScratchFolder app("tsen-bench-app-");
-  static const bool written = [] {
-    std::string topics = "// topic;wiki page;compiled help topics;help file\n";
-    for (int line = 1; line <= 40; ++line) {
-      topics += std::to_string(100 + line) + ";roads:page" + std::to_string(line) + ";" +
-                std::to_string(2000 + line) + ";roadhelp;\n";
-    }
-    app.write("Help/WikiCfg/topics.cfg", topics);
-    app.write("Help/Tessaline_Wiki_Help_Language_Mapping.cfg", "DAN=da\nFIN=fi\nNOR=nb\nSVE=sv\n");
-    return true;
-  }();
-  static_cast<void>(written);
   return app;
 }
 
 void setUpMachine() {
+  std::string topics = "// topic;wiki page;compiled help topics;help file\n";
+  for (int line = 1; line <= 40; ++line) {
+    topics += std::to_string(100 + line) + ";roads:page" + std::to_string(line) + ";" +
+              std::to_string(2000 + line) + ";roadhelp;\n";
+  }
+  installation().write("Help/WikiCfg/topics.cfg", topics);
+  installation().write("Help/Tessaline_Wiki_Help_Language_Mapping.cfg",
+                       "DAN=da\nFIN=fi\nNOR=nb\nSVE=sv\n");
   fake::reset();
   fake::setModuleFileName(installation().library("Binaries/Tessaline.Environment.dll"));
   fake::setKnownFolder(platform::KnownFolder::roamingAppData, "C:\\Roaming");
-  fake::setString(platform::kCurrentUser, kKernel, "Current Config", "Road");
-  fake::setString(platform::kCurrentUser, kKernel, "Language", "NOR");
-  fake::setString(platform::kCurrentUser, kKernel, "My Tessaline Directory",
-                  "D:\\Users\\someone\\Documents\\My Tessaline\\");
-  fake::setString(platform::kCurrentUser, kKernel, "Help BaseUrl", "https://wiki.example");
-  fake::setString(platform::kCurrentUser, kKernel, "Help Platform", "civil");
+  for (const auto& [name, value] : {std::pair{"Current Config", "Road"},
+                                    {"Language", "NOR"},
+                                    {"My Tessaline Directory", "D:\\Users\\me\\My Tessaline\\"},
+                                    {"Help BaseUrl", "https://wiki.example"},
+                                    {"Help Platform", "civil"}}) {
+    fake::setString(platform::kCurrentUser, kKernel, name, value);
+  }
 }
 
 // ---- Kept answers ----------------------------------------------------------------

@@ -1,13 +1,15 @@
 // The benchmarks over the portable platform layer, real files throughout:
-// the configuration read with a registry file of a thousand keys and the
-// user data folder, each against the bare platform calls it makes; the
-// topic file search against reading the same files unexamined.
+// the configuration read and the user data folder, with a registry file of a
+// thousand keys, each against the bare platform calls it makes; the topic
+// file search against reading the same files unexamined.
 //
 // The program is built into a folder named Binaries, so the folder above is
 // its application folder; the topic files it writes there stay for
 // scripts/bench.sh to search with grep.
+#include "TsEnvironment.h"
 #include "bench/host/Backend.h"
 #include "help/HelpInternal.h"
+#include "platform/Platform.h"
 #include "platform/portable/RegistryStore.h"
 #include "testsupport/Scratch.h"
 
@@ -91,73 +93,51 @@ const fs::path& thousandKeyRegistry() {
   return file;
 }
 
-// Counted as well as checked, so that the report shows the count it relies on.
-template <typename Read> void readWithoutReparse(benchmark::State& state, Read read) {
-  selectRegistry(thousandKeyRegistry());
-  if (TsEnGetCurrentConfig() != "Road") {
-    state.SkipWithError("the registry file was not read");
-    return;
-  }
-  auto& store = platform::portable::RegistryStore::instance();
-  const std::uint64_t parses = store.parseCount();
-  for (auto _ : state) {
-    read();
-  }
-  state.counters["reparses"] = static_cast<double>(store.parseCount() - parses);
-  if (store.parseCount() != parses) {
-    state.SkipWithError("an unchanged registry file was parsed again");
-  }
-}
+// The reads, each against the bare platform calls it makes, over the same
+// registry file; the parsed file is reused while it is unchanged.
+const std::pair<const char*, void (*)()> kReads[] = {
+    {"TsEnGetCurrentConfig", [] { benchmark::DoNotOptimize(TsEnGetCurrentConfig()); }},
+    {"TsEnGetCurrentConfig by hand (bare platform calls)",
+     [] {
+       benchmark::DoNotOptimize(bareReadNumber(kQvrKey, "QVRConnect"));
+       benchmark::DoNotOptimize(bareReadText(kKernel, "Current Config"));
+     }},
+    {"TsEnGetUserDataPath", [] { benchmark::DoNotOptimize(TsEnGetUserDataPath()); }},
+    // The roaming folder; the flag for the version segment; the flag again
+    // for the Kernel Services key path; the configuration, its size first.
+    {"TsEnGetUserDataPath by hand (bare platform calls)",
+     [] {
+       benchmark::DoNotOptimize(platform::knownFolder(platform::KnownFolder::roamingAppData));
+       benchmark::DoNotOptimize(bareReadNumber(kQvrKey, "QVRConnect"));
+       benchmark::DoNotOptimize(bareReadNumber(kQvrKey, "QVRConnect"));
+       benchmark::DoNotOptimize(bareReadText(kKernel, "Current Config"));
+     }},
+};
 
-void currentConfig(benchmark::State& state) {
-  readWithoutReparse(state, [] { benchmark::DoNotOptimize(TsEnGetCurrentConfig()); });
-}
-BENCHMARK(currentConfig)->Name("TsEnGetCurrentConfig");
-
-void bareCurrentConfig(benchmark::State& state) {
-  readWithoutReparse(state, [] {
-    benchmark::DoNotOptimize(bareReadNumber(kQvrKey, "QVRConnect"));
-    benchmark::DoNotOptimize(bareReadText(kKernel, "Current Config"));
-  });
-}
-BENCHMARK(bareCurrentConfig)->Name("TsEnGetCurrentConfig by hand (bare platform calls)");
-
-// ---- The user data folder ----------------------------------------------------------
-
-bool roadUserSelected(benchmark::State& state) {
-  static const bool made = (tsen::bench::selectRoadUser(scratch().path() / "user"), true);
-  tsen::bench::selectUser(scratch().path() / "user");
-  if (!made || TsEnGetUserDataPath().empty()) {
-    state.SkipWithError("the scratch registry could not be set up");
-    return false;
+// Each read counts the parses as well as checking there are none, so that
+// the report shows the count it relies on.
+const bool readsRegistered = [] {
+  for (const auto& [name, read] : kReads) {
+    benchmark::RegisterBenchmark(name, [read = read](benchmark::State& state) {
+      tsen::bench::selectUser(scratch().path());
+      selectRegistry(thousandKeyRegistry());
+      if (TsEnGetCurrentConfig() != "Road" || TsEnGetUserDataPath().empty()) {
+        state.SkipWithError("the registry file was not read");
+        return;
+      }
+      auto& store = platform::portable::RegistryStore::instance();
+      const std::uint64_t parses = store.parseCount();
+      for (auto _ : state) {
+        read();
+      }
+      state.counters["reparses"] = static_cast<double>(store.parseCount() - parses);
+      if (store.parseCount() != parses) {
+        state.SkipWithError("an unchanged registry file was parsed again");
+      }
+    });
   }
   return true;
-}
-
-void userDataPath(benchmark::State& state) {
-  if (roadUserSelected(state)) {
-    for (auto _ : state) {
-      std::string path = TsEnGetUserDataPath();
-      benchmark::DoNotOptimize(path);
-    }
-  }
-}
-BENCHMARK(userDataPath)->Name("TsEnGetUserDataPath");
-
-// The roaming folder; the flag for the version segment; the flag again for
-// the Kernel Services key path; the configuration, its size first.
-void userDataPathByHand(benchmark::State& state) {
-  if (roadUserSelected(state)) {
-    for (auto _ : state) {
-      auto roaming = platform::knownFolder(platform::KnownFolder::roamingAppData);
-      benchmark::DoNotOptimize(roaming);
-      benchmark::DoNotOptimize(bareReadNumber(kQvrKey, "QVRConnect"));
-      benchmark::DoNotOptimize(bareReadNumber(kQvrKey, "QVRConnect"));
-      benchmark::DoNotOptimize(bareReadText(kKernel, "Current Config"));
-    }
-  }
-}
-BENCHMARK(userDataPathByHand)->Name("TsEnGetUserDataPath by hand (bare platform calls)");
+}();
 
 // ---- Topic files ----------------------------------------------------------------------
 

@@ -15,7 +15,6 @@
 #include <windows.h>
 
 #include <shellapi.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <chrono>
@@ -51,30 +50,26 @@ template <typename Step> double nanosecondsPerCall(int calls, Step step) {
   return elapsed.count() / calls;
 }
 
-// The fastest batch of each of two steps, their batches alternating.
+// Prints the fastest batch of each of two steps, their batches alternating.
 template <typename First, typename Second>
-std::pair<double, double> fastestAlternating(int calls, int batches, First first, Second second) {
+void compare(const char* name, First first, const char* otherName, Second second, int calls,
+             int batches = 5) {
   const int each = std::max(1, static_cast<int>(calls * scale) / batches);
-  std::pair best{std::numeric_limits<double>::max(), std::numeric_limits<double>::max()};
+  double best[2] = {std::numeric_limits<double>::max(), std::numeric_limits<double>::max()};
   for (int batch = 0; batch < batches; ++batch) {
-    best.first = std::min(best.first, nanosecondsPerCall(each, first));
-    best.second = std::min(best.second, nanosecondsPerCall(each, second));
+    best[0] = std::min(best[0], nanosecondsPerCall(each, first));
+    best[1] = std::min(best[1], nanosecondsPerCall(each, second));
   }
-  return best;
+  std::printf("%s: %.1f ns\n", name, best[0]);
+  if (otherName != nullptr) {
+    std::printf("%s: %.1f ns\n", otherName, best[1]);
+  }
 }
 
-template <typename Step> double fastest(int calls, Step step) {
-  return fastestAlternating(calls, 5, step, [] { return 0; }).first;
-}
-
-void print(const std::string& name, double nanoseconds) {
-  std::printf("%s: %.1f ns\n", name.c_str(), nanoseconds);
-}
-
-void printPair(const std::string& name, const std::string& floorName,
-               std::pair<double, double> times) {
-  print(name, times.first);
-  print(floorName, times.second);
+// Prints the fastest of five batches of one step.
+template <typename Step> void measure(const char* name, Step step, int calls = 1000) {
+  compare(
+      name, step, nullptr, [] { return 0; }, calls);
 }
 
 // ---- Set-up -------------------------------------------------------------------
@@ -144,9 +139,9 @@ bool timeConfigurationRead() {
     std::fputs("the two configuration reads disagree\n", stderr);
     return false;
   }
-  printPair("TsEnGetCurrentConfig",
-            "TsEnGetCurrentConfig by hand (RegOpenKeyA, RegQueryValueExA, RegCloseKey)",
-            fastestAlternating(3000, 7, TsEnGetCurrentConfig, bareCurrentConfig));
+  compare("TsEnGetCurrentConfig", TsEnGetCurrentConfig,
+          "TsEnGetCurrentConfig by hand (RegOpenKeyA, RegQueryValueExA, RegCloseKey)",
+          bareCurrentConfig, 3000, 7);
   return true;
 }
 
@@ -169,36 +164,22 @@ bool timeExpansion() {
     std::fputs("the expansions are not complete\n", stderr);
     return false;
   }
-  printPair("TsEnBuildFilename(<APPATH>\\Help\\<LANGCODE>\\x.chm), caches warm",
-            "ExpandEnvironmentStringsA(%APPDATA%\\Help\\%USERNAME%\\x.chm)",
-            fastestAlternating(200000, 9, library, system));
+  compare("TsEnBuildFilename(<APPATH>\\Help\\<LANGCODE>\\x.chm), caches warm", library,
+          "ExpandEnvironmentStringsA(%APPDATA%\\Help\\%USERNAME%\\x.chm)", system, 200000, 9);
   return true;
 }
 
 // ---- The command log ------------------------------------------------------------
 
-std::string roamingFolder() {
-  char buffer[MAX_PATH] = {};
-  return SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer) == S_OK
-             ? buffer
-             : "";
-}
-
-void appendBare(const std::string& file, const std::string& line, DWORD access, bool lock) {
-  const HANDLE handle = CreateFileA(file.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) {
-    return;
+void appendBare(const std::string& file, const std::string& line) {
+  const HANDLE handle =
+      CreateFileA(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle != INVALID_HANDLE_VALUE) {
+    DWORD written = 0;
+    WriteFile(handle, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    CloseHandle(handle);
   }
-  OVERLAPPED turn{};
-  turn.OffsetHigh = 0x40000000;
-  const bool locked = lock && LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &turn);
-  DWORD written = 0;
-  WriteFile(handle, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-  if (locked) {
-    UnlockFileEx(handle, 0, 1, 0, &turn);
-  }
-  CloseHandle(handle);
 }
 
 bool timeCommandLog() {
@@ -218,32 +199,15 @@ bool timeCommandLog() {
   const auto logLine = [] { LogCommandInfo("BenchCommand", "Road", "info"); };
   const auto lastCommand = [] { return setLastTessalineCommand("BenchCommand"); };
 
-  printPair("LogCommandInfo", "CreateFileA, WriteFile, CloseHandle",
-            fastestAlternating(3000, 15, logLine,
-                               [&] { appendBare(log, line, FILE_APPEND_DATA, false); }));
-  print("setLastTessalineCommand, logging on", fastest(1000, lastCommand));
-  // Each step of a line on its own, to show where the time goes.
-  print("step TsEnQVRConnect", fastest(1000, TsEnQVRConnect));
-  print("step LogCommands read (open modules key)", fastest(1000, [] {
-          TsEnWinRegistry registry;
-          TsEnLong value = 1;
-          return registry.OpenKey(HKEY_CURRENT_USER, TsEnBuildRegKey("Tessaline modules"), false) &&
-                 registry.ReadLong("LogCommands", value);
-        }));
-  print("step TsEnGetCurrentConfig", fastest(1000, TsEnGetCurrentConfig));
-  print("step getActiveTessalineDomain", fastest(1000, getActiveTessalineDomain));
-  print("step SHGetFolderPathA(CSIDL_APPDATA)", fastest(1000, roamingFolder));
-  print("step TsEnGetUserDataPath", fastest(1000, TsEnGetUserDataPath));
-  print("step TsEnBuildFilename(<USERDATA>\\...)", fastest(1000, [] {
-          return TsEnBuildFilename("<USERDATA>\\TessalineCommand.log", TsEnBaseNone, 0);
-        }));
-  print("step bare append with read access and lock",
-        fastest(1000, [&] { appendBare(log, line, FILE_APPEND_DATA | FILE_READ_DATA, true); }));
+  compare(
+      "LogCommandInfo", logLine, "CreateFileA, WriteFile, CloseHandle",
+      [&] { appendBare(log, line); }, 3000, 15);
+  measure("setLastTessalineCommand, logging on", lastCommand);
   if (!setNumber(kModules, "LogCommands", 0)) {
     return false;
   }
-  print("setLastTessalineCommand, logging off", fastest(1000, lastCommand));
-  print("LogCommandInfo, logging off", fastest(1000, logLine));
+  measure("setLastTessalineCommand, logging off", lastCommand);
+  measure("LogCommandInfo, logging off", logLine);
   std::filesystem::remove_all(folder, failed);
   return true;
 }
@@ -400,8 +364,7 @@ bool timeWikiHelp() {
   const bool same = shell.swapped() && box.swapped() && !libraryAddress.empty() &&
                     libraryAddress == lastAddress && boxes == 0;
   if (same) {
-    printPair("TsEnWikiHelp", "TsEnWikiHelp by hand",
-              fastestAlternating(2000, 101, library, byHand));
+    compare("TsEnWikiHelp", library, "TsEnWikiHelp by hand", byHand, 2000, 101);
   } else {
     std::fprintf(stderr, "the two roads differ: library %s, by hand %s, %d message boxes\n",
                  libraryAddress.c_str(), lastAddress.c_str(), boxes);
@@ -429,7 +392,7 @@ int main(int argc, char** argv) {
     std::fputs("cannot prepare the registry\n", stderr);
     return 1;
   }
-  if (TsEnGetAppPath().empty() || roamingFolder().empty()) {
+  if (TsEnGetAppPath().empty()) {
     std::fputs("run the copy built into a folder named Binaries\n", stderr);
     return 1;
   }
