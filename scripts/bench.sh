@@ -3,9 +3,9 @@
 # writes their figures beside each goal to docs/performance.md:
 #   scripts/bench.sh [--host-only | --wine-only]
 # Environment: TSEN_JOBS (parallel build jobs, default 2). The raw output stays
-# in build/bench-results. The Wine timing
-# program owns the suite's product keys in build/windows/wineprefix while it
-# runs: run no Wine tests of build/windows at the same time.
+# in build/bench-results. The Wine timing program owns the suite's product
+# keys in build/windows/wineprefix while it runs: run no Wine tests of
+# build/windows at the same time.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
 
@@ -20,14 +20,15 @@ started=$SECONDS failed=() results=build/bench-results machine=build/bench-resul
 bash scripts/install-packages.sh cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev \
   libcli11-dev nlohmann-json3-dev g++-mingw-w64-x86-64-posix wine64 python3 || failed+=(install)
 
-# build PRESET TARGET...: configures the preset when it has no build yet and
-# builds the targets, the output kept in build/PRESET/bench-build.log.
+# build PRESET TARGET...: configures the preset (an older build may predate
+# its benchmarks) and builds the targets, the output kept in
+# build/PRESET/bench-build.log.
 build() {
   local preset=$1 log=build/$1/bench-build.log compiler flags
   shift
   echo "== $preset: building $* (log: $log)"
   mkdir -p "build/$preset"
-  { [[ -f build/$preset/CMakeCache.txt ]] || cmake --preset "$preset"; } >"$log" 2>&1 &&
+  cmake --preset "$preset" >"$log" 2>&1 &&
     cmake --build --preset "$preset" -j "${TSEN_JOBS:-2}" --target "$@" >>"$log" 2>&1 ||
     { tail -n 40 "$log" && failed+=("$preset build") && return 1; }
   # The compiler and flags the build used, for the report's header.
