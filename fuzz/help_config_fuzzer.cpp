@@ -2,9 +2,10 @@
 // domain (also the defaults key) up to the first line feed, the language code
 // up to the second, then the file's content, written as each of the three.
 #include "TsEnvironment.h"
-#include "fuzz/FuzzScratch.h"
+#include "fuzz/FuzzInput.h"
 #include "help/HelpInternal.h"
 #include "platform/testing/FakeSystem.h"
+#include "testsupport/Scratch.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -17,17 +18,20 @@ namespace {
 
 using namespace tsen::fuzzing;
 
-const ScratchApp& app() {
-  static const ScratchApp folder = [] {
-    ScratchApp made("help", "Help");
+// The application folder of the whole run.
+const tsen::testsupport::ScratchFolder& app() {
+  static const tsen::testsupport::ScratchFolder folder("tsen-fuzz-help-", fastScratchBase());
+  static const bool ready = [] {
+    std::filesystem::create_directories(folder.path() / "Help");
     tsen::fake::reset();
-    tsen::fake::setModuleFileName(made.libraryFile());
+    tsen::fake::setModuleFileName(folder.library("Binaries/Tessaline.Environment.dll"));
     // The library keeps the code once read: one code for the whole run.
     tsen::fake::setString(tsen::platform::kCurrentUser,
                           "SOFTWARE\\Quarzel\\Tessaline\\18.40\\Kernel Services", "Language",
                           "nor");
-    return made;
+    return true;
   }();
+  check(ready);
   return folder;
 }
 
@@ -40,7 +44,7 @@ bool fromOneLine(std::string_view text) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::filesystem::path help = app().root() / "Help";
+  const std::filesystem::path help = app().path() / "Help";
   std::string_view input(reinterpret_cast<const char*>(data), size);
   const std::string domain(takeLine(input));
   const std::string code(takeLine(input));

@@ -3,9 +3,10 @@
 // of one topic file, written both in the active domain's folder and in the
 // common folder.
 #include "TsEnvironment.h"
-#include "fuzz/FuzzScratch.h"
+#include "fuzz/FuzzInput.h"
 #include "help/HelpInternal.h"
 #include "platform/testing/FakeSystem.h"
+#include "testsupport/Scratch.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -18,14 +19,16 @@ namespace {
 
 using namespace tsen::fuzzing;
 
-const ScratchApp& app() {
-  static const ScratchApp folder = [] {
-    ScratchApp made("topics", std::filesystem::path("Help") / "WikiCfg" / "ROAD");
+// The application folder of the whole run.
+const tsen::testsupport::ScratchFolder& app() {
+  static const tsen::testsupport::ScratchFolder folder("tsen-fuzz-topics-", fastScratchBase());
+  static const bool ready = [] {
+    std::filesystem::create_directories(folder.path() / "Help" / "WikiCfg" / "ROAD");
     tsen::fake::reset();
-    tsen::fake::setModuleFileName(made.libraryFile());
-    check(setActiveTessalineDomain("ROAD"));
-    return made;
+    tsen::fake::setModuleFileName(folder.library("Binaries/Tessaline.Environment.dll"));
+    return setActiveTessalineDomain("ROAD");
   }();
+  check(ready);
   return folder;
 }
 
@@ -37,14 +40,14 @@ bool isField(std::string_view text) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::filesystem::path topics = app().root() / "Help" / "WikiCfg";
+  const std::filesystem::path topics = app().path() / "Help" / "WikiCfg";
   std::string_view input(reinterpret_cast<const char*>(data), size);
   const int topic =
       static_cast<int>(std::strtol(std::string(takeLine(input)).c_str(), nullptr, 10));
   const std::string helpName(takeLine(input));
   writeFile(topics / "ROAD" / "d.cfg", input);
   writeFile(topics / "t.cfg", input);
-  const std::string common = backslashed((topics / "t.cfg").string());
+  const std::string common = tsen::testsupport::backslashed(topics / "t.cfg");
 
   const std::string page = tsen::help::FindWikiPage(topic);
   check(isField(page) && page.find(';') == std::string::npos);

@@ -1,34 +1,85 @@
-// Command log throughput over the real portable layer: the registry file, the
-// XDG folders, the log a real file.
-#include "bench/host/CommandLogCases.h"
+// Command log throughput, in both programs: LogCommandInfo against bare
+// appends of the same line to the same file, the floor that any logger which
+// opens, writes and closes per line pays; and setLastTessalineCommand with
+// logging on and off.
+#include "TsEnvironment.h"
+#include "bench/host/Backend.h"
+#include "platform/Platform.h"
+#include "testsupport/Scratch.h"
 
-#include <cstdlib>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
 
 namespace {
 
-// The layer reads the environment at every call, so each benchmark may make
-// its own user.
-class BenchUser : public tsen::bench::LogUserRoot {
-public:
-  BenchUser() : LogUserRoot("tsen-bench-log-real-") {
-    std::filesystem::create_directories(log().parent_path());
-    ::setenv("XDG_CONFIG_HOME", path().c_str(), 1);
-    ::setenv("TSEN_REGISTRY", (path() / "registry.reg").c_str(), 1);
-    TsEnWinRegistry kernel;
+// The line LogCommandInfo("MyCommand", "Road", "") writes.
+const std::string kLogLine = "MyCommand;2013.04.05, 09:07:03;Road;\r\n";
+
+// A user of a fresh folder with the 18.40 layout, the configuration and
+// active domain Road, and the log where the library puts it.
+struct LogUser {
+  LogUser() {
+    tsen::bench::selectUser(folder.path());
+    TsEnWinRegistry flag, kernel;
+    flag.OpenKey(tsen::platform::kCurrentUser, TsEnRegKeyQVRConnect, true);
+    flag.WriteLong(TsEnRegValueQVRConnect, 0);
     kernel.OpenKey(tsen::platform::kCurrentUser, TsEnGetRegKeyKernelServices(), true);
     kernel.WriteString(TsEnRegValueCurrentConfig, "Road");
     setActiveTessalineDomain("Road");
+    std::filesystem::create_directories(log.parent_path());
   }
-
-  // Each write rewrites the registry file, so setLastTessalineCommand
-  // measures the store far more than the log.
-  static void setLogging(bool on) {
-    TsEnWinRegistry modules;
-    modules.OpenKey(tsen::platform::kCurrentUser, TsEnBuildRegKey(TsEnRegKeyModules), true);
-    modules.WriteLong(TsEnRegValueLogCommands, on ? 1 : 0);
-  }
+  const tsen::testsupport::ScratchFolder folder{"tsen-bench-log-"};
+  const std::filesystem::path log =
+      folder.path() / "Quarzel/Tessaline/18.40/Road/TessalineCommand.log";
 };
 
-const bool registered = (tsen::bench::registerCommandLogBenchmarks<BenchUser>(), true);
+void setLogging(bool on) {
+  TsEnWinRegistry modules;
+  modules.OpenKey(tsen::platform::kCurrentUser, TsEnBuildRegKey(TsEnRegKeyModules), true);
+  modules.WriteLong(TsEnRegValueLogCommands, on ? 1 : 0);
+}
+
+void logCommandInfo(benchmark::State& state) {
+  const LogUser user;
+  const std::string domain = state.range(0) != 0 ? "*" : "Road";
+  for (auto _ : state) {
+    LogCommandInfo("MyCommand", domain, "");
+  }
+  if (!std::filesystem::exists(user.log)) {
+    state.SkipWithError("no log written");
+  }
+}
+BENCHMARK(logCommandInfo)->Name("LogCommandInfo")->ArgName("star")->Arg(0)->Arg(1);
+
+void floorAppendToFile(benchmark::State& state) {
+  const LogUser user;
+  const std::string file = tsen::testsupport::backslashed(user.log);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(tsen::platform::appendToFile(file, kLogLine));
+  }
+}
+BENCHMARK(floorAppendToFile)->Name("appendToFile (open, lock, write, close)");
+
+void floorFopenAppend(benchmark::State& state) {
+  const LogUser user;
+  for (auto _ : state) {
+    if (std::FILE* out = std::fopen(user.log.c_str(), "a")) {
+      std::fputs(kLogLine.c_str(), out);
+      std::fclose(out);
+    }
+  }
+}
+BENCHMARK(floorFopenAppend)->Name("fopen, fputs, fclose");
+
+void lastCommand(benchmark::State& state) {
+  const LogUser user;
+  setLogging(state.range(0) != 0);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(setLastTessalineCommand("MyCommand"));
+  }
+}
+BENCHMARK(lastCommand)->Name("setLastTessalineCommand")->ArgName("logging")->Arg(1)->Arg(0);
 
 } // namespace

@@ -65,7 +65,7 @@ TEST(PortableSystemServices, FoldersComeFromTheEnvironmentWithBackslashes) {
 
 TEST(PortableSystemServices, AddressesReachTheOpenerUnchangedAndNeverAShell) {
   const ScratchFolder folder;
-  ::setenv("PATH", folder.path.c_str(), 1);
+  ::setenv("PATH", folder.path().c_str(), 1);
   // A stand-in opener that writes its first argument to xdg-open.arg.
   const std::string opener = folder / "xdg-open";
   writeWhole(opener, "#!/bin/sh\nprintf '%s' \"$1\" > '" + opener + ".part' && /bin/mv '" + opener +

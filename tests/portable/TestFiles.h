@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "testsupport/Scratch.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,6 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -20,19 +20,7 @@
 
 namespace tsen::platform::testing {
 
-struct ScratchFolder {
-  ScratchFolder() : path(std::filesystem::temp_directory_path() / "tsen-portable-XXXXXX") {
-    if (::mkdtemp(path.data()) == nullptr) {
-      throw std::runtime_error("no scratch folder: " + path);
-    }
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-  }
-  std::string operator/(const std::string& name) const { return path + '/' + name; }
-  std::string path;
-};
+using testsupport::ScratchFolder;
 
 inline std::string readWhole(const std::string& path) {
   std::ifstream file(path, std::ios::binary);

@@ -4,6 +4,7 @@
 
 #include "ChildProcess.h"
 #include "tests/wine/ProductKeysGuard.h"
+#include "testsupport/Scratch.h"
 
 #include <shlobj.h>
 
@@ -42,9 +43,8 @@ TEST(SystemFoldersTest, SharedUserAndTemporaryFoldersLieBelowTheSystemsFolders) 
 }
 
 TEST(InstalledSuiteTest, OnlyAFolderNamedBinariesInAnyCaseLiesInTheApplicationFolder) {
-  const std::string app = (std::filesystem::temp_directory_path() /
-                           ("tsen-suite-" + std::to_string(GetCurrentProcessId())))
-                              .string();
+  const tsen::testsupport::ScratchFolder scratch("tsen-suite-");
+  const std::string app = scratch.library();
   for (const auto& [libraryFolder, inApp] :
        {std::pair{"biNARies", true}, {"MyBinaries", false}, {"Binaries\\x64", false}}) {
     const std::string binaries = app + "\\" + libraryFolder;
@@ -61,7 +61,6 @@ TEST(InstalledSuiteTest, OnlyAFolderNamedBinariesInAnyCaseLiesInTheApplicationFo
               0u);
     EXPECT_EQ(linesOf(answer), std::vector<std::string>(inApp, app)) << libraryFolder;
   }
-  std::filesystem::remove_all(app);
 }
 
 } // namespace

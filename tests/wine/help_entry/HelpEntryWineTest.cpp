@@ -1,14 +1,16 @@
 // Help through a copy of the DLL in Binaries with the registered help control
 // and the real shell; message boxes recorded, not shown.
 #include "HelpEntryWine.h"
-#include "ImportSwap.h"
 #include "TsEnvironment.h"
 #include "tests/wine/help/HelpAppFolder.h"
+#include "testsupport/ImportSwap.h"
 
 #include <shellapi.h>
 
 namespace tsen::testing {
 namespace {
+
+using testsupport::ImportSwap;
 
 std::vector<std::string> calls; // message boxes and shell calls, in order
 

@@ -1,12 +1,13 @@
 // Points a loaded module's import of dll!name at a replacement while the
-// swap lives.
+// swap lives (Windows only). The Wine tests and the timing program record
+// the library's shell calls and message boxes with it.
 #pragma once
 
 #include <windows.h>
 
 #include <cstring>
 
-namespace tsen::testing {
+namespace tsen::testsupport {
 
 template <typename Function> class ImportSwap {
 public:
@@ -66,4 +67,4 @@ private:
   ULONGLONG original_ = 0;
 };
 
-} // namespace tsen::testing
+} // namespace tsen::testsupport

@@ -1,0 +1,73 @@
+// Scratch folders for the tests, fuzzers and benchmarks of both builds: a
+// fresh folder of this process's own, removed with its owner, files written
+// into it, and paths spelt the library's way (backslashes).
+#pragma once
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace tsen::testsupport {
+
+inline std::string backslashed(const std::filesystem::path& path) {
+  std::string text = path.string();
+  std::replace(text.begin(), text.end(), '/', '\\');
+  return text;
+}
+
+class ScratchFolder {
+public:
+  // prefix, the process id and a count of this process's folders, below base.
+  explicit ScratchFolder(
+      std::string_view prefix = "tsen-",
+      const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
+    static std::atomic<unsigned> made{0};
+#ifdef _WIN32
+    const int process = ::_getpid();
+#else
+    const int process = ::getpid();
+#endif
+    std::filesystem::create_directories(base);
+    do {
+      path_ = base / (std::string(prefix) + std::to_string(process) + "-" + std::to_string(made++));
+    } while (!std::filesystem::create_directory(path_)); // left by an earlier process
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  const std::filesystem::path& path() const {
+    return path_;
+  }
+  std::string operator/(std::string_view relative) const {
+    return (path_ / relative).string();
+  }
+  // The folder, or a path below it, as the library writes it.
+  std::string library(std::string_view relative = {}) const {
+    return backslashed(relative.empty() ? path_ : path_ / relative);
+  }
+  // Writes content to relative, making its folders; answers the file's path.
+  std::filesystem::path write(std::string_view relative, std::string_view content) const {
+    const auto file = path_ / relative;
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << content;
+    return file;
+  }
+
+private:
+  std::filesystem::path path_;
+};
+
+} // namespace tsen::testsupport
