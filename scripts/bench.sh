@@ -44,7 +44,7 @@ build() {
 # falls on every side alike; the report keeps each side's fastest.
 run_host() {
   local program files runs=50
-  for program in bench_fake topicapp/Binaries/bench_real; do
+  for program in bench_fake topicapp/Binaries/bench_real cinterface/bench_c; do
     echo "== host: ${program##*/}"
     "build/host/bench/$program" --benchmark_repetitions=8 --benchmark_min_time=0.1 \
       --benchmark_enable_random_interleaving=true --benchmark_out_format=json \
@@ -82,7 +82,7 @@ rm -rf "$results"
 mkdir -p "$results"
 printf 'Machine: %s, %s cores\nKernel: %s\n' "$(sed -n 's/^model name\s*: //p' /proc/cpuinfo |
   head -n 1)" "$(nproc)" "$(uname -srm)" >"$machine"
-declare -A targets=([host]="bench_fake bench_real" [windows]=tsen_wine_timing)
+declare -A targets=([host]="bench_fake bench_real bench_c" [windows]=tsen_wine_timing)
 built=()
 for side in "${sides[@]}"; do
   # shellcheck disable=SC2086 # the targets are words

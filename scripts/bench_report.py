@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes docs/performance.md from what the benchmark programs printed:
   bench_report.py RESULTS MACHINE OUTPUT
-RESULTS holds fake.json and real.json (Google Benchmark), grep.txt and
+RESULTS holds fake.json, real.json and c.json (Google Benchmark), grep.txt and
 wine.txt (tsen_wine_timing's lines); MACHINE holds "what: value" lines.
 Every goal is one row of GOALS (a new ratio is a new row); every other
 figure is listed as its program names it. Exits 1 when a figure that a row
@@ -14,7 +14,7 @@ from pathlib import Path
 
 # A figure is SIDE:NAME, NAME as the program names it. fake and real: a
 # benchmark of bench_fake or bench_real, the fastest repetition's CPU time;
-# wine: a line of tsen_wine_timing, wall time; grep: grep's CPU time a run.
+# c: a benchmark of bench_c; wine: a line of tsen_wine_timing, wall time; grep: grep's CPU time a run.
 # Goal: "<= X", the time at most X times the other's; ">= X", lines per
 # second at least X times the other's (the ratio is the other's time over the
 # measured); "no C", the benchmarks' counter C stays 0; "<=" or ">=" alone,
@@ -45,6 +45,8 @@ GOALS = [
     (6, "host, real files", "real:FindWikiPage", "real:reading the files with fgets", "<= 1.5"),
     (7, WINE, "wine:TsEnWikiHelp", "wine:TsEnWikiHelp by hand", "<= 1.3"),
     (7, FAKE, "fake:TsEnWikiHelp", "fake:TsEnWikiHelp by hand", "<= 1.3"),
+    (13, "host, shared library", "c:TsEnGetAppPath over the C interface",
+     "c:TsEnGetAppPath, direct export", "<= 1.1"),
 ]
 
 ISSUES = {
@@ -61,6 +63,8 @@ ISSUES = {
        "last file, against reading the same files without examining them.",
     7: "From `TsEnWikiHelp` to the shell call against composing the same address by plain "
        "concatenation after reading the same registry values and files directly.",
+    13: "The kept application folder through the header's inline definitions over the C "
+        "interface against the direct export, both from the shared library.",
 }
 UNIT_NS = {"ns": 1, "us": 1e3, "ms": 1e6, "s": 1e9}
 
@@ -72,7 +76,7 @@ class Missing(Exception):
 def read_results(folder):
     """{SIDE: {NAME: [(nanoseconds or count, counters)]}} for the sides that ran."""
     sides = {}
-    for side in ("fake", "real"):
+    for side in ("fake", "real", "c"):
         if (folder / f"{side}.json").exists():
             runs = sides.setdefault(side, {})
             for run in json.loads((folder / f"{side}.json").read_text()).get("benchmarks", []):

@@ -21,7 +21,7 @@ template <std::string (*Call)()> void appPath(benchmark::State& state) {
     benchmark::DoNotOptimize(Call());
   }
 }
-BENCHMARK(appPath<appPathDirect>)->Name("BM_AppPath/direct");
-BENCHMARK(appPath<appPathOverC>)->Name("BM_AppPath/over_c");
+BENCHMARK(appPath<appPathDirect>)->Name("TsEnGetAppPath, direct export");
+BENCHMARK(appPath<appPathOverC>)->Name("TsEnGetAppPath over the C interface");
 
 } // namespace
