@@ -10,4 +10,8 @@ inline std::string modulesKey() {
   return TsEnBuildRegKey(TsEnRegKeyModules);
 }
 
+// The command log switch: on unless "LogCommands" reads as a number other
+// than 1; a value that cannot be read as a number counts as missing.
+bool loggingIsOn();
+
 } // namespace tsen

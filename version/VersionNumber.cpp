@@ -16,7 +16,7 @@ tsen::FeaturePackAndUpdate readAboutFile() {
   if (!TsEnFileExist(file, false)) {
     return {};
   }
-  tsen::TextLines lines(file);
+  tsen::TextLines lines(tsen::platform::openFile(file, "rb"));
   std::string_view firstLine;
   if (!lines.next(firstLine)) {
     return {};

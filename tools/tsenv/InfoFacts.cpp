@@ -1,5 +1,6 @@
 #include "tools/tsenv/InfoFacts.h"
 
+#include "tools/tsenv/NativePath.h"
 #include "tools/tsenv/Settings.h"
 
 #include "TsEnvironment.h"
@@ -21,7 +22,8 @@ std::string textSource(Hive hive, const std::string& key, const std::string& val
 }
 
 Fact folderFact(std::string key, std::string label, const std::string& path, std::string source) {
-  return {std::move(key), std::move(label), path, std::move(source), TsEnFileExist(path, false)};
+  return {std::move(key),    std::move(label),           path,
+          std::move(source), TsEnFileExist(path, false), shownPath(path)};
 }
 
 // "19.01\RA_Zora\Road": what the per-user folders append below "Quarzel\Tessaline".
@@ -82,7 +84,7 @@ FactGroup versionFacts() {
       TsEnBuildFilename("Base\\About\\1_Tessaline_Version.txt", TsEnBaseAppPath, 0);
   const bool aboutExists = TsEnFileExist(aboutFile, false);
   const std::string aboutSource =
-      aboutExists ? "first line of " + aboutFile : "not set: no About file, so 0";
+      aboutExists ? "first line of " + shownPath(aboutFile) : "not set: no About file, so 0";
   const std::string layoutSource = std::string("the ") + TsEnGetCurrentVersionNumber() + " layout";
   return {
       "version",
@@ -93,7 +95,7 @@ FactGroup versionFacts() {
           {"minor", "Minor", TsEnGetCurrentVersionNumberMinor(), layoutSource},
           {"feature_pack", "Feature pack", TsEnGetCurrentVersionNumberFeaturePack(), aboutSource},
           {"update", "Update", TsEnGetCurrentVersionNumberUpdate(), aboutSource},
-          {"about_file", "About file", aboutFile, "the application folder", aboutExists},
+          folderFact("about_file", "About file", aboutFile, "the application folder"),
       }};
 }
 
@@ -148,8 +150,7 @@ FactGroup sessionFacts() {
               {"last_command", "Last command", getLastTessalineCommand(),
                textSource(Hive::currentUser, modulesKey(), TsEnRegValueLastCommand, "none")},
               {"log_switch", "Command log", logSwitch.on, switchSource},
-              {"log_file", "Log file", logFile, "<USERDATA>\\TessalineCommand.log",
-               TsEnFileExist(logFile, false)},
+              folderFact("log_file", "Log file", logFile, "<USERDATA>\\TessalineCommand.log"),
           }};
 }
 

@@ -38,7 +38,7 @@ std::string factsAsText(const std::vector<FactGroup>& groups) {
     text += group.title + '\n';
     for (auto fact = group.facts.begin(); fact != group.facts.end(); ++fact) {
       text += "  " + fact->label + std::string(width - fact->label.size(), ' ') +
-              shownValue(fact->value);
+              (fact->hostPath.empty() ? shownValue(fact->value) : fact->hostPath);
       if (fact->exists) {
         text += *fact->exists ? "  [exists]" : "  [missing]";
       }
@@ -63,6 +63,7 @@ nlohmann::ordered_json factsAsJson(const std::vector<FactGroup>& groups) {
           entries[fact.key] = {{"value", fact.value}, {"source", fact.source}};
       if (fact.exists) {
         entry["exists"] = *fact.exists;
+        entry["host_path"] = fact.hostPath;
       }
     }
   }

@@ -1,6 +1,7 @@
 // expand, resource and exists: the library's file name answers.
 #include "tools/tsenv/Commands.h"
 #include "tools/tsenv/ExpandArguments.h"
+#include "tools/tsenv/NativePath.h"
 
 #include "TsEnvironment.h"
 
@@ -45,8 +46,8 @@ void addExpand(CLI::App& app, Runner& runner) {
       ->check(acceptedBy(parseExpandFlags, "FLAGS"));
   command->callback([&runner, arguments] {
     runner = [arguments] {
-      std::cout << TsEnBuildFilename(arguments->name, *parseBaseFolder(arguments->base),
-                                     *parseExpandFlags(arguments->flags))
+      std::cout << shownPath(TsEnBuildFilename(arguments->name, *parseBaseFolder(arguments->base),
+                                               *parseExpandFlags(arguments->flags)))
                 << '\n';
       return kExitDone;
     };
@@ -68,7 +69,7 @@ void addResource(CLI::App& app, Runner& runner) {
                   << ".DLL or " << *baseName << ".RC.Eng.DLL in the Resources folder\n";
         return kExitNo;
       }
-      std::cout << path << '\n';
+      std::cout << shownPath(path) << '\n';
       return kExitDone;
     };
   });
