@@ -52,7 +52,7 @@ void LogCommandInfo(const std::string& command, const std::string& domain,
     return;
   }
   const std::string domainField = domain == "*" ? getActiveTessalineDomain() : domain;
-  const std::string file = TsEnBuildFilename("<USERDATA>\\TessalineCommand.log", TsEnBaseNone, 0);
+  const std::string file = TsEnBuildFilename(tsen::kCommandLogFile, TsEnBaseNone, 0);
   const std::string line = command + ";" + timeStamp() + ";" + domainField + ";" + info + "\n";
   // One write, so that lines of several writers land whole; a file that does
   // not open is passed over in silence.

@@ -11,8 +11,7 @@
 namespace {
 
 tsen::FeaturePackAndUpdate readAboutFile() {
-  const std::string file =
-      TsEnBuildFilename("Base\\About\\1_Tessaline_Version.txt", TsEnBaseAppPath, 0);
+  const std::string file = TsEnBuildFilename(std::string(tsen::kAboutFile), TsEnBaseAppPath, 0);
   if (!TsEnFileExist(file, false)) {
     return {};
   }

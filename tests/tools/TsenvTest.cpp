@@ -25,7 +25,8 @@ TEST_F(TsenvTest, InfoShowsTheSampleAnswersAsTextAndAsJson) {
       "help": {"base_url": {"value": "https://help.quarzel.com/"}}})");
   expected["folders"] = {
       {"application", {{"value", app()}, {"host_path", shown(app())}}},
-      {"user_data", {{"value", libraryPath(userData())}, {"host_path", userData().string()}}}};
+      {"user_data",
+       {{"value", libraryPath(userData())}, {"host_path", shown(libraryPath(userData()))}}}};
   auto merged = json;
   merged.merge_patch(expected); // changes nothing when json holds every expected answer
   EXPECT_EQ(merged, json) << nlohmann::ordered_json::diff(json, merged);
@@ -63,7 +64,7 @@ TEST_F(TsenvTest, CommandsAnswerFromTheSampleSettingsAndStoreWhatModulesSee) {
                {{"domain"}, "ROAD\n"},
                {{"last-command"}, "Align\n"},
                {{"log", "Profile", "*", "from tsenv"},
-                "logged to " + (userData() / "TessalineCommand.log").string() + "\n"},
+                "logged to " + shown(libraryPath(userData() / "TessalineCommand.log")) + "\n"},
                {{"reg", "set", "Tessaline modules", "LogCommands", "0", "--dword"}, ""},
                {{"log", "Hidden", "X", ""}, "not logged: logging is off (LogCommands = 0)\n"},
                {{"reg", "set", "Kernel Services", "My Tessaline Directory", "/work/mine"}, ""},

@@ -22,7 +22,8 @@ std::vector<std::string> languageFolders(const HelpFolders& folders) {
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(nativePath(folders.help), error)) {
     const std::string name = entry.path().filename().string();
-    if (entry.is_directory(error) && folders.topics != folders.help + "\\" + name) {
+    if (entry.is_directory(error) &&
+        !tsen::asciiEqualNoCase(folders.topics, folders.help + "\\" + name)) {
       codes.push_back(name);
     }
   }
@@ -47,10 +48,13 @@ void checkCompiledHelpFiles(const HelpFolders& folders, const std::vector<NamedH
       findings.problem(folders.shown(path("Eng")), what + ": no language can fall back to it");
     }
     for (const std::string& code : languages) {
-      if (!TsEnFileExist(path(code), false) && code != "Eng") {
-        english
-            ? findings.note(folders.shown(path(code)), what + ": " + code + " users get English")
-            : findings.problem(folders.shown(path(code)), what);
+      if (TsEnFileExist(path(code), false) || code == "Eng") {
+        continue;
+      }
+      if (english) {
+        findings.note(folders.shown(path(code)), what + ": " + code + " users get English");
+      } else {
+        findings.problem(folders.shown(path(code)), what);
       }
     }
   }

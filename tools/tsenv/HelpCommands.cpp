@@ -4,7 +4,6 @@
 
 #include "TsEnvironment.h"
 
-#include <charconv>
 #include <cstdio>
 #include <memory>
 
@@ -19,11 +18,7 @@ constexpr const char* kDryRunText =
 // A topic is a whole number: CLI11 alone would read an empty one as 0.
 const CLI::Validator kTopic(
     [](std::string& text) {
-      int topic = 0;
-      const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), topic);
-      return text.empty() || error != std::errc{} || end != text.data() + text.size()
-                 ? "'" + text + "' is not a topic number"
-                 : std::string();
+      return parseInteger(text) ? std::string() : "'" + text + "' is not a topic number";
     },
     "");
 

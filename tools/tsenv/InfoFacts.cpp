@@ -5,6 +5,8 @@
 
 #include "TsEnvironment.h"
 
+#include "version/AboutLine.h"
+
 namespace tsenv {
 
 namespace {
@@ -81,7 +83,7 @@ FactGroup languageFacts() {
 
 FactGroup versionFacts() {
   const std::string aboutFile =
-      TsEnBuildFilename("Base\\About\\1_Tessaline_Version.txt", TsEnBaseAppPath, 0);
+      TsEnBuildFilename(std::string(tsen::kAboutFile), TsEnBaseAppPath, 0);
   const bool aboutExists = TsEnFileExist(aboutFile, false);
   const std::string aboutSource =
       aboutExists ? "first line of " + shownPath(aboutFile) : "not set: no About file, so 0";
@@ -141,7 +143,7 @@ FactGroup sessionFacts() {
     switchSource = numbered(switchLocation, *logSwitch.stored) +
                    (logSwitch.on ? "" : " (anything but 1 is off)");
   }
-  const std::string logFile = TsEnBuildFilename("<USERDATA>\\TessalineCommand.log", 0, 0);
+  const std::string logFile = TsEnBuildFilename(tsen::kCommandLogFile, TsEnBaseNone, 0);
   return {"session",
           "Session and command log",
           {
@@ -150,7 +152,7 @@ FactGroup sessionFacts() {
               {"last_command", "Last command", getLastTessalineCommand(),
                textSource(Hive::currentUser, modulesKey(), TsEnRegValueLastCommand, "none")},
               {"log_switch", "Command log", logSwitch.on, switchSource},
-              folderFact("log_file", "Log file", logFile, "<USERDATA>\\TessalineCommand.log"),
+              folderFact("log_file", "Log file", logFile, tsen::kCommandLogFile),
           }};
 }
 

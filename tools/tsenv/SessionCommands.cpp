@@ -94,7 +94,7 @@ void addLog(CLI::App& app, Runner& runner) {
                   << *logSwitch.stored << ")\n";
         return kExitDone;
       }
-      const std::string file = TsEnBuildFilename("<USERDATA>\\TessalineCommand.log", 0, 0);
+      const std::string file = TsEnBuildFilename(tsen::kCommandLogFile, TsEnBaseNone, 0);
       if (!TsEnFileExist(file, false)) {
         std::cerr << "not logged: " << shownPath(file)
                   << " cannot be written (does its folder exist?)\n";

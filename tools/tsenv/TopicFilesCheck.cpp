@@ -53,7 +53,8 @@ public:
 private:
   void checkLine(const std::string& where, std::string_view line, FolderTopics& topics) {
     help::TopicLine fields;
-    if (!help::splitTopicLine(line, false, fields)) {
+    // As the wiki reads it: without a second ';' the page runs to the end.
+    if (!help::splitTopicLine(line, true, fields)) {
       findings_.problem(where, "no ';': expected topic;wiki page;help topics;help file;");
       return;
     }
@@ -65,9 +66,6 @@ private:
     const auto second = line.find(';', line.find(';') + 1);
     const bool closed = second == line.npos || line.find(';', second + 1) != line.npos;
     const std::string_view unclosed = closed ? std::string_view{} : line.substr(second + 1);
-    if (second == line.npos) {
-      help::splitTopicLine(line, true, fields); // the wiki reads the page to the end
-    }
     if (fields.page.empty()) {
       findings_.problem(where, "no wiki page: the line is passed over");
     }
@@ -87,11 +85,9 @@ private:
       }
     }
     if (fields.helpTopics.empty() != fields.helpName.empty()) {
-      findings_.problem(where, std::string(fields.helpName.empty() ? "help topics without a help "
-                                                                     "file name"
-                                                                   : "help file without help "
-                                                                     "topics") +
-                                   ": only the wiki uses this line");
+      const std::string missing =
+          fields.helpName.empty() ? "topics without a help file name" : "file without help topics";
+      findings_.problem(where, "help " + missing + ": only the wiki uses this line");
     }
     if (!fields.topic.empty() && !fields.page.empty()) {
       remember(topics.wikiTopics, topic, where, "topic " + std::to_string(topic));
