@@ -5,13 +5,14 @@
 
 #include "TsEnvironment.h"
 
+#include "help/WikiSettings.h"
 #include "version/AboutLine.h"
 
 namespace tsenv {
 
 namespace {
 
-constexpr const char* kQvrValue = "QVRConnect";
+namespace help = tsen::help;
 
 std::string numbered(const std::string& location, TsEnLong number) {
   return location + " = " + std::to_string(number);
@@ -36,8 +37,8 @@ std::string perUserSegment() {
 
 FactGroup registryFacts() {
   const std::string flagLocation =
-      settingLocation(Hive::currentUser, TsEnRegKeyQVRConnect, kQvrValue);
-  const auto flag = readNumber(Hive::currentUser, TsEnRegKeyQVRConnect, kQvrValue);
+      settingLocation(Hive::currentUser, TsEnRegKeyQVRConnect, TsEnRegValueQVRConnect);
+  const auto flag = readNumber(Hive::currentUser, TsEnRegKeyQVRConnect, TsEnRegValueQVRConnect);
   const bool on = TsEnQVRConnect();
   const std::string layoutSource =
       flag ? numbered(flagLocation, *flag) +
@@ -162,8 +163,9 @@ Fact platformFact(const std::string& key) {
   TsEnWinRegistry userKey;
   const Hive hive = userKey.OpenKey(hiveHandle(Hive::currentUser), key, false) ? Hive::currentUser
                                                                                : Hive::localMachine;
-  return {"platform", "Wiki platform", readText(hive, key, "Help Platform").value_or("ts"),
-          textSource(hive, key, "Help Platform", "ts")};
+  return {"platform", "Wiki platform",
+          readText(hive, key, help::kHelpPlatform).value_or(std::string(help::kDefaultPlatform)),
+          textSource(hive, key, help::kHelpPlatform, std::string(help::kDefaultPlatform))};
 }
 
 // The wiki settings: values of the Kernel Services key, shown as stored.
@@ -175,16 +177,17 @@ FactGroup helpFacts() {
                 readText(Hive::currentUser, key, value).value_or(""),
                 textSource(Hive::currentUser, key, value, fallback)};
   };
-  const auto useChm = readNumber(Hive::currentUser, key, "Use CHM Help");
-  const std::string useChmLocation = settingLocation(Hive::currentUser, key, "Use CHM Help");
+  const auto useChm = readNumber(Hive::currentUser, key, help::kUseChmHelp);
+  const std::string useChmLocation = settingLocation(Hive::currentUser, key, help::kUseChmHelp);
   return {"help",
           "Help settings",
           {
               {"use_chm_help", "Use CHM help", useChm.value_or(0) == 1,
                useChm ? numbered(useChmLocation, *useChm) : "not set: the wiki"},
-              textFact("language_code", "Wiki language", "Help LanguageCode",
+              textFact("language_code", "Wiki language", help::kHelpLanguageCode,
                        "from the exceptions and mapping files"),
-              textFact("base_url", "Wiki address", "Help BaseUrl", "the library's own address"),
+              textFact("base_url", "Wiki address", help::kHelpBaseUrl,
+                       std::string(help::kDefaultBaseUrl)),
               platformFact(key),
           }};
 }
