@@ -2,9 +2,9 @@
 // placeholder tokens into a path on this machine.
 #include "TsEnvironment.h"
 
+#include "actions/UserActions.h"
 #include "expansion/TextHelpers.h"
 #include "platform/Platform.h"
-#include "support/UserActions.h"
 
 #include <array>
 #include <string_view>

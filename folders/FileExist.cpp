@@ -1,8 +1,8 @@
 // The existence check for files and folders, optionally telling the user.
 #include "TsEnvironment.h"
 
+#include "actions/UserActions.h"
 #include "platform/Platform.h"
-#include "support/UserActions.h"
 
 bool TsEnFileExist(const std::string& path, bool showMessage) {
   if (path.empty()) {

@@ -2,10 +2,10 @@
 // English as the fallback, when the wiki does not take the request.
 #include "TsEnvironment.h"
 
-#include "help/HelpInternal.h"
+#include "actions/UserActions.h"
+#include "help/ConfigLines.h"
 #include "platform/Platform.h"
 #include "support/FormatLimited.h"
-#include "support/UserActions.h"
 
 namespace tsen::help {
 namespace {
@@ -28,10 +28,6 @@ std::string helpMessageText(const char* format, ...) {
 
 void tellUser(const std::string& text) {
   showMessage(text, "Tessaline help", platform::kMbOk | platform::kMbIconWarning);
-}
-
-std::string compiledHelpFile(const std::string& folder, const std::string& helpName) {
-  return TsEnBuildFilename(folder + helpName + ".chm", TsEnBaseAppPath, 0);
 }
 
 } // namespace

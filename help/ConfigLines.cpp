@@ -34,6 +34,14 @@ void PrepareConfigLine(std::string_view line, int mode, std::string& prepared) {
   TrimBlanks(prepared, mode);
 }
 
+std::string topicFolder() {
+  return TsEnBuildFilename("<APPATH>\\Help\\WikiCfg", TsEnBaseNone, 0);
+}
+
+std::string compiledHelpFile(const std::string& languageFolder, const std::string& helpName) {
+  return TsEnBuildFilename(languageFolder + helpName + ".chm", TsEnBaseAppPath, 0);
+}
+
 std::string helpConfigFile(std::string_view fileName) {
   std::string name = "<APPATH>\\Help\\";
   name += fileName;

@@ -20,7 +20,7 @@ enum class FileSearch {
 // as it was read is passed over without being prepared.
 template <typename Examine, typename MayMatch>
 FileSearch searchConfigFile(const std::string& path, int mode, Examine examine, MayMatch mayMatch) {
-  TextLines lines(path);
+  TextLines lines(platform::openFile(path, "rb"));
   if (!lines.isOpen()) {
     return FileSearch::notOpened;
   }
@@ -43,7 +43,18 @@ FileSearch searchConfigFile(const std::string& path, int mode, Examine examine) 
   return searchConfigFile(path, mode, examine, [](std::string_view) { return true; });
 }
 
-// A help configuration file below the application's Help folder.
+// The help configuration files below the application's Help folder.
+inline constexpr std::string_view kExceptionsFile = "Tessaline_Wiki_Exeptions.cfg";
+inline constexpr std::string_view kDefaultsFile = "Tessaline_Help_Defaults.cfg";
+inline constexpr std::string_view kMappingFile = "Tessaline_Wiki_Help_Language_Mapping.cfg";
 std::string helpConfigFile(std::string_view fileName);
+
+// The folder of the topic files, "<APPATH>\Help\WikiCfg"; each domain may
+// have a folder of its own below it.
+std::string topicFolder();
+
+// The compiled help file helpName in languageFolder ("Help\Eng\") below
+// the application folder.
+std::string compiledHelpFile(const std::string& languageFolder, const std::string& helpName);
 
 } // namespace tsen::help

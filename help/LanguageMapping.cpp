@@ -11,16 +11,15 @@ std::string ReadWikiLanguageMapping() {
   const std::string foldedCode = asciiUpperCopy(TsEnGetLanguageCode());
   std::string answer;
   const FileSearch search =
-      searchConfigFile(helpConfigFile("Tessaline_Wiki_Help_Language_Mapping.cfg"), TrimAll,
-                       [&](std::string_view line) {
-                         const auto equals = line.find('=');
-                         if (equals == std::string_view::npos ||
-                             asciiUpperCopy(line.substr(0, equals)) != foldedCode) {
-                           return false;
-                         }
-                         answer.assign(line.substr(equals + 1));
-                         return true;
-                       });
+      searchConfigFile(helpConfigFile(kMappingFile), TrimAll, [&](std::string_view line) {
+        const auto equals = line.find('=');
+        if (equals == std::string_view::npos ||
+            asciiUpperCopy(line.substr(0, equals)) != foldedCode) {
+          return false;
+        }
+        answer.assign(line.substr(equals + 1));
+        return true;
+      });
   if (search == FileSearch::noMatch) {
     answer = kDefaultWikiLanguage;
   }

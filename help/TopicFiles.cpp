@@ -14,10 +14,6 @@ namespace {
 
 using FileReader = std::function<bool(const std::string& path)>;
 
-std::string topicFolder() {
-  return TsEnBuildFilename("<APPATH>\\Help\\WikiCfg", TsEnBaseNone, 0);
-}
-
 // Hands each "*.cfg" of folder to read, in the order the listing gives them,
 // until one answers found.
 bool searchFolder(const std::string& folder, const FileReader& read) {

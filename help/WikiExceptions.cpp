@@ -47,21 +47,20 @@ int ReadWikiException(const std::string& domain, std::string& language) {
   const std::string foldedDomain = asciiUpperCopy(domain);
   const std::string foldedCode = asciiUpperCopy(language);
   int result = ExceptionNone;
-  searchConfigFile(helpConfigFile("Tessaline_Wiki_Exeptions.cfg"), TrimBoth,
-                   [&](std::string_view line) {
-                     const auto cut = line.find(';');
-                     if (cut == std::string_view::npos) {
-                       return false;
-                     }
-                     std::string key = asciiUpperCopy(line.substr(0, cut));
-                     TrimBlanks(key, TrimBoth);
-                     if (key != foldedDomain) {
-                       return false;
-                     }
-                     // The first line of the domain decides, usable or not.
-                     result = exceptionOfLine(line, foldedCode, language);
-                     return true;
-                   });
+  searchConfigFile(helpConfigFile(kExceptionsFile), TrimBoth, [&](std::string_view line) {
+    const auto cut = line.find(';');
+    if (cut == std::string_view::npos) {
+      return false;
+    }
+    std::string key = asciiUpperCopy(line.substr(0, cut));
+    TrimBlanks(key, TrimBoth);
+    if (key != foldedDomain) {
+      return false;
+    }
+    // The first line of the domain decides, usable or not.
+    result = exceptionOfLine(line, foldedCode, language);
+    return true;
+  });
   return result;
 }
 

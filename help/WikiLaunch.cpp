@@ -3,10 +3,10 @@
 // ask for it.
 #include "TsEnvironment.h"
 
+#include "actions/UserActions.h"
 #include "help/HelpInternal.h"
 #include "help/WikiSettings.h"
 #include "platform/Platform.h"
-#include "support/UserActions.h"
 
 namespace tsen::help {
 

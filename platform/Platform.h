@@ -8,7 +8,7 @@
 // them both ways.
 #pragma once
 
-#include "TsEnvironment.h"
+#include "support/UniqueFile.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -17,6 +17,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
+// The registry key handle type, declared as <windows.h> and the exported
+// header declare it.
+struct HKEY__;
+typedef struct HKEY__* HKEY;
 
 namespace tsen::platform {
 
@@ -104,10 +109,7 @@ bool nextInListing(Listing& listing, std::string& name);
 
 // ---- Text files (the C runtime's) -------------------------------------------
 
-struct FileCloser {
-  void operator()(std::FILE* file) const noexcept { std::fclose(file); }
-};
-using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
+using tsen::UniqueFile;
 // fopen(path, mode); null when the file does not open.
 UniqueFile openFile(const std::string& path, const char* mode);
 // Appends text to the file at path in one write, creating the file but never

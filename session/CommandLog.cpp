@@ -8,11 +8,7 @@
 #include <array>
 #include <ctime>
 
-namespace {
-
-// Logging is on unless "LogCommands" reads as a number other than 1; a value
-// that cannot be read as a number counts as missing.
-bool loggingIsOn() {
+bool tsen::loggingIsOn() {
   TsEnWinRegistry registry;
   TsEnLong logSwitch = 1;
   if (registry.OpenKey(tsen::platform::kCurrentUser, tsen::modulesKey(), false) &&
@@ -21,6 +17,8 @@ bool loggingIsOn() {
   }
   return logSwitch == 1;
 }
+
+namespace {
 
 std::string timeStamp() {
   std::tm local{};
@@ -50,11 +48,11 @@ std::string asTextFileLine(std::string_view line) {
 
 void LogCommandInfo(const std::string& command, const std::string& domain,
                     const std::string& info) {
-  if (!loggingIsOn()) {
+  if (!tsen::loggingIsOn()) {
     return;
   }
   const std::string domainField = domain == "*" ? getActiveTessalineDomain() : domain;
-  const std::string file = TsEnBuildFilename("<USERDATA>\\TessalineCommand.log", TsEnBaseNone, 0);
+  const std::string file = TsEnBuildFilename(tsen::kCommandLogFile, TsEnBaseNone, 0);
   const std::string line = command + ";" + timeStamp() + ";" + domainField + ";" + info + "\n";
   // One write, so that lines of several writers land whole; a file that does
   // not open is passed over in silence.

@@ -10,4 +10,11 @@ inline std::string modulesKey() {
   return TsEnBuildRegKey(TsEnRegKeyModules);
 }
 
+// The command log switch: on unless "LogCommands" reads as a number other
+// than 1; a value that cannot be read as a number counts as missing.
+bool loggingIsOn();
+
+// The command log file, named by its placeholder.
+inline constexpr const char* kCommandLogFile = "<USERDATA>\\TessalineCommand.log";
+
 } // namespace tsen

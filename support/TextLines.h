@@ -5,19 +5,21 @@
 // build reads the same bytes the same way.
 #pragma once
 
-#include "platform/Platform.h"
+#include "support/UniqueFile.h"
 
 #include <array>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tsen {
 
 class TextLines {
 public:
-  explicit TextLines(const std::string& path) : file_(platform::openFile(path, "rb")) {}
+  // file is read from where it stands; open it in binary mode.
+  explicit TextLines(UniqueFile file) : file_(std::move(file)) {}
 
   bool isOpen() const noexcept { return file_ != nullptr; }
 
@@ -52,7 +54,7 @@ public:
   }
 
 private:
-  platform::UniqueFile file_;
+  UniqueFile file_;
   std::array<char, 1024> buffer_{};
   bool ended_ = false;
 };

@@ -11,12 +11,11 @@
 namespace {
 
 tsen::FeaturePackAndUpdate readAboutFile() {
-  const std::string file =
-      TsEnBuildFilename("Base\\About\\1_Tessaline_Version.txt", TsEnBaseAppPath, 0);
+  const std::string file = TsEnBuildFilename(std::string(tsen::kAboutFile), TsEnBaseAppPath, 0);
   if (!TsEnFileExist(file, false)) {
     return {};
   }
-  tsen::TextLines lines(file);
+  tsen::TextLines lines(tsen::platform::openFile(file, "rb"));
   std::string_view firstLine;
   if (!lines.next(firstLine)) {
     return {};

@@ -1,5 +1,5 @@
-// A scratch copy of the sample installation with tsenv and the library in
-// Binaries, and the sample settings in force. SuiteSystem.h (host/ or win32/)
+// A scratch copy of the sample installation with tsenv (the library linked
+// in) in Binaries, and the sample settings in force. SuiteSystem.h (host/ or win32/)
 // holds what the build changes: settings, user folders, processes, stand-ins.
 #pragma once
 
@@ -50,6 +50,14 @@ inline std::string libraryPath(const fs::path& path) {
   return text;
 }
 
+// A path of the library's as tsenv shows it to a person: as the host writes it.
+inline std::string shown(std::string path) {
+#if !defined(_WIN32)
+  std::ranges::replace(path, '\\', '/');
+#endif
+  return path;
+}
+
 } // namespace tsenv::tests
 
 // SuiteSystem: a ::testing::Test with root_ and setUpSystem(), undone on destruction.
@@ -63,9 +71,7 @@ protected:
     ASSERT_NO_FATAL_FAILURE(setUpSystem());
     fs::copy(fs::path(TSENV_EXAMPLES) / "installation", suite(), fs::copy_options::recursive);
     fs::create_directories(binaries());
-    for (const fs::path built : {TSENV_PROGRAM, TSENV_LIBRARY}) {
-      fs::copy_file(built, binaries() / built.filename());
-    }
+    fs::copy_file(TSENV_PROGRAM, binaries() / fs::path(TSENV_PROGRAM).filename());
   }
   void TearDown() override {
     std::error_code ignored;

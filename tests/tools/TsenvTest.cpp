@@ -23,19 +23,21 @@ TEST_F(TsenvTest, InfoShowsTheSampleAnswersAsTextAndAsJson) {
       "version": {"feature_pack": {"value": 2}},
       "session": {"active_domain": {"value": "ROAD"}, "log_switch": {"value": true}},
       "help": {"base_url": {"value": "https://help.quarzel.com/"}}})");
-  expected["folders"] = {{"application", {{"value", app()}}},
-                         {"user_data", {{"value", libraryPath(userData())}}}};
+  expected["folders"] = {
+      {"application", {{"value", app()}, {"host_path", shown(app())}}},
+      {"user_data",
+       {{"value", libraryPath(userData())}, {"host_path", shown(libraryPath(userData()))}}}};
   auto merged = json;
   merged.merge_patch(expected); // changes nothing when json holds every expected answer
   EXPECT_EQ(merged, json) << nlohmann::ordered_json::diff(json, merged);
   // The text shows the same answers, with their origins.
   for (const auto& [group, facts] : json.items()) {
     for (const auto& [key, fact] : facts.items()) {
-      const auto& value = fact.at("value");
-      const std::string shown = value.is_boolean()  ? (value == true ? "on" : "off")
-                                : value.is_string() ? value.get<std::string>()
-                                                    : value.dump();
-      EXPECT_TRUE(holds(text.out, "  " + shown));
+      const auto& value = fact.contains("host_path") ? fact.at("host_path") : fact.at("value");
+      const std::string answer = value.is_boolean()  ? (value == true ? "on" : "off")
+                                 : value.is_string() ? value.get<std::string>()
+                                                     : value.dump();
+      EXPECT_TRUE(holds(text.out, "  " + answer));
       EXPECT_TRUE(holds(text.out, "from: " + fact.at("source").get<std::string>() + "\n"));
     }
   }
@@ -45,12 +47,12 @@ TEST_F(TsenvTest, CommandsAnswerFromTheSampleSettingsAndStoreWhatModulesSee) {
   const std::string k1840 = "SOFTWARE\\Quarzel\\Tessaline\\18.40\\Kernel Services";
   fs::create_directories(userData()); // the library never creates it
   expectSteps({{{"expand", "<APPATH>\\Help\\x@@.chm", "--flags", "lang-marker"},
-                app() + "\\Help\\xNOR.chm\n"},
+                shown(app() + "\\Help\\xNOR.chm\n")},
                {{"expand", "Help\\x.chm", "--base", "app", "--flags", "lang-subfolder"},
-                app() + "\\Help\\NOR\\x.chm\n"},
+                shown(app() + "\\Help\\NOR\\x.chm\n")},
                {{"expand", "<LangName>-<CURRENTCONFIG>", "--base", "99"}, "Norwegian-Road\n"},
-               {{"expand", "x", "--base", "resources"}, app() + "\\Resources\\x\n"},
-               {{"resource", "Road"}, app() + "\\Resources\\Road.RC.NOR.DLL\n"},
+               {{"expand", "x", "--base", "resources"}, shown(app() + "\\Resources\\x\n")},
+               {{"resource", "Road"}, shown(app() + "\\Resources\\Road.RC.NOR.DLL\n")},
                {{"resource", "Bridge"}, "", 1},
                {{"exists", app() + "\\Help\\NOR"}, "exists\n"},
                {{"exists", app() + "\\Help\\DAN"}, "does not exist\n", 1},
@@ -62,11 +64,11 @@ TEST_F(TsenvTest, CommandsAnswerFromTheSampleSettingsAndStoreWhatModulesSee) {
                {{"domain"}, "ROAD\n"},
                {{"last-command"}, "Align\n"},
                {{"log", "Profile", "*", "from tsenv"},
-                "logged to " + libraryPath(userData() / "TessalineCommand.log") + "\n"},
+                "logged to " + shown(libraryPath(userData() / "TessalineCommand.log")) + "\n"},
                {{"reg", "set", "Tessaline modules", "LogCommands", "0", "--dword"}, ""},
                {{"log", "Hidden", "X", ""}, "not logged: logging is off (LogCommands = 0)\n"},
                {{"reg", "set", "Kernel Services", "My Tessaline Directory", "/work/mine"}, ""},
-               {{"expand", "<MYTESSALINE>\\a"}, "/work/mine\\a\n"},
+               {{"expand", "<MYTESSALINE>\\a"}, shown("/work/mine\\a\n")},
                {{"reg", "set", "HKLM\\" + k1840, "Help Platform", "cad"}, ""},
                {{"reg", "get", "HKLM\\" + k1840},
                 "[HKEY_LOCAL_MACHINE\\" + k1840 + "]\n\"Help Platform\"=\"cad\"\n\n"},
@@ -105,6 +107,8 @@ TEST_F(TsenvTest, BadArgumentsAreOneLineAndChangeNothing) {
   expectSteps({{{}, "", 2},
                {{"frobnicate"}, "", 2},
                {{"wiki", "12x", "--dry-run"}, "", 2},
+               {{"wiki", "", "--dry-run"}, "", 2},
+               {{"help", "", "RoadHelp", "--dry-run"}, "", 2},
                {{"log", "a", "b"}, "", 2},
                {{"domain", ""}, "", 2},
                {{"expand", "x", "--base", "nowhere"}, "", 2},
@@ -133,6 +137,9 @@ TEST_F(TsenvTest, HelpCheckPassesTheSampleAndReportsEachPlantedFaultWithItsPlace
              std::string(1100, 'a') +
              ";p;\n3;\tgeneral:x ; 5 ;generalhelp; // note\r\n\0321;general:hidden;\n");
   append("WikiCfg/more.cfg", "2;general:elsewhere;\n");
+  // Read as the library reads topics: 2147483647, the largest; one finding for a line of 200
+  // pieces.
+  append("WikiCfg/big.cfg", "4294967297;x:big;\n2147483647;x:max;\n" + std::string(204600, 'x'));
   append("WikiCfg/ORPHAN/orphan.cfg", "5;orphan:start;\n");
 
   const Call run = tsenv({"help-check"});
@@ -141,13 +148,15 @@ TEST_F(TsenvTest, HelpCheckPassesTheSampleAndReportsEachPlantedFaultWithItsPlace
            "Exeptions.cfg:5: no ';' after the domain",
            "Exeptions.cfg:6: language code 'nor' never matches",
            "Exeptions.cfg:6: value 'd' of DAN is ignored",
-           "Exeptions.cfg:7: domain ROAD again: only its first line "
+           "Exeptions.cfg:7: ROAD again: only its first line is read "
            "(Help\\Tessaline_Wiki_Exeptions.cfg:3)",
-           "Defaults.cfg:5: SURVEY again: the first value (Help\\Tessaline_Help_Defaults.cfg:3)",
+           "Defaults.cfg:5: SURVEY again: the first value wins "
+           "(Help\\Tessaline_Help_Defaults.cfg:3)",
            "Defaults.cfg:6: no ';' after the value",
            "Mapping.cfg:7: no '='",
-           "Mapping.cfg:8: NOR again: the first line "
+           "Mapping.cfg:8: NOR again: the first line wins "
            "(Help\\Tessaline_Wiki_Help_Language_Mapping.cfg:2)",
+           "big.cfg:2: topic 2147483647 is defined again: Help\\WikiCfg\\big.cfg:1 wins",
            "topic 2 is defined again", // which file wins follows the listing order
            "general.cfg:5: topic 1 is defined again: Help\\WikiCfg\\general.cfg:2 wins",
            "general.cfg:6: topic 'abc' is not a number: read as 0",
@@ -157,10 +166,37 @@ TEST_F(TsenvTest, HelpCheckPassesTheSampleAndReportsEachPlantedFaultWithItsPlace
            "Help\\WikiCfg\\ORPHAN: domain folder without a line in",
            "Help\\NOR\\generalhelp.chm: note: missing (named by Help\\WikiCfg\\general.cfg:2)",
        }) {
-    EXPECT_TRUE(holds(run.out, finding));
+    EXPECT_TRUE(holds(run.out, shown(finding)));
   }
   EXPECT_FALSE(holds(run.out, "general.cfg:10"));
   EXPECT_FALSE(holds(run.out, "general.cfg:11"));
+  for (const char* once : {"big.cfg:3: no ';'", "big.cfg:3: longer than 1023"}) {
+    const auto at = run.out.find(once);
+    EXPECT_NE(at, std::string::npos) << once;
+    EXPECT_EQ(run.out.find(once, at + 1), std::string::npos) << once;
+  }
+}
+
+TEST_F(TsenvTest, HelpCheckTellsWhatHelpOpensForEveryTopicOfTheSample) {
+  for (const char* useChmHelp : {"0", "1"}) {
+    EXPECT_EQ(
+        tsenv({"reg", "set", "Kernel Services", "Use CHM Help", useChmHelp, "--dword"}).status, 0);
+    const std::string check = tsenv({"help-check"}).out;
+    const std::regex request("help (\\d+) (\\S+): (.*)\n");
+    std::vector<std::string> topics;
+    for (auto line = std::sregex_iterator(check.begin(), check.end(), request);
+         line != std::sregex_iterator(); ++line) {
+      const auto& match = *line;
+      topics.push_back(match[2].str() + " " + match[1].str());
+      std::string opened = tsenv({"help", match[1], match[2], "--dry-run"}).out;
+      opened = std::regex_replace(opened.substr(0, opened.size() - 1), std::regex("\n"), " | ");
+      EXPECT_EQ(opened, match[3].str()) << match[0];
+      EXPECT_TRUE(holds(opened, useChmHelp == std::string("0") ? "open address: " : "open help: "));
+    }
+    EXPECT_EQ(topics, (std::vector<std::string>{"generalhelp 1", "generalhelp 2", "generalhelp 3",
+                                                "roadhelp 20", "roadhelp 21", "roadhelp 22"}))
+        << check;
+  }
 }
 
 TEST_F(TsenvTest, RegExportThenImportIntoAnEmptyStoreGivesTheSameSettings) {

@@ -1,5 +1,6 @@
 # cmake -DOBJDUMP=... -DIMAGE=... -P check_imports.cmake: fails unless IMAGE
-# imports only system DLLs, so the product needs nothing installed beside it.
+# imports only system DLLs, so the product needs nothing installed beside it,
+# and no function that reads the environment.
 execute_process(COMMAND ${OBJDUMP} -p ${IMAGE} OUTPUT_VARIABLE dump COMMAND_ERROR_IS_FATAL ANY)
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
 if(NOT imports)
@@ -12,4 +13,11 @@ list(FILTER imports EXCLUDE REGEX
      "^(advapi32|kernel32|msvcrt|shell32|shlwapi|ucrtbase|user32)\\.dll$|^api-ms-win-crt-")
 if(imports)
   message(FATAL_ERROR "${IMAGE} needs DLLs that are not part of the system: ${imports}")
+endif()
+# No switch of the environment changes what the product does: it reads no
+# environment variable.
+string(REGEX MATCHALL "[ \t](_w?getenv(_s)?|getenv|_w?dupenv_s|GetEnvironmentVariable[AW])\n" reads
+       "${dump}")
+if(reads)
+  message(FATAL_ERROR "${IMAGE} reads the environment: ${reads}")
 endif()

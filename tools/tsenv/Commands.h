@@ -5,9 +5,12 @@
 
 #include <CLI/CLI.hpp>
 
+#include <charconv>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace tsenv {
 
@@ -27,14 +30,24 @@ public:
   using std::runtime_error::runtime_error;
 };
 
+// A whole decimal number and nothing else: nothing for "", "12x" or a
+// number out of range.
+inline std::optional<int> parseInteger(std::string_view text) {
+  int number = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (text.empty() || error != std::errc{} || end != text.data() + text.size()) {
+    return std::nullopt;
+  }
+  return number;
+}
+
 void addInfoCommand(CLI::App& app, Runner& runner);
 void addPathCommands(CLI::App& app, Runner& runner);
 void addSessionCommands(CLI::App& app, Runner& runner);
 void addHelpCommands(CLI::App& app, Runner& runner);
 void addHelpCheckCommand(CLI::App& app, Runner& runner);
 void addRegCommands(CLI::App& app, Runner& runner);
-// The subcommands of "reg": get and set; delete, export and import.
+// reg get and reg set.
 void addRegValueCommands(CLI::App& reg, Runner& runner);
-void addRegKeyCommands(CLI::App& reg, Runner& runner);
 
 } // namespace tsenv

@@ -1,6 +1,6 @@
 // help and wiki: show help for a topic the way a module asks for it.
 #include "tools/tsenv/Commands.h"
-#include "tools/tsenv/DryRun.h"
+#include "tools/tsenv/DescribedActions.h"
 
 #include "TsEnvironment.h"
 
@@ -15,10 +15,17 @@ constexpr const char* kDryRunText =
     "print what would be opened (address, or help file and topic) and every message that "
     "would be shown, and open nothing";
 
+// A topic is a whole number: CLI11 alone would read an empty one as 0.
+const CLI::Validator kTopic(
+    [](std::string& text) {
+      return parseInteger(text) ? std::string() : "'" + text + "' is not a topic number";
+    },
+    "");
+
 // The library's lines and ours must not interleave out of order.
 void startHelp(bool dryRun) {
   if (dryRun) {
-    enableDryRun();
+    describeActions();
   }
   std::fflush(stdout);
 }
@@ -36,7 +43,8 @@ void addHelp(CLI::App& app, Runner& runner) {
   command->footer("The wiki page when a topic file maps the topic of HELPNAME, else the "
                   "compiled help file in the user's language, else in English.");
   command->add_option("TOPIC", arguments->topic, "the numeric help topic (0: contents)")
-      ->required();
+      ->required()
+      ->check(kTopic);
   command->add_option("HELPNAME", arguments->helpName, "the help file's name without .chm")
       ->required();
   command->add_flag("--dry-run", arguments->dryRun, kDryRunText);
@@ -59,7 +67,9 @@ void addWiki(CLI::App& app, Runner& runner) {
   auto arguments = std::make_shared<WikiArguments>();
   CLI::App* command = app.add_subcommand(
       "wiki", "Open the wiki page of a topic (or compiled help, if the settings say so)");
-  command->add_option("TOPIC", arguments->topic, "the numeric help topic")->required();
+  command->add_option("TOPIC", arguments->topic, "the numeric help topic")
+      ->required()
+      ->check(kTopic);
   command->add_flag("--only", arguments->only,
                     "always the wiki, whatever \"Use CHM Help\" and the exceptions file say");
   command->add_flag("--dry-run", arguments->dryRun, kDryRunText);

@@ -1,14 +1,18 @@
 #include "tools/tsenv/InfoFacts.h"
 
+#include "tools/tsenv/NativePath.h"
 #include "tools/tsenv/Settings.h"
 
 #include "TsEnvironment.h"
+
+#include "help/WikiSettings.h"
+#include "version/AboutLine.h"
 
 namespace tsenv {
 
 namespace {
 
-constexpr const char* kQvrValue = "QVRConnect";
+namespace help = tsen::help;
 
 std::string numbered(const std::string& location, TsEnLong number) {
   return location + " = " + std::to_string(number);
@@ -21,7 +25,8 @@ std::string textSource(Hive hive, const std::string& key, const std::string& val
 }
 
 Fact folderFact(std::string key, std::string label, const std::string& path, std::string source) {
-  return {std::move(key), std::move(label), path, std::move(source), TsEnFileExist(path, false)};
+  return {std::move(key),    std::move(label),           path,
+          std::move(source), TsEnFileExist(path, false), shownPath(path)};
 }
 
 // "19.01\RA_Zora\Road": what the per-user folders append below "Quarzel\Tessaline".
@@ -32,8 +37,8 @@ std::string perUserSegment() {
 
 FactGroup registryFacts() {
   const std::string flagLocation =
-      settingLocation(Hive::currentUser, TsEnRegKeyQVRConnect, kQvrValue);
-  const auto flag = readNumber(Hive::currentUser, TsEnRegKeyQVRConnect, kQvrValue);
+      settingLocation(Hive::currentUser, TsEnRegKeyQVRConnect, TsEnRegValueQVRConnect);
+  const auto flag = readNumber(Hive::currentUser, TsEnRegKeyQVRConnect, TsEnRegValueQVRConnect);
   const bool on = TsEnQVRConnect();
   const std::string layoutSource =
       flag ? numbered(flagLocation, *flag) +
@@ -79,10 +84,10 @@ FactGroup languageFacts() {
 
 FactGroup versionFacts() {
   const std::string aboutFile =
-      TsEnBuildFilename("Base\\About\\1_Tessaline_Version.txt", TsEnBaseAppPath, 0);
+      TsEnBuildFilename(std::string(tsen::kAboutFile), TsEnBaseAppPath, 0);
   const bool aboutExists = TsEnFileExist(aboutFile, false);
   const std::string aboutSource =
-      aboutExists ? "first line of " + aboutFile : "not set: no About file, so 0";
+      aboutExists ? "first line of " + shownPath(aboutFile) : "not set: no About file, so 0";
   const std::string layoutSource = std::string("the ") + TsEnGetCurrentVersionNumber() + " layout";
   return {
       "version",
@@ -93,7 +98,7 @@ FactGroup versionFacts() {
           {"minor", "Minor", TsEnGetCurrentVersionNumberMinor(), layoutSource},
           {"feature_pack", "Feature pack", TsEnGetCurrentVersionNumberFeaturePack(), aboutSource},
           {"update", "Update", TsEnGetCurrentVersionNumberUpdate(), aboutSource},
-          {"about_file", "About file", aboutFile, "the application folder", aboutExists},
+          folderFact("about_file", "About file", aboutFile, "the application folder"),
       }};
 }
 
@@ -139,7 +144,7 @@ FactGroup sessionFacts() {
     switchSource = numbered(switchLocation, *logSwitch.stored) +
                    (logSwitch.on ? "" : " (anything but 1 is off)");
   }
-  const std::string logFile = TsEnBuildFilename("<USERDATA>\\TessalineCommand.log", 0, 0);
+  const std::string logFile = TsEnBuildFilename(tsen::kCommandLogFile, TsEnBaseNone, 0);
   return {"session",
           "Session and command log",
           {
@@ -148,8 +153,7 @@ FactGroup sessionFacts() {
               {"last_command", "Last command", getLastTessalineCommand(),
                textSource(Hive::currentUser, modulesKey(), TsEnRegValueLastCommand, "none")},
               {"log_switch", "Command log", logSwitch.on, switchSource},
-              {"log_file", "Log file", logFile, "<USERDATA>\\TessalineCommand.log",
-               TsEnFileExist(logFile, false)},
+              folderFact("log_file", "Log file", logFile, tsen::kCommandLogFile),
           }};
 }
 
@@ -159,8 +163,9 @@ Fact platformFact(const std::string& key) {
   TsEnWinRegistry userKey;
   const Hive hive = userKey.OpenKey(hiveHandle(Hive::currentUser), key, false) ? Hive::currentUser
                                                                                : Hive::localMachine;
-  return {"platform", "Wiki platform", readText(hive, key, "Help Platform").value_or("ts"),
-          textSource(hive, key, "Help Platform", "ts")};
+  return {"platform", "Wiki platform",
+          readText(hive, key, help::kHelpPlatform).value_or(std::string(help::kDefaultPlatform)),
+          textSource(hive, key, help::kHelpPlatform, std::string(help::kDefaultPlatform))};
 }
 
 // The wiki settings: values of the Kernel Services key, shown as stored.
@@ -172,16 +177,17 @@ FactGroup helpFacts() {
                 readText(Hive::currentUser, key, value).value_or(""),
                 textSource(Hive::currentUser, key, value, fallback)};
   };
-  const auto useChm = readNumber(Hive::currentUser, key, "Use CHM Help");
-  const std::string useChmLocation = settingLocation(Hive::currentUser, key, "Use CHM Help");
+  const auto useChm = readNumber(Hive::currentUser, key, help::kUseChmHelp);
+  const std::string useChmLocation = settingLocation(Hive::currentUser, key, help::kUseChmHelp);
   return {"help",
           "Help settings",
           {
               {"use_chm_help", "Use CHM help", useChm.value_or(0) == 1,
                useChm ? numbered(useChmLocation, *useChm) : "not set: the wiki"},
-              textFact("language_code", "Wiki language", "Help LanguageCode",
+              textFact("language_code", "Wiki language", help::kHelpLanguageCode,
                        "from the exceptions and mapping files"),
-              textFact("base_url", "Wiki address", "Help BaseUrl", "the library's own address"),
+              textFact("base_url", "Wiki address", help::kHelpBaseUrl,
+                       std::string(help::kDefaultBaseUrl)),
               platformFact(key),
           }};
 }

@@ -16,6 +16,7 @@ struct Fact {
   nlohmann::ordered_json value; // a string, a number or true/false
   std::string source;           // the registry value, known folder or fallback behind it
   std::optional<bool> exists{}; // for folders and files: whether they exist
+  std::string hostPath{};       // for folders and files: as the host writes them
 };
 
 struct FactGroup {

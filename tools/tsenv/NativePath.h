@@ -1,19 +1,22 @@
 // The library names files with backslashes on every system; the tool opens
-// and lists them itself with the system's own separators.
+// them, and shows them to a person, as the host writes them.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
 namespace tsenv {
 
-inline std::filesystem::path nativePath(std::string libraryPath) {
+inline std::string shownPath(std::string libraryPath) {
 #if !defined(_WIN32)
-  for (char& c : libraryPath) {
-    c = c == '\\' ? '/' : c;
-  }
+  std::ranges::replace(libraryPath, '\\', '/');
 #endif
-  return std::filesystem::path(libraryPath);
+  return libraryPath;
+}
+
+inline std::filesystem::path nativePath(const std::string& libraryPath) {
+  return std::filesystem::path(shownPath(libraryPath));
 }
 
 } // namespace tsenv

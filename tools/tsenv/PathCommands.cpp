@@ -1,15 +1,59 @@
 // expand, resource and exists: the library's file name answers.
 #include "tools/tsenv/Commands.h"
-#include "tools/tsenv/ExpandArguments.h"
+#include "tools/tsenv/NativePath.h"
 
 #include "TsEnvironment.h"
 
+#include <array>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <utility>
 
 namespace tsenv {
 
 namespace {
+
+// "none", "app", "userdata", "resources", "binaries", "autocad", "temp", or
+// any integer (the library counts unknown numbers as none).
+std::optional<int> parseBaseFolder(std::string_view text) {
+  static constexpr std::array<std::pair<std::string_view, int>, 7> kNames{{
+      {"none", TsEnBaseNone},
+      {"app", TsEnBaseAppPath},
+      {"userdata", TsEnBaseUserData},
+      {"resources", TsEnBaseResources},
+      {"binaries", TsEnBaseBinaries},
+      {"autocad", TsEnBaseAutoCAD},
+      {"temp", TsEnBaseTemp},
+  }};
+  for (const auto& [name, value] : kNames) {
+    if (text == name) {
+      return value;
+    }
+  }
+  return parseInteger(text);
+}
+
+// An integer, or names joined by ",": "lang-marker", "lang-subfolder".
+std::optional<int> parseExpandFlags(std::string_view text) {
+  if (auto number = parseInteger(text)) {
+    return number;
+  }
+  int flags = 0;
+  while (!text.empty()) {
+    const auto comma = text.find(',');
+    const std::string_view name = text.substr(0, comma);
+    if (name == "lang-marker") {
+      flags |= TsEnLangAtMarker;
+    } else if (name == "lang-subfolder") {
+      flags |= TsEnLangSubfolder;
+    } else {
+      return std::nullopt;
+    }
+    text = comma == std::string_view::npos ? std::string_view{} : text.substr(comma + 1);
+  }
+  return flags;
+}
 
 struct ExpandArguments {
   std::string name;
@@ -45,8 +89,8 @@ void addExpand(CLI::App& app, Runner& runner) {
       ->check(acceptedBy(parseExpandFlags, "FLAGS"));
   command->callback([&runner, arguments] {
     runner = [arguments] {
-      std::cout << TsEnBuildFilename(arguments->name, *parseBaseFolder(arguments->base),
-                                     *parseExpandFlags(arguments->flags))
+      std::cout << shownPath(TsEnBuildFilename(arguments->name, *parseBaseFolder(arguments->base),
+                                               *parseExpandFlags(arguments->flags)))
                 << '\n';
       return kExitDone;
     };
@@ -68,7 +112,7 @@ void addResource(CLI::App& app, Runner& runner) {
                   << ".DLL or " << *baseName << ".RC.Eng.DLL in the Resources folder\n";
         return kExitNo;
       }
-      std::cout << path << '\n';
+      std::cout << shownPath(path) << '\n';
       return kExitDone;
     };
   });

@@ -1,5 +1,5 @@
-// reg delete, export and import: whole keys, listed and deleted through
-// SuiteRegistry, and registry files for support.
+// reg: the suite's registry settings; here delete, export and import: whole
+// keys, listed and deleted through SuiteRegistry, and registry files for support.
 #include "tools/tsenv/Commands.h"
 #include "tools/tsenv/RegFile.h"
 #include "tools/tsenv/SuiteRegistry.h"
@@ -114,10 +114,18 @@ void addImport(CLI::App& reg, Runner& runner) {
 
 } // namespace
 
-void addRegKeyCommands(CLI::App& reg, Runner& runner) {
-  addDelete(reg, runner);
-  addExport(reg, runner);
-  addImport(reg, runner);
+void addRegCommands(CLI::App& app, Runner& runner) {
+  CLI::App* reg =
+      app.add_subcommand("reg", "Read, change, export and import the suite's registry settings");
+  reg->footer("Keys: HKEY_CURRENT_USER\\SOFTWARE\\Quarzel\\Tessaline with everything below "
+              "it, and the Kernel Services keys of both layouts below HKEY_LOCAL_MACHINE. A key "
+              "may be written in full, as HKCU\\... or HKLM\\..., or below the product key "
+              "root of the layout in force (\"Kernel Services\", \"Tessaline modules\").");
+  reg->require_subcommand(1);
+  addRegValueCommands(*reg, runner);
+  addDelete(*reg, runner);
+  addExport(*reg, runner);
+  addImport(*reg, runner);
 }
 
 } // namespace tsenv

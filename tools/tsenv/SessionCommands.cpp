@@ -1,6 +1,7 @@
 // domain, last-command and log: the session state the suite's modules share
 // and the command log.
 #include "tools/tsenv/Commands.h"
+#include "tools/tsenv/NativePath.h"
 #include "tools/tsenv/Settings.h"
 
 #include "TsEnvironment.h"
@@ -93,12 +94,13 @@ void addLog(CLI::App& app, Runner& runner) {
                   << *logSwitch.stored << ")\n";
         return kExitDone;
       }
-      const std::string file = TsEnBuildFilename("<USERDATA>\\TessalineCommand.log", 0, 0);
+      const std::string file = TsEnBuildFilename(tsen::kCommandLogFile, TsEnBaseNone, 0);
       if (!TsEnFileExist(file, false)) {
-        std::cerr << "not logged: " << file << " cannot be written (does its folder exist?)\n";
+        std::cerr << "not logged: " << shownPath(file)
+                  << " cannot be written (does its folder exist?)\n";
         return kExitNo;
       }
-      std::cout << "logged to " << file << '\n';
+      std::cout << "logged to " << shownPath(file) << '\n';
       return kExitDone;
     };
   });

@@ -1,6 +1,7 @@
 #include "tools/tsenv/Settings.h"
 
 #include "platform/Platform.h"
+#include "session/ModulesKey.h"
 
 namespace tsenv {
 
@@ -43,15 +44,9 @@ std::string kernelServicesKey() {
   return TsEnGetRegKeyKernelServices();
 }
 
-std::string modulesKey() {
-  return TsEnBuildRegKey(TsEnRegKeyModules);
-}
-
 LogSwitch readLogSwitch() {
-  LogSwitch logSwitch;
-  logSwitch.stored = readNumber(Hive::currentUser, modulesKey(), TsEnRegValueLogCommands);
-  logSwitch.on = !logSwitch.stored || *logSwitch.stored == 1;
-  return logSwitch;
+  return {tsen::loggingIsOn(),
+          readNumber(Hive::currentUser, modulesKey(), TsEnRegValueLogCommands)};
 }
 
 } // namespace tsenv

@@ -4,6 +4,8 @@
 
 #include "TsEnvironment.h"
 
+#include "session/ModulesKey.h"
+
 #include <optional>
 #include <string>
 
@@ -24,10 +26,9 @@ std::optional<TsEnLong> readNumber(Hive hive, const std::string& key, const std:
 
 // Where the settings of the layout in force live.
 std::string kernelServicesKey();
-std::string modulesKey();
+using tsen::modulesKey;
 
-// The command log switch as the library reads it: on unless "LogCommands"
-// reads as a number other than 1.
+// The command log switch as the library reads it, and the value behind it.
 struct LogSwitch {
   bool on = true;
   std::optional<TsEnLong> stored;

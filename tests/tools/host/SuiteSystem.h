@@ -20,8 +20,6 @@ protected:
     root_ = name;
     fs::copy_file(fs::path(TSENV_EXAMPLES) / "settings.reg", root_ / "registry.reg");
     ::setenv("TSEN_REGISTRY", (root_ / "registry.reg").c_str(), 1);
-    ::setenv("LD_LIBRARY_PATH", (root_ / "Suite/Binaries").c_str(), 1);
-    ::unsetenv("TSEN_DRY_RUN");
     for (const char* variable : {"XDG_CONFIG_HOME", "HOME", "TMPDIR", "XDG_DATA_DIRS", "PATH"}) {
       fs::create_directories(root_ / variable); // a folder of its own, named after it
       ::setenv(variable, (root_ / variable).c_str(), 1);

@@ -33,7 +33,6 @@ protected:
         "\"" + fs::path(TSENV_RECORDER).make_preferred().string() + "\" \"" + record + "\" \"%1\"");
     control_ = tsen::testing::registerControl(fs::path(TSENV_CONTROL).make_preferred().string());
     SetEnvironmentVariableA("TSEN_FAKE_HH_LOG", record.c_str());
-    SetEnvironmentVariableA("TSEN_DRY_RUN", nullptr);
   }
 
   // The members put back the keys and class registrations afterwards.

@@ -1,7 +1,7 @@
 // What the library shows or opens for the user: message boxes, addresses in
-// the web browser, compiled help. With the environment variable TSEN_DRY_RUN
-// set (not empty), each is only described on standard output, one line each,
-// and taken as done: support tools use this to show what a request would do.
+// the web browser, compiled help. The product links UserActions.cpp, which
+// hands each to the platform; a tool may link a piece of its own instead
+// (tsenv's describes each action rather than doing it).
 #pragma once
 
 #include <cstdint>
