@@ -3,11 +3,12 @@
 #include "platform/portable/PosixFile.h"
 
 #include <cerrno>
+#include <charconv>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <system_error>
-#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -17,7 +18,10 @@ namespace tsen::platform::portable {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr mode_t kNewFileMode = 0600; // the user's own settings
+constexpr std::string_view kTemporarySuffix = ".tmp";
 
 using FileIdentity = RegistryStore::FileIdentity;
 
@@ -38,14 +42,12 @@ struct FileContents {
 };
 
 // The file's bytes; a missing file has none. Nothing when the file exists
-// but cannot be read.
+// but cannot be read, or is no plain file: a FIFO or a device is refused
+// without waiting for a writer.
 std::optional<FileContents> readFile(const std::string& path) {
-  const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (!file.isOpen()) {
-    if (errno == ENOENT) {
-      return FileContents{};
-    }
-    return std::nullopt;
+    return errno == ENOENT ? std::optional(FileContents{}) : std::nullopt;
   }
   struct stat status {};
   if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
@@ -55,16 +57,42 @@ std::optional<FileContents> readFile(const std::string& path) {
   char buffer[65536];
   for (;;) {
     const ssize_t count = ::read(file.get(), buffer, sizeof buffer);
-    if (count < 0 && errno == EINTR) {
-      continue;
-    }
-    if (count < 0) {
-      return std::nullopt;
-    }
     if (count == 0) {
       return contents;
     }
-    contents.bytes.append(buffer, static_cast<std::size_t>(count));
+    if (count < 0 && errno != EINTR) {
+      return std::nullopt;
+    }
+    contents.bytes.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(count, 0)));
+  }
+}
+
+// "registry.reg.1234.tmp": a writer's temporary file beside the file, named
+// with the writer's process id.
+std::string temporaryName(const std::string& path, pid_t pid) {
+  return path + '.' + std::to_string(pid) + std::string(kTemporarySuffix);
+}
+
+// Temporary files of writers that died before they renamed them. Called
+// under the lock, so no live writer of ours is half-way through its own.
+void removeStaleTemporaries(const std::string& path) {
+  const fs::path file(path);
+  const std::string prefix = file.filename().string() + '.';
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(file.parent_path(), error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() <= prefix.size() + kTemporarySuffix.size() || !name.starts_with(prefix) ||
+        !name.ends_with(kTemporarySuffix)) {
+      continue;
+    }
+    const std::string_view digits = std::string_view(name).substr(
+        prefix.size(), name.size() - prefix.size() - kTemporarySuffix.size());
+    pid_t pid = 0;
+    const auto [end, failure] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
+    if (failure == std::errc{} && end == digits.data() + digits.size() && pid > 0 &&
+        ::kill(pid, 0) != 0 && errno == ESRCH) {
+      fs::remove(entry.path(), error);
+    }
   }
 }
 
@@ -73,30 +101,34 @@ std::optional<FileContents> readFile(const std::string& path) {
 // one, never a part. The new file's identity, nothing on failure.
 std::optional<FileIdentity> replaceFile(const std::string& path, std::string_view bytes,
                                         mode_t mode) {
-  std::string temporaryName = path + ".XXXXXX";
-  const FileDescriptor file(::mkostemp(temporaryName.data(), O_CLOEXEC));
+  const std::string temporary = temporaryName(path, ::getpid());
+  const FileDescriptor file(
+      ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, mode));
   if (!file.isOpen()) {
     return std::nullopt;
   }
   struct stat status {};
   const bool written = ::fchmod(file.get(), mode) == 0 && writeWhole(file.get(), bytes) &&
                        ::fsync(file.get()) == 0 && ::fstat(file.get(), &status) == 0;
-  if (!written || ::rename(temporaryName.c_str(), path.c_str()) != 0) {
-    ::unlink(temporaryName.c_str());
+  if (!written || ::rename(temporary.c_str(), path.c_str()) != 0) {
+    ::unlink(temporary.c_str());
     return std::nullopt;
   }
   return identityOf(status);
 }
 
-// The file a write must replace: through a symbolic link, its target, so that
-// the link stays a link.
-std::string writeTarget(const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::is_symlink(path, error)) {
-    return path;
+// The file a write must replace: through symbolic links, dangling ones too,
+// their final target, so that a link stays a link.
+std::string writeTarget(std::string path) {
+  for (int hop = 0; hop < 40; ++hop) { // as far as the system itself follows
+    std::error_code error;
+    const fs::path target = fs::read_symlink(path, error);
+    if (error) {
+      break;
+    }
+    path = (fs::path(path).parent_path() / target).lexically_normal().string();
   }
-  const auto target = std::filesystem::weakly_canonical(path, error);
-  return error ? path : target.string();
+  return path;
 }
 
 std::string environmentValue(const char* name) {
@@ -163,7 +195,7 @@ bool RegistryStore::update(const Edit& edit) {
   }
   const std::string target = writeTarget(path);
   std::error_code error;
-  std::filesystem::create_directories(std::filesystem::path(target).parent_path(), error);
+  fs::create_directories(fs::path(target).parent_path(), error);
   // The lock file is never removed: a writer could otherwise lock a file
   // that the next writer no longer sees.
   const FileDescriptor lockFile(
@@ -172,14 +204,14 @@ bool RegistryStore::update(const Edit& edit) {
     return false;
   }
   const ExclusiveLock fileLock(lockFile.get());
+  removeStaleTemporaries(target);
 
   // Read afresh under the lock: what other processes wrote must stay.
   const auto contents = readFile(target);
   if (!contents) {
     return false; // replacing a file that cannot be read would lose it
   }
-  RegDocument document =
-      contents->identity.exists ? parseCounted(contents->bytes) : RegDocument::parse({});
+  RegDocument document = parseCounted(contents->bytes);
   RegistryTree tree = document.toTree();
   switch (edit(document, tree)) {
   case EditResult::failed:

@@ -3,8 +3,8 @@
 // replaces it atomically, so that processes writing at once lose nothing.
 #pragma once
 
+#include "platform/common/RegistryTree.h"
 #include "platform/portable/RegDocument.h"
-#include "platform/portable/RegistryTree.h"
 
 #include <atomic>
 #include <cstdint>
@@ -30,8 +30,9 @@ public:
 
   static RegistryStore& instance();
 
-  // Calls use with the registry as the file holds it now (a missing or
-  // unreadable file holds an empty registry) and returns its answer.
+  // Calls use with the registry as the file holds it now (a missing file
+  // holds an empty registry, and so, for reads, does one that cannot be read)
+  // and returns its answer.
   template <class Use> decltype(auto) read(Use&& use) {
     const std::lock_guard lock(cacheMutex_);
     return std::forward<Use>(use)(currentTree());

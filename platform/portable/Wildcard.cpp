@@ -1,6 +1,6 @@
 #include "platform/portable/Wildcard.h"
 
-#include "platform/portable/AsciiCase.h"
+#include "support/AsciiCase.h"
 
 namespace tsen::platform::portable {
 

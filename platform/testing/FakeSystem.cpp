@@ -72,10 +72,10 @@ using detail::state;
 void reset() {
   auto& s = state();
   std::lock_guard lock(s.mutex);
-  s.keys.clear();
-  s.handles.clear();
+  s.registry = {};
+  s.openKeys.clear();
   s.closeKeyFails = false;
-  s.refusedValueName.clear();
+  s.refusedValueName.reset();
   s.moduleFileName.clear();
   s.knownFolders.clear();
   s.tempFolder.reset();
