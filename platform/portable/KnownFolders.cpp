@@ -1,7 +1,7 @@
 // Shell folders and the temporary folder, from the XDG base directory
 // variables and TMPDIR.
 #include "platform/Platform.h"
-#include "platform/portable/PathConversion.h"
+#include "platform/common/PathConversion.h"
 #include "platform/portable/TextPieces.h"
 
 #include <cstdlib>
@@ -61,7 +61,7 @@ std::optional<std::string> knownFolder(KnownFolder folder) {
   if (!hostFolder) {
     return std::nullopt;
   }
-  return portable::withBackslashes(*hostFolder);
+  return host::withBackslashes(*hostFolder);
 }
 
 std::optional<std::string> tempFolder() {
@@ -70,7 +70,7 @@ std::optional<std::string> tempFolder() {
   if (!folder.ends_with('/')) {
     folder += '/';
   }
-  return portable::withBackslashes(folder);
+  return host::withBackslashes(folder);
 }
 
 } // namespace tsen::platform

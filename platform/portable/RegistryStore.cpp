@@ -1,7 +1,8 @@
 #include "platform/portable/RegistryStore.h"
 
-#include "platform/portable/PosixFile.h"
+#include "platform/common/PosixFile.h"
 
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <csignal>
@@ -19,14 +20,18 @@ namespace tsen::platform::portable {
 namespace {
 
 namespace fs = std::filesystem;
+using host::ExclusiveLock;
+using host::FileDescriptor;
+using host::writeWhole;
 
 constexpr mode_t kNewFileMode = 0600; // the user's own settings
 constexpr std::string_view kTemporarySuffix = ".tmp";
 
-using FileIdentity = RegistryStore::FileIdentity;
+// What tells one version of the file from another; all zero for no file.
+using FileIdentity = std::array<std::int64_t, 5>;
 
 FileIdentity identityOf(const struct stat& status) {
-  return {true,           status.st_dev,         status.st_ino,
+  return {static_cast<std::int64_t>(status.st_dev), static_cast<std::int64_t>(status.st_ino),
           status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec};
 }
 
@@ -138,6 +143,15 @@ std::string environmentValue(const char* name) {
 
 } // namespace
 
+struct RegistryStore::Snapshot {
+  std::string path;
+  FileIdentity identity;
+  RegistryTree tree;
+};
+
+RegistryStore::RegistryStore() = default;
+RegistryStore::~RegistryStore() = default;
+
 std::string registryFilePath() {
   if (std::string path = environmentValue("TSEN_REGISTRY"); !path.empty()) {
     return path;
@@ -175,16 +189,14 @@ const RegistryTree& RegistryStore::currentTree() {
     cache_.reset();
     return empty;
   }
-  RegistryTree tree =
-      contents->identity.exists ? parseCounted(contents->bytes).toTree() : RegistryTree{};
-  cache_ =
-      std::make_unique<Snapshot>(Snapshot{std::move(path), contents->identity, std::move(tree)});
+  cache_ = std::make_unique<Snapshot>(
+      Snapshot{std::move(path), contents->identity, parseCounted(contents->bytes).toTree()});
   return cache_->tree;
 }
 
-void RegistryStore::install(std::string path, const FileIdentity& identity, RegistryTree tree) {
+void RegistryStore::install(std::unique_ptr<Snapshot> snapshot) {
   const std::lock_guard lock(cacheMutex_);
-  cache_ = std::make_unique<Snapshot>(Snapshot{std::move(path), identity, std::move(tree)});
+  cache_ = std::move(snapshot);
 }
 
 bool RegistryStore::update(const Edit& edit) {
@@ -217,7 +229,7 @@ bool RegistryStore::update(const Edit& edit) {
   case EditResult::failed:
     return false;
   case EditResult::unchanged:
-    install(path, contents->identity, std::move(tree));
+    install(std::make_unique<Snapshot>(Snapshot{path, contents->identity, std::move(tree)}));
     return true;
   case EditResult::changed:
     break;
@@ -226,7 +238,7 @@ bool RegistryStore::update(const Edit& edit) {
   if (!identity) {
     return false;
   }
-  install(path, *identity, document.toTree());
+  install(std::make_unique<Snapshot>(Snapshot{path, *identity, document.toTree()}));
   return true;
 }
 

@@ -8,13 +8,10 @@
 
 #include <atomic>
 #include <cstdint>
-#include <ctime>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
-
-#include <sys/types.h>
 
 namespace tsen::platform::portable {
 
@@ -46,27 +43,14 @@ public:
   // How often the file's text has been parsed in this process.
   std::uint64_t parseCount() const { return parseCount_.load(); }
 
-  // What tells one version of the file from another.
-  struct FileIdentity {
-    bool exists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    std::time_t modifiedSeconds = 0;
-    long modifiedNanoseconds = 0;
-    bool operator==(const FileIdentity&) const = default;
-  };
-
 private:
-  struct Snapshot {
-    std::string path;
-    FileIdentity identity;
-    RegistryTree tree;
-  };
+  struct Snapshot; // the parsed file and what tells it from other versions
 
+  RegistryStore();
+  ~RegistryStore();
   const RegistryTree& currentTree();
   RegDocument parseCounted(std::string_view bytes);
-  void install(std::string path, const FileIdentity& identity, RegistryTree tree);
+  void install(std::unique_ptr<Snapshot> snapshot);
 
   std::mutex cacheMutex_;
   std::mutex writeMutex_; // orders this process's writers before the file lock

@@ -1,7 +1,7 @@
 // Messages, the web browser and the compiled help viewer on a desktop host.
 #include "platform/Platform.h"
+#include "platform/common/PathConversion.h"
 #include "platform/portable/Launch.h"
-#include "platform/portable/PathConversion.h"
 
 #include <array>
 #include <cstdio>
@@ -45,7 +45,7 @@ std::intptr_t shellOpen(const std::string& address) {
 bool htmlHelp(const std::string& file, unsigned /*command*/, std::intptr_t /*data*/) {
   // Looked for once, like the help control that is loaded once on Windows.
   static const std::optional<std::string> viewer = findChmViewer();
-  std::string hostFile = portable::withSlashes(file);
+  std::string hostFile = host::withSlashes(file);
   if (!viewer || ::access(hostFile.c_str(), R_OK) != 0) {
     return false;
   }
