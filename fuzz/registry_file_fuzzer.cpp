@@ -1,6 +1,7 @@
 // The registry file's parser and writer on arbitrary bytes. What is written
 // back reads as it was written, and a value set in any file is what the
 // file then holds.
+#include "platform/Platform.h"
 #include "platform/portable/RegDocument.h"
 
 #include <cstdint>

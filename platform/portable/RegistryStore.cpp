@@ -1,11 +1,12 @@
 #include "platform/portable/RegistryStore.h"
 
+#include "platform/Platform.h"
+#include "platform/common/PathConversion.h"
 #include "platform/common/PosixFile.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
-#include <charconv>
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -72,30 +73,19 @@ std::optional<FileContents> readFile(const std::string& path) {
   }
 }
 
-// "registry.reg.1234.tmp": a writer's temporary file beside the file, named
-// with the writer's process id.
-std::string temporaryName(const std::string& path, pid_t pid) {
-  return path + '.' + std::to_string(pid) + std::string(kTemporarySuffix);
-}
-
-// Temporary files of writers that died before they renamed them. Called
-// under the lock, so no live writer of ours is half-way through its own.
+// Temporary files of writers killed before they renamed them. Writers make
+// them only under the lock, so while it is held every one found is stale.
 void removeStaleTemporaries(const std::string& path) {
   const fs::path file(path);
   const std::string prefix = file.filename().string() + '.';
   std::error_code error;
   for (const auto& entry : fs::directory_iterator(file.parent_path(), error)) {
     const std::string name = entry.path().filename().string();
-    if (name.size() <= prefix.size() + kTemporarySuffix.size() || !name.starts_with(prefix) ||
-        !name.ends_with(kTemporarySuffix)) {
-      continue;
-    }
-    const std::string_view digits = std::string_view(name).substr(
-        prefix.size(), name.size() - prefix.size() - kTemporarySuffix.size());
-    pid_t pid = 0;
-    const auto [end, failure] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
-    if (failure == std::errc{} && end == digits.data() + digits.size() && pid > 0 &&
-        ::kill(pid, 0) != 0 && errno == ESRCH) {
+    if (name.size() > prefix.size() + kTemporarySuffix.size() && name.starts_with(prefix) &&
+        name.ends_with(kTemporarySuffix) &&
+        std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()),
+                    name.end() - static_cast<std::ptrdiff_t>(kTemporarySuffix.size()),
+                    [](char c) { return c >= '0' && c <= '9'; })) {
       fs::remove(entry.path(), error);
     }
   }
@@ -106,7 +96,9 @@ void removeStaleTemporaries(const std::string& path) {
 // one, never a part. The new file's identity, nothing on failure.
 std::optional<FileIdentity> replaceFile(const std::string& path, std::string_view bytes,
                                         mode_t mode) {
-  const std::string temporary = temporaryName(path, ::getpid());
+  // "registry.reg.1234.tmp", named by the writer's process id.
+  const std::string temporary =
+      path + '.' + std::to_string(::getpid()) + std::string(kTemporarySuffix);
   const FileDescriptor file(
       ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, mode));
   if (!file.isOpen()) {
@@ -136,11 +128,6 @@ std::string writeTarget(std::string path) {
   return path;
 }
 
-std::string environmentValue(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? value : "";
-}
-
 } // namespace
 
 struct RegistryStore::Snapshot {
@@ -153,18 +140,11 @@ RegistryStore::RegistryStore() = default;
 RegistryStore::~RegistryStore() = default;
 
 std::string registryFilePath() {
-  if (std::string path = environmentValue("TSEN_REGISTRY"); !path.empty()) {
+  if (const char* path = std::getenv("TSEN_REGISTRY"); path != nullptr && *path != '\0') {
     return path;
   }
-  std::string configHome = environmentValue("XDG_CONFIG_HOME");
-  if (!configHome.starts_with('/')) {
-    const std::string home = environmentValue("HOME");
-    if (home.empty()) {
-      return {};
-    }
-    configHome = home + "/.config";
-  }
-  return configHome + "/tessaline/registry.reg";
+  const auto folder = knownFolder(KnownFolder::roamingAppData);
+  return folder ? host::withSlashes(*folder) + "/tessaline/registry.reg" : "";
 }
 
 RegistryStore& RegistryStore::instance() {

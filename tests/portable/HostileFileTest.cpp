@@ -85,20 +85,25 @@ TEST_F(PortableRegistryTest, AWriteThroughADanglingLinkCreatesItsTargetAndKeepsT
   EXPECT_TRUE(std::filesystem::exists(folder_ / "settings/real.reg.lock"));
 }
 
-TEST_F(PortableRegistryTest, AWriterRemovesTheTemporaryFilesOfWritersThatDied) {
-  const pid_t dead = ::fork();
-  if (dead == 0) {
-    ::_exit(0);
-  }
-  ASSERT_EQ(::waitpid(dead, nullptr, 0), dead);
-  const std::string stale = registryPath_ + "." + std::to_string(dead) + ".tmp";
-  const std::string live = registryPath_ + "." + std::to_string(::getppid()) + ".tmp";
-  writeWhole(stale, std::string(1 << 20, 'x'));
-  writeWhole(live, "being written");
+TEST_F(PortableRegistryTest, AWriterRemovesTheTemporaryFilesOfWritersKilledHalfWay) {
+  // A writer killed before its rename leaves its temporary file; one that
+  // dies at once leaves nothing else to wait for.
+  ASSERT_FALSE(inChildProcesses(1, [&](int) {
+    const std::string temporary = registryPath_ + "." + std::to_string(::getpid()) + ".tmp";
+    writeWhole(temporary, std::string(1 << 20, 'x'));
+    ::raise(SIGKILL);
+    return true;
+  }));
+  const std::string unrelated = registryPath_ + ".backup.tmp";
+  writeWhole(unrelated, "the user's own");
   ASSERT_TRUE(setValue(createKey("Software"), "Name", kRegSz, "value\0"s));
-  EXPECT_FALSE(std::filesystem::exists(stale)) << "its writer is gone";
-  EXPECT_TRUE(std::filesystem::exists(live)) << "its writer may still be at work";
-  EXPECT_FALSE(std::filesystem::exists(registryPath_ + "." + std::to_string(::getpid()) + ".tmp"));
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder_.path)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::ranges::sort(names);
+  EXPECT_EQ(names, (std::vector<std::string>{"registry.reg", "registry.reg.backup.tmp",
+                                             "registry.reg.lock"}));
 }
 
 TEST_F(PortableRegistryTest, UtfSixteenThatIsNotWellFormedComesBackByteForByte) {
