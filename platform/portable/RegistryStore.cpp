@@ -61,16 +61,13 @@ std::optional<FileContents> readFile(const std::string& path) {
   }
   FileContents contents{identityOf(status), static_cast<mode_t>(status.st_mode & 07777), {}};
   char buffer[65536];
-  for (;;) {
-    const ssize_t count = ::read(file.get(), buffer, sizeof buffer);
-    if (count == 0) {
-      return contents;
-    }
+  for (ssize_t count; (count = ::read(file.get(), buffer, sizeof buffer)) != 0;) {
     if (count < 0 && errno != EINTR) {
       return std::nullopt;
     }
     contents.bytes.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(count, 0)));
   }
+  return contents;
 }
 
 // Temporary files of writers killed before they renamed them. Writers make
