@@ -15,6 +15,24 @@ std::optional<RegistryRoot> predefinedRoot(HKEY key) {
   return static_cast<RegistryRoot>(value - first);
 }
 
+// RegQueryValueExA's answer from value, null when there is none: see
+// regQueryValue in Platform.h.
+bool answerQuery(const RegistryValue* value, std::uint32_t* type, void* data, std::uint32_t& size) {
+  if (value == nullptr) {
+    return false;
+  }
+  if (type != nullptr) {
+    *type = value->type;
+  }
+  const auto needed = static_cast<std::uint32_t>(value->data.size());
+  const bool fits = data == nullptr || needed <= size;
+  if (data != nullptr && fits) {
+    std::ranges::copy(value->data, static_cast<char*>(data));
+  }
+  size = needed;
+  return fits;
+}
+
 } // namespace
 
 std::optional<KeyLocation> OpenKeys::locate(HKEY key) const {
@@ -35,7 +53,8 @@ std::optional<KeyLocation> OpenKeys::locate(HKEY key, const char* subKey) const 
   while (location && !path.empty()) {
     const auto cut = path.find('\\');
     const std::string_view name = path.substr(0, cut);
-    if (name.empty() || name.size() > kMaxKeyNameLength || cut + 1 == path.size()) {
+    if (name.empty() || name.size() > kMaxKeyNameLength || cut + 1 == path.size() ||
+        name.find_first_of("\r\n") != std::string_view::npos) {
       return std::nullopt;
     }
     location->path.emplace_back(name);
@@ -54,6 +73,23 @@ HKEY OpenKeys::open(HKEY from, const char* subKey, KeyLocation location) {
   return reinterpret_cast<HKEY>(lastHandle_);
 }
 
+bool OpenKeys::openIn(const RegistryTree& tree, HKEY root, const char* subKey, HKEY& key) {
+  auto location = locate(root, subKey);
+  if (!location || tree.find(location->root, location->path) == nullptr) {
+    return false;
+  }
+  key = open(root, subKey, std::move(*location));
+  return true;
+}
+
+bool OpenKeys::queryIn(const RegistryTree& tree, HKEY key, const char* valueName,
+                       std::uint32_t* type, void* data, std::uint32_t& size) const {
+  const auto location = locate(key);
+  const RegistryKey* found = location ? tree.find(location->root, location->path) : nullptr;
+  return found != nullptr &&
+         answerQuery(found->value(valueName != nullptr ? valueName : ""), type, data, size);
+}
+
 bool OpenKeys::close(HKEY key) {
   const std::lock_guard lock(mutex_);
   return predefinedRoot(key).has_value() || keys_.erase(reinterpret_cast<std::uintptr_t>(key)) > 0;
@@ -67,22 +103,6 @@ std::size_t OpenKeys::count() const {
 void OpenKeys::clear() {
   const std::lock_guard lock(mutex_);
   keys_.clear();
-}
-
-bool answerQuery(const RegistryValue* value, std::uint32_t* type, void* data, std::uint32_t& size) {
-  if (value == nullptr) {
-    return false;
-  }
-  if (type != nullptr) {
-    *type = value->type;
-  }
-  const auto needed = static_cast<std::uint32_t>(value->data.size());
-  const bool fits = data == nullptr || needed <= size;
-  if (data != nullptr && fits) {
-    std::ranges::copy(value->data, static_cast<char*>(data));
-  }
-  size = needed;
-  return fits;
 }
 
 } // namespace tsen::platform

@@ -23,11 +23,16 @@ public:
   std::optional<KeyLocation> locate(HKEY key) const;
   // The key subKey ("A\B\C") names below key; an empty or null subKey names
   // key itself. One trailing backslash is let pass; a leading one, an empty
-  // name between two or a name longer than the system allows is refused.
+  // name between two, a name longer than the system allows or one with a
+  // line break (which no line of a registry file can hold) is refused.
   std::optional<KeyLocation> locate(HKEY key, const char* subKey) const;
   // The handle of a key just opened or created below `from`: `from` itself
   // for an empty subKey, as RegOpenKeyA hands it back, otherwise a new one.
   HKEY open(HKEY from, const char* subKey, KeyLocation location);
+  // RegOpenKeyA and RegQueryValueExA on the keys of tree.
+  bool openIn(const RegistryTree& tree, HKEY root, const char* subKey, HKEY& key);
+  bool queryIn(const RegistryTree& tree, HKEY key, const char* valueName, std::uint32_t* type,
+               void* data, std::uint32_t& size) const;
   // RegCloseKey: a predefined root closes; an unknown handle does not.
   bool close(HKEY key);
   // Handles open now, predefined roots not counted.
@@ -39,9 +44,5 @@ private:
   std::uintptr_t lastHandle_ = 0x1000; // far from the predefined keys' values
   std::unordered_map<std::uintptr_t, KeyLocation> keys_;
 };
-
-// RegQueryValueExA's answer from value (null when there is none): see
-// regQueryValue in Platform.h.
-bool answerQuery(const RegistryValue* value, std::uint32_t* type, void* data, std::uint32_t& size);
 
 } // namespace tsen::platform

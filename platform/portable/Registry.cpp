@@ -17,58 +17,37 @@ OpenKeys& openKeys() {
   return keys;
 }
 
-// Names a line of the registry file can hold: no line breaks.
-bool fitsOnALine(std::string_view name) {
-  return name.find_first_of("\r\n") == std::string_view::npos;
-}
-
-std::optional<KeyLocation> locate(HKEY key, const char* subKey) {
-  auto location = openKeys().locate(key, subKey);
-  if (location && !std::ranges::all_of(location->path, fitsOnALine)) {
-    return std::nullopt;
-  }
-  return location;
-}
-
-bool keyExists(const KeyLocation& location) {
-  return RegistryStore::instance().read(
-      [&](const RegistryTree& tree) { return tree.find(location.root, location.path) != nullptr; });
-}
-
 } // namespace
 
 bool regOpenKey(HKEY root, const char* subKey, HKEY& key) {
-  auto location = locate(root, subKey);
-  if (!location || !keyExists(*location)) {
-    return false;
-  }
-  key = openKeys().open(root, subKey, std::move(*location));
-  return true;
+  return RegistryStore::instance().read(
+      [&](const RegistryTree& tree) { return openKeys().openIn(tree, root, subKey, key); });
 }
 
 bool regCreateKey(HKEY root, const char* subKey, HKEY& key) {
-  auto location = locate(root, subKey);
+  auto location = openKeys().locate(root, subKey);
   if (!location) {
     return false;
   }
-  if (!keyExists(*location)) {
-    const std::size_t baseDepth = openKeys().locate(root)->path.size();
-    const bool created = RegistryStore::instance().update(
-        [&](portable::RegDocument& document, const RegistryTree& tree) {
-          if (tree.find(location->root, location->path) != nullptr) {
-            return EditResult::unchanged; // made by someone else meanwhile
-          }
-          // Keys are created below an open key only while it still exists.
-          const std::span<const std::string> base(location->path.data(), baseDepth);
-          if (tree.find(location->root, base) == nullptr) {
-            return EditResult::failed;
-          }
-          document.addKey(location->root, tree.spelledAsStored(location->root, location->path));
-          return EditResult::changed;
-        });
-    if (!created) {
-      return false;
-    }
+  const std::size_t baseDepth = openKeys().locate(root)->path.size();
+  const auto exists = [&](const RegistryTree& tree, std::size_t depth) {
+    return tree.find(location->root, std::span(location->path).first(depth)) != nullptr;
+  };
+  auto& store = RegistryStore::instance();
+  const bool made =
+      store.read([&](const RegistryTree& tree) { return exists(tree, location->path.size()); }) ||
+      store.update([&](portable::RegDocument& document, const RegistryTree& tree) {
+        if (exists(tree, location->path.size())) {
+          return EditResult::unchanged; // made by someone else meanwhile
+        }
+        if (!exists(tree, baseDepth)) {
+          return EditResult::failed; // keys are made below an open key only while it exists
+        }
+        document.addKey(location->root, tree.spelledAsStored(location->root, location->path));
+        return EditResult::changed;
+      });
+  if (!made) {
+    return false;
   }
   key = openKeys().open(root, subKey, std::move(*location));
   return true;
@@ -76,11 +55,8 @@ bool regCreateKey(HKEY root, const char* subKey, HKEY& key) {
 
 bool regQueryValue(HKEY key, const char* valueName, std::uint32_t* type, void* data,
                    std::uint32_t& size) {
-  const auto location = openKeys().locate(key);
-  return location && RegistryStore::instance().read([&](const RegistryTree& tree) {
-    const RegistryKey* found = tree.find(location->root, location->path);
-    return found != nullptr &&
-           answerQuery(found->value(valueName != nullptr ? valueName : ""), type, data, size);
+  return RegistryStore::instance().read([&](const RegistryTree& tree) {
+    return openKeys().queryIn(tree, key, valueName, type, data, size);
   });
 }
 
@@ -88,7 +64,9 @@ bool regSetValue(HKEY key, const char* valueName, std::uint32_t type, const void
                  std::uint32_t size) {
   const auto location = openKeys().locate(key);
   const std::string_view name = valueName != nullptr ? valueName : "";
-  if (!location || (data == nullptr && size > 0) || !fitsOnALine(name)) {
+  // A name with a line break cannot be written on a line of the file.
+  if (!location || (data == nullptr && size > 0) ||
+      name.find_first_of("\r\n") != std::string_view::npos) {
     return false;
   }
   const RegistryValue value{type,

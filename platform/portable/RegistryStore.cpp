@@ -149,11 +149,6 @@ RegistryStore& RegistryStore::instance() {
   return store;
 }
 
-RegDocument RegistryStore::parseCounted(std::string_view bytes) {
-  ++parseCount_;
-  return RegDocument::parse(bytes);
-}
-
 const RegistryTree& RegistryStore::currentTree() {
   std::string path = registryFilePath();
   if (cache_ && cache_->path == path && cache_->identity == identityOf(path)) {
@@ -166,8 +161,9 @@ const RegistryTree& RegistryStore::currentTree() {
     cache_.reset();
     return empty;
   }
+  ++parseCount_;
   cache_ = std::make_unique<Snapshot>(
-      Snapshot{std::move(path), contents->identity, parseCounted(contents->bytes).toTree()});
+      Snapshot{std::move(path), contents->identity, RegDocument::parse(contents->bytes).toTree()});
   return cache_->tree;
 }
 
@@ -200,7 +196,8 @@ bool RegistryStore::update(const Edit& edit) {
   if (!contents) {
     return false; // replacing a file that cannot be read would lose it
   }
-  RegDocument document = parseCounted(contents->bytes);
+  ++parseCount_;
+  RegDocument document = RegDocument::parse(contents->bytes);
   RegistryTree tree = document.toTree();
   switch (edit(document, tree)) {
   case EditResult::failed:

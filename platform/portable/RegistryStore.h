@@ -49,7 +49,6 @@ private:
   RegistryStore();
   ~RegistryStore();
   const RegistryTree& currentTree();
-  RegDocument parseCounted(std::string_view bytes);
   void install(std::unique_ptr<Snapshot> snapshot);
 
   std::mutex cacheMutex_;

@@ -11,12 +11,7 @@ bool regOpenKey(HKEY root, const char* subKey, HKEY& key) {
   auto& s = state();
   const std::lock_guard lock(s.mutex);
   ++s.calls.regOpenKey;
-  auto location = s.openKeys.locate(root, subKey);
-  if (!location || s.registry.find(location->root, location->path) == nullptr) {
-    return false;
-  }
-  key = s.openKeys.open(root, subKey, std::move(*location));
-  return true;
+  return s.openKeys.openIn(s.registry, root, subKey, key);
 }
 
 bool regCreateKey(HKEY root, const char* subKey, HKEY& key) {
@@ -39,10 +34,7 @@ bool regQueryValue(HKEY key, const char* valueName, std::uint32_t* type, void* d
   auto& s = state();
   const std::lock_guard lock(s.mutex);
   ++s.calls.regQueryValue;
-  const auto location = s.openKeys.locate(key);
-  const RegistryKey* found = location ? s.registry.find(location->root, location->path) : nullptr;
-  return found != nullptr &&
-         answerQuery(found->value(valueName != nullptr ? valueName : ""), type, data, size);
+  return s.openKeys.queryIn(s.registry, key, valueName, type, data, size);
 }
 
 bool regSetValue(HKEY key, const char* valueName, std::uint32_t type, const void* data,
