@@ -49,19 +49,8 @@ std::optional<std::string> commonFiles() {
 } // namespace
 
 std::optional<std::string> knownFolder(KnownFolder folder) {
-  std::optional<std::string> hostFolder;
-  switch (folder) {
-  case KnownFolder::roamingAppData:
-    hostFolder = roamingAppData();
-    break;
-  case KnownFolder::commonFiles:
-    hostFolder = commonFiles();
-    break;
-  }
-  if (!hostFolder) {
-    return std::nullopt;
-  }
-  return host::withBackslashes(*hostFolder);
+  const auto hostFolder = folder == KnownFolder::roamingAppData ? roamingAppData() : commonFiles();
+  return hostFolder ? std::optional(host::withBackslashes(*hostFolder)) : std::nullopt;
 }
 
 std::optional<std::string> tempFolder() {

@@ -122,33 +122,22 @@ std::optional<RegistryValue> parseData(std::string_view data, RegFileDialect dia
     }
     return RegistryValue{kRegDword, bytes};
   }
-  if (!startsWithIgnoringCase(data, "hex")) {
+  // "hex:" or "hex(N):", then the bytes.
+  const auto colon = data.find(':');
+  if (!startsWithIgnoringCase(data, "hex") || colon == std::string_view::npos) {
     return std::nullopt;
   }
-  data.remove_prefix(3);
-  std::uint32_t type = kRegBinary;
-  if (data.starts_with('(')) {
-    const auto close = data.find(')');
-    const auto number = close == std::string_view::npos
-                            ? std::nullopt
-                            : parseHex<std::uint32_t>(data.substr(1, close - 1));
-    if (!number) {
-      return std::nullopt;
-    }
-    type = *number;
-    data.remove_prefix(close + 1);
-  }
-  if (!data.starts_with(':')) {
-    return std::nullopt;
-  }
-  auto bytes = parseHexBytes(data.substr(1));
+  const std::string_view tag = data.substr(3, colon - 3);
+  const auto type = tag.empty() ? std::optional(kRegBinary)
+                    : tag.size() > 2 && tag.starts_with('(') && tag.ends_with(')')
+                        ? parseHex<std::uint32_t>(tag.substr(1, tag.size() - 2))
+                        : std::nullopt;
+  auto bytes = type ? parseHexBytes(data.substr(colon + 1)) : std::nullopt;
   if (!bytes) {
     return std::nullopt;
   }
-  if (dialect == RegFileDialect::version5 && holdsUtf16InVersion5(type)) {
-    return RegistryValue{type, fromUtf16LeBytes(*bytes)};
-  }
-  return RegistryValue{type, *bytes};
+  const bool utf16 = dialect == RegFileDialect::version5 && holdsUtf16InVersion5(*type);
+  return RegistryValue{*type, utf16 ? fromUtf16LeBytes(*bytes) : *bytes};
 }
 
 // Text that "..." can carry: one terminating zero, no other, no line break.

@@ -105,12 +105,12 @@ std::string fromUtf16LeBytes(std::string_view bytes) {
 }
 
 FileEncoding encodingOf(std::string_view fileBytes) {
-  for (std::size_t i = kByteOrderMarks.size() - 1; i > 0; --i) {
-    if (fileBytes.starts_with(kByteOrderMarks[i])) {
-      return static_cast<FileEncoding>(i);
-    }
-  }
-  return FileEncoding::eightBit;
+  const auto marked = [&](FileEncoding encoding) {
+    return fileBytes.starts_with(byteOrderMark(encoding));
+  };
+  return marked(FileEncoding::utf16Le)       ? FileEncoding::utf16Le
+         : marked(FileEncoding::utf8WithBom) ? FileEncoding::utf8WithBom
+                                             : FileEncoding::eightBit;
 }
 
 std::string_view byteOrderMark(FileEncoding encoding) {

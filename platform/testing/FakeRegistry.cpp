@@ -5,59 +5,61 @@
 
 namespace tsen::platform {
 
-using fake::detail::state;
+using fake::detail::FakeState;
+using fake::detail::withState;
 
 bool regOpenKey(HKEY root, const char* subKey, HKEY& key) {
-  auto& s = state();
-  const std::lock_guard lock(s.mutex);
-  ++s.calls.regOpenKey;
-  return s.openKeys.openIn(s.registry, root, subKey, key);
+  return withState([&](FakeState& s) {
+    ++s.calls.regOpenKey;
+    return s.openKeys.openIn(s.registry, root, subKey, key);
+  });
 }
 
 bool regCreateKey(HKEY root, const char* subKey, HKEY& key) {
-  auto& s = state();
-  const std::lock_guard lock(s.mutex);
-  ++s.calls.regCreateKey;
-  const auto base = s.openKeys.locate(root);
-  auto location = s.openKeys.locate(root, subKey);
-  // Keys are created below an open key only while it still exists.
-  if (!location || s.registry.find(base->root, base->path) == nullptr) {
-    return false;
-  }
-  s.registry.create(location->root, location->path);
-  key = s.openKeys.open(root, subKey, std::move(*location));
-  return true;
+  return withState([&](FakeState& s) {
+    ++s.calls.regCreateKey;
+    const auto base = s.openKeys.locate(root);
+    auto location = s.openKeys.locate(root, subKey);
+    // Keys are created below an open key only while it still exists.
+    if (!location || s.registry.find(base->root, base->path) == nullptr) {
+      return false;
+    }
+    s.registry.create(location->root, location->path);
+    key = s.openKeys.open(root, subKey, std::move(*location));
+    return true;
+  });
 }
 
 bool regQueryValue(HKEY key, const char* valueName, std::uint32_t* type, void* data,
                    std::uint32_t& size) {
-  auto& s = state();
-  const std::lock_guard lock(s.mutex);
-  ++s.calls.regQueryValue;
-  return s.openKeys.queryIn(s.registry, key, valueName, type, data, size);
+  return withState([&](FakeState& s) {
+    ++s.calls.regQueryValue;
+    return s.openKeys.queryIn(s.registry, key, valueName, type, data, size);
+  });
 }
 
 bool regSetValue(HKEY key, const char* valueName, std::uint32_t type, const void* data,
                  std::uint32_t size) {
-  auto& s = state();
-  const std::lock_guard lock(s.mutex);
-  ++s.calls.regSetValue;
-  const auto location = s.openKeys.locate(key);
-  RegistryKey* found = location ? s.registry.find(location->root, location->path) : nullptr;
-  const std::string_view name = valueName != nullptr ? valueName : "";
-  if (found == nullptr || (data == nullptr && size > 0) ||
-      (s.refusedValueName && asciiEqualNoCase(name, *s.refusedValueName))) {
-    return false;
-  }
-  found->setValue(name, {type, size > 0 ? std::string(static_cast<const char*>(data), size) : ""});
-  return true;
+  return withState([&](FakeState& s) {
+    ++s.calls.regSetValue;
+    const auto location = s.openKeys.locate(key);
+    RegistryKey* found = location ? s.registry.find(location->root, location->path) : nullptr;
+    const std::string_view name = valueName != nullptr ? valueName : "";
+    if (found == nullptr || (data == nullptr && size > 0) ||
+        (s.refusedValueName && asciiEqualNoCase(name, *s.refusedValueName))) {
+      return false;
+    }
+    found->setValue(name,
+                    {type, size > 0 ? std::string(static_cast<const char*>(data), size) : ""});
+    return true;
+  });
 }
 
 bool regCloseKey(HKEY key) {
-  auto& s = state();
-  const std::lock_guard lock(s.mutex);
-  ++s.calls.regCloseKey;
-  return !s.closeKeyFails && s.openKeys.close(key);
+  return withState([&](FakeState& s) {
+    ++s.calls.regCloseKey;
+    return !s.closeKeyFails && s.openKeys.close(key);
+  });
 }
 
 } // namespace tsen::platform
@@ -66,43 +68,44 @@ bool regCloseKey(HKEY key) {
 
 namespace tsen::fake {
 
-using detail::state;
+using detail::FakeState;
+using detail::withState;
+using platform::KeyLocation;
+using platform::RegistryTree;
 
 namespace {
 
-platform::KeyLocation located(HKEY root, std::string_view keyPath) {
-  auto location = state().openKeys.locate(root, std::string(keyPath).c_str());
-  return location ? std::move(*location) : platform::KeyLocation{};
+// Calls use with the registry and the key keyPath names below root, under
+// the state's lock.
+template <class Use> decltype(auto) atKey(HKEY root, std::string_view keyPath, Use&& use) {
+  return withState([&](FakeState& s) {
+    const auto location = s.openKeys.locate(root, std::string(keyPath).c_str());
+    return use(s.registry, location.value_or(KeyLocation{}));
+  });
 }
 
 } // namespace
 
 void createKey(HKEY root, std::string_view keyPath) {
-  auto& s = state();
-  const std::lock_guard lock(s.mutex);
-  const auto location = located(root, keyPath);
-  s.registry.create(location.root, location.path);
+  atKey(root, keyPath,
+        [](RegistryTree& tree, const KeyLocation& at) { tree.create(at.root, at.path); });
 }
 
 void removeKey(HKEY root, std::string_view keyPath) {
-  auto& s = state();
-  const std::lock_guard lock(s.mutex);
-  const auto location = located(root, keyPath);
-  s.registry.remove(location.root, location.path);
+  atKey(root, keyPath,
+        [](RegistryTree& tree, const KeyLocation& at) { tree.remove(at.root, at.path); });
 }
 
 bool keyExists(HKEY root, std::string_view keyPath) {
-  auto& s = state();
-  const std::lock_guard lock(s.mutex);
-  const auto location = located(root, keyPath);
-  return s.registry.find(location.root, location.path) != nullptr;
+  return atKey(root, keyPath, [](RegistryTree& tree, const KeyLocation& at) {
+    return tree.find(at.root, at.path) != nullptr;
+  });
 }
 
 void setValue(HKEY root, std::string_view keyPath, std::string_view name, RegistryValue value) {
-  auto& s = state();
-  const std::lock_guard lock(s.mutex);
-  const auto location = located(root, keyPath);
-  s.registry.create(location.root, location.path).setValue(name, std::move(value));
+  atKey(root, keyPath, [&](RegistryTree& tree, const KeyLocation& at) {
+    tree.create(at.root, at.path).setValue(name, std::move(value));
+  });
 }
 
 void setString(HKEY root, std::string_view keyPath, std::string_view name, std::string_view text) {
@@ -118,12 +121,11 @@ void setDword(HKEY root, std::string_view keyPath, std::string_view name, std::u
 }
 
 std::optional<RegistryValue> value(HKEY root, std::string_view keyPath, std::string_view name) {
-  auto& s = state();
-  const std::lock_guard lock(s.mutex);
-  const auto location = located(root, keyPath);
-  const platform::RegistryKey* key = s.registry.find(location.root, location.path);
-  const RegistryValue* found = key != nullptr ? key->value(name) : nullptr;
-  return found != nullptr ? std::optional(*found) : std::nullopt;
+  return atKey(root, keyPath, [&](RegistryTree& tree, const KeyLocation& at) {
+    const platform::RegistryKey* key = tree.find(at.root, at.path);
+    const RegistryValue* found = key != nullptr ? key->value(name) : nullptr;
+    return found != nullptr ? std::optional(*found) : std::nullopt;
+  });
 }
 
 std::optional<std::string> stringValue(HKEY root, std::string_view keyPath, std::string_view name) {
@@ -132,19 +134,17 @@ std::optional<std::string> stringValue(HKEY root, std::string_view keyPath, std:
 }
 
 int openHandles() {
-  return static_cast<int>(state().openKeys.count());
+  return withState([](FakeState& s) { return static_cast<int>(s.openKeys.count()); });
 }
 
 void setCloseKeyFails(bool fails) {
-  auto& s = state();
-  const std::lock_guard lock(s.mutex);
-  s.closeKeyFails = fails;
+  withState([&](FakeState& s) { s.closeKeyFails = fails; });
 }
 
 void refuseWritesOf(std::string_view valueName) {
-  auto& s = state();
-  const std::lock_guard lock(s.mutex);
-  s.refusedValueName = valueName.empty() ? std::nullopt : std::optional<std::string>(valueName);
+  withState([&](FakeState& s) {
+    s.refusedValueName = valueName.empty() ? std::nullopt : std::optional<std::string>(valueName);
+  });
 }
 
 } // namespace tsen::fake

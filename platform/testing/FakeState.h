@@ -29,4 +29,11 @@ struct FakeState {
 
 FakeState& state();
 
+// Calls use with the state under its lock and returns its answer.
+template <class Use> decltype(auto) withState(Use&& use) {
+  FakeState& s = state();
+  const std::lock_guard lock(s.mutex);
+  return std::forward<Use>(use)(s);
+}
+
 } // namespace tsen::fake::detail
