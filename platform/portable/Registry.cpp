@@ -25,11 +25,12 @@ bool regOpenKey(HKEY root, const char* subKey, HKEY& key) {
 }
 
 bool regCreateKey(HKEY root, const char* subKey, HKEY& key) {
+  const auto base = openKeys().locate(root);
   auto location = openKeys().locate(root, subKey);
-  if (!location) {
+  if (!base || !location) {
     return false;
   }
-  const std::size_t baseDepth = openKeys().locate(root)->path.size();
+  const std::size_t baseDepth = base->path.size();
   const auto exists = [&](const RegistryTree& tree, std::size_t depth) {
     return tree.find(location->root, std::span(location->path).first(depth)) != nullptr;
   };

@@ -76,14 +76,17 @@ void removeStaleTemporaries(const std::string& path) {
   const fs::path file(path);
   const std::string prefix = file.filename().string() + '.';
   std::error_code error;
-  for (const auto& entry : fs::directory_iterator(file.parent_path(), error)) {
-    const std::string name = entry.path().filename().string();
+  const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+  for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+       entry.increment(error)) {
+    const std::string name = entry->path().filename().string();
     if (name.size() > prefix.size() + kTemporarySuffix.size() && name.starts_with(prefix) &&
         name.ends_with(kTemporarySuffix) &&
         std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()),
                     name.end() - static_cast<std::ptrdiff_t>(kTemporarySuffix.size()),
                     [](char c) { return c >= '0' && c <= '9'; })) {
-      fs::remove(entry.path(), error);
+      std::error_code ignored;
+      fs::remove(entry->path(), ignored);
     }
   }
 }
