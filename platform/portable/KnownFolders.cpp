@@ -1,7 +1,7 @@
 // Shell folders and the temporary folder, from the XDG base directory
 // variables and TMPDIR.
 #include "platform/Platform.h"
-#include "platform/portable/PathConversion.h"
+#include "platform/common/PathConversion.h"
 #include "platform/portable/TextPieces.h"
 
 #include <cstdlib>
@@ -49,19 +49,8 @@ std::optional<std::string> commonFiles() {
 } // namespace
 
 std::optional<std::string> knownFolder(KnownFolder folder) {
-  std::optional<std::string> hostFolder;
-  switch (folder) {
-  case KnownFolder::roamingAppData:
-    hostFolder = roamingAppData();
-    break;
-  case KnownFolder::commonFiles:
-    hostFolder = commonFiles();
-    break;
-  }
-  if (!hostFolder) {
-    return std::nullopt;
-  }
-  return portable::withBackslashes(*hostFolder);
+  const auto hostFolder = folder == KnownFolder::roamingAppData ? roamingAppData() : commonFiles();
+  return hostFolder ? std::optional(host::withBackslashes(*hostFolder)) : std::nullopt;
 }
 
 std::optional<std::string> tempFolder() {
@@ -70,7 +59,7 @@ std::optional<std::string> tempFolder() {
   if (!folder.ends_with('/')) {
     folder += '/';
   }
-  return portable::withBackslashes(folder);
+  return host::withBackslashes(folder);
 }
 
 } // namespace tsen::platform

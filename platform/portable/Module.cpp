@@ -1,7 +1,7 @@
 // The file of the shared library that holds this code, as the dynamic loader
 // knows it.
 #include "platform/Platform.h"
-#include "platform/portable/PathConversion.h"
+#include "platform/common/PathConversion.h"
 
 #include <filesystem>
 #include <system_error>
@@ -35,7 +35,7 @@ std::string moduleFileName() {
   if (error) {
     return {};
   }
-  return portable::withBackslashes(path.lexically_normal().string());
+  return host::withBackslashes(path.lexically_normal().string());
 }
 
 } // namespace tsen::platform

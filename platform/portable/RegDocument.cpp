@@ -3,6 +3,7 @@
 #include "platform/portable/TextPieces.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tsen::platform::portable {
 
@@ -11,18 +12,32 @@ namespace {
 constexpr std::string_view kVersion5Header = "Windows Registry Editor Version 5.00";
 constexpr std::string_view kRegedit4Header = "REGEDIT4";
 
-std::vector<SourceLine> splitLines(std::string_view text) {
+// The lines of bytes (no byte order mark), cut after each line feed of the
+// encoding; newline is set to the first line's ending.
+std::vector<SourceLine> splitLines(std::string_view bytes, FileEncoding encoding,
+                                   std::string& newline) {
+  const std::string lineFeed = encodeText("\n", encoding);
   std::vector<SourceLine> lines;
-  while (!text.empty()) {
-    const auto end = text.find('\n');
-    if (end == std::string_view::npos) {
-      lines.push_back({std::string(text), ""});
-      break;
+  bool firstEnding = true;
+  for (std::size_t start = 0; start < bytes.size();) {
+    std::size_t end = start;
+    while (end < bytes.size() && bytes.compare(end, lineFeed.size(), lineFeed) != 0) {
+      end += lineFeed.size();
     }
-    const std::size_t endingLength = end > 0 && text[end - 1] == '\r' ? 2 : 1;
-    lines.push_back({std::string(text.substr(0, end + 1 - endingLength)),
-                     std::string(text.substr(end + 1 - endingLength, endingLength))});
-    text.remove_prefix(end + 1);
+    end = std::min(end + lineFeed.size(), bytes.size());
+    SourceLine& line = lines.emplace_back();
+    line.bytes = bytes.substr(start, end - start);
+    line.text = decodeText(line.bytes, encoding);
+    line.ended = line.text.ends_with('\n');
+    if (line.ended) {
+      line.text.pop_back();
+      const bool crlf = line.text.ends_with('\r');
+      line.text.resize(line.text.size() - (crlf ? 1 : 0));
+      if (std::exchange(firstEnding, false)) {
+        newline = crlf ? "\r\n" : "\n";
+      }
+    }
+    start = end;
   }
   return lines;
 }
@@ -38,8 +53,7 @@ bool isWithin(std::span<const std::string> path, std::span<const std::string> an
 // "[HKEY_CURRENT_USER\Software\Suite]" or "[-HKEY_...]"; any other line that
 // opens with a bracket starts a section the registry leaves alone.
 DocumentSection parseSectionHeader(const SourceLine& line) {
-  DocumentSection section;
-  section.header = {line};
+  DocumentSection section{DocumentSection::Kind::opaque, line, {}, {}, {}};
   std::string_view name = trim(line.text);
   if (name.size() < 2 || !name.ends_with(']')) {
     return section;
@@ -48,11 +62,10 @@ DocumentSection parseSectionHeader(const SourceLine& line) {
   const bool deletion = name.starts_with('-');
   name.remove_prefix(deletion ? 1 : 0);
   const std::vector<std::string_view> components = splitAt(name, '\\');
-  const bool wellFormed = std::ranges::none_of(
-      components, [](std::string_view component) { return component.empty(); });
+  const bool wellFormed = std::ranges::none_of(components, &std::string_view::empty);
   const auto root = wellFormed ? rootFromName(components.front()) : std::nullopt;
   // A root itself cannot be deleted.
-  if (!root || !wellFormed || (deletion && components.size() == 1)) {
+  if (!root || (deletion && components.size() == 1)) {
     return section;
   }
   section.kind = deletion ? DocumentSection::Kind::deleteKey : DocumentSection::Kind::key;
@@ -61,87 +74,49 @@ DocumentSection parseSectionHeader(const SourceLine& line) {
   return section;
 }
 
-std::string headerText(const DocumentSection& section) {
-  std::string text = "[";
-  text += rootName(section.root);
-  for (const std::string& name : section.path) {
-    text += '\\';
-    text += name;
-  }
-  text += ']';
-  return text;
+DocumentEntry opaque(SourceLine line) {
+  return {DocumentEntry::Kind::opaque, {std::move(line)}, {}, {}};
 }
 
-// Writes lines with their own endings; lines added here get the file's.
-class LineWriter {
-public:
-  explicit LineWriter(std::string_view newline) : newline_(newline) {}
-  void add(std::string_view text, std::string_view ending) {
-    if (lineOpen_) {
-      out_ += newline_; // the old last line had no ending; something follows it now
-    }
-    out_ += text;
-    out_ += ending;
-    lineOpen_ = ending.empty();
-    lastBlank_ = trim(text).empty();
-  }
-  void add(std::string_view text) { add(text, newline_); }
-  void add(const std::vector<SourceLine>& lines) {
-    for (const SourceLine& line : lines) {
-      add(line.text, line.ending);
-    }
-  }
-  // A blank line between what was written and a section that follows.
-  void separate() {
-    if (!lastBlank_) {
-      add("");
-    }
-  }
-  const std::string& text() const { return out_; }
-
-private:
-  std::string_view newline_;
-  std::string out_;
-  bool lineOpen_ = false;
-  bool lastBlank_ = true;
-};
+bool isBlank(const DocumentEntry& entry) {
+  return entry.kind == DocumentEntry::Kind::opaque && trim(entry.lines.front().text).empty();
+}
 
 } // namespace
 
 RegDocument RegDocument::parse(std::string_view fileBytes) {
   RegDocument document;
-  DecodedFile decoded = decodeFile(fileBytes);
-  document.encoding_ = decoded.encoding;
-  document.strayByte_ = std::move(decoded.strayByte);
-  const std::vector<SourceLine> lines = splitLines(decoded.text);
-  if (const auto ended = std::ranges::find_if(lines, [](auto& l) { return !l.ending.empty(); });
-      ended != lines.end()) {
-    document.newline_ = ended->ending;
+  document.encoding_ = encodingOf(fileBytes);
+  std::string_view bytes = fileBytes.substr(byteOrderMark(document.encoding_).size());
+  if (document.encoding_ == FileEncoding::utf16Le && bytes.size() % 2 != 0) {
+    document.strayByte_ = bytes.back();
+    bytes.remove_suffix(1);
   }
+  const std::vector<SourceLine> lines = splitLines(bytes, document.encoding_, document.newline_);
+  std::vector<DocumentEntry>& preamble = document.sections_.emplace_back().entries;
 
-  // The first line that is not blank tells the dialect; without a header the
-  // file is taken as version 5.00, the one written here.
+  // The first line that is not blank tells the dialect; a file without a
+  // header is taken as version 5.00, the one written here.
   const auto first = std::ranges::find_if(lines, [](auto& l) { return !trim(l.text).empty(); });
-  if (first != lines.end()) {
-    const std::string_view header = trim(first->text);
-    document.hasHeader_ = header == kVersion5Header || header == kRegedit4Header;
-    document.dialect_ =
-        header == kRegedit4Header ? RegFileDialect::regedit4 : RegFileDialect::version5;
+  const std::string_view header = first != lines.end() ? trim(first->text) : "";
+  document.dialect_ =
+      header == kRegedit4Header ? RegFileDialect::regedit4 : RegFileDialect::version5;
+  if (header != kRegedit4Header && header != kVersion5Header) {
+    preamble.push_back(opaque(document.madeLine(kVersion5Header)));
+    preamble.push_back(opaque(document.madeLine("")));
   }
 
-  std::vector<DocumentEntry>* entries = &document.preamble_;
-  const DocumentSection* section = nullptr;
   for (std::size_t i = 0; i < lines.size();) {
+    const DocumentSection& section = document.sections_.back();
+    std::vector<DocumentEntry>& entries = document.sections_.back().entries;
     const std::string_view text = trim(lines[i].text);
     if (text.starts_with('[')) {
-      section = &document.sections_.emplace_back(parseSectionHeader(lines[i]));
-      entries = &document.sections_.back().entries;
-      ++i;
+      document.sections_.push_back(parseSectionHeader(lines[i++]));
       continue;
     }
-    if (section != nullptr && section->kind == DocumentSection::Kind::key &&
+    std::size_t end = i + 1;
+    if (section.kind == DocumentSection::Kind::key &&
         (text.starts_with('"') || text.starts_with('@'))) {
-      std::size_t end = i + 1;
       if (continuesOnNextLine(lines[i].text)) {
         while (end < lines.size() && trimRight(lines[end - 1].text).ends_with('\\')) {
           ++end;
@@ -152,53 +127,40 @@ RegDocument RegDocument::parse(std::string_view fileBytes) {
         valueLines.push_back(lines[j].text);
       }
       if (auto assignment = parseAssignment(valueLines, document.dialect_)) {
-        DocumentEntry& entry = entries->emplace_back();
-        entry.kind =
-            assignment->value ? DocumentEntry::Kind::setValue : DocumentEntry::Kind::deleteValue;
-        entry.lines.assign(lines.begin() + static_cast<std::ptrdiff_t>(i),
-                           lines.begin() + static_cast<std::ptrdiff_t>(end));
-        entry.name = std::move(assignment->name);
-        entry.value = std::move(assignment->value).value_or(RegistryValue{});
+        entries.push_back(
+            {assignment->value ? DocumentEntry::Kind::setValue : DocumentEntry::Kind::deleteValue,
+             {lines.begin() + static_cast<std::ptrdiff_t>(i),
+              lines.begin() + static_cast<std::ptrdiff_t>(end)},
+             std::move(assignment->name),
+             std::move(assignment->value).value_or(RegistryValue{})});
         i = end;
         continue;
       }
     }
-    entries->push_back({DocumentEntry::Kind::opaque, {lines[i]}, {}, {}});
-    ++i;
+    entries.push_back(opaque(lines[i++]));
   }
   return document;
 }
 
 std::string RegDocument::serialize() const {
-  LineWriter writer(newline_);
-  if (!hasHeader_) {
-    writer.add(kVersion5Header);
-    writer.add("");
-  }
-  const auto writeEntries = [&](const std::vector<DocumentEntry>& entries) {
-    for (const DocumentEntry& entry : entries) {
-      if (!entry.lines.empty()) {
-        writer.add(entry.lines);
-        continue;
-      }
-      for (const std::string& line : formatAssignment(entry.name, entry.value, dialect_)) {
-        writer.add(line);
-      }
+  std::string out(byteOrderMark(encoding_));
+  bool lineOpen = false;
+  const auto write = [&](const SourceLine& line) {
+    if (lineOpen) {
+      out += encodeText(newline_, encoding_); // something follows the old last line now
     }
+    out += line.bytes;
+    lineOpen = !line.ended;
   };
-  writeEntries(preamble_);
   for (const DocumentSection& section : sections_) {
-    if (!section.header.empty()) {
-      writer.add(section.header);
-      writeEntries(section.entries);
-      continue;
+    if (section.header) {
+      write(*section.header);
     }
-    writer.separate();
-    writer.add(headerText(section));
-    writeEntries(section.entries);
-    writer.add("");
+    for (const DocumentEntry& entry : section.entries) {
+      std::ranges::for_each(entry.lines, write);
+    }
   }
-  return encodeFile(writer.text(), encoding_, strayByte_);
+  return out + strayByte_;
 }
 
 RegistryTree RegDocument::toTree() const {
@@ -206,7 +168,6 @@ RegistryTree RegDocument::toTree() const {
   for (const DocumentSection& section : sections_) {
     if (section.kind == DocumentSection::Kind::deleteKey) {
       tree.remove(section.root, section.path);
-      continue;
     }
     if (section.kind != DocumentSection::Kind::key) {
       continue;
@@ -223,11 +184,31 @@ RegistryTree RegDocument::toTree() const {
   return tree;
 }
 
+SourceLine RegDocument::madeLine(std::string_view text) const {
+  return {std::string(text), encodeText(std::string(text) + newline_, encoding_), true};
+}
+
+std::vector<SourceLine> RegDocument::madeLines(std::string_view name,
+                                               const RegistryValue& value) const {
+  std::vector<SourceLine> lines;
+  for (const std::string& text : formatAssignment(name, value, dialect_)) {
+    lines.push_back(madeLine(text));
+  }
+  return lines;
+}
+
 void RegDocument::addKey(RegistryRoot root, const KeyPath& path) {
-  DocumentSection& section = sections_.emplace_back();
-  section.kind = DocumentSection::Kind::key;
-  section.root = root;
-  section.path = path;
+  // A blank line between what is there and the new section, and one after it.
+  std::vector<DocumentEntry>& before = sections_.back().entries;
+  if ((before.empty() && sections_.back().header) || (!before.empty() && !isBlank(before.back()))) {
+    before.push_back(opaque(madeLine("")));
+  }
+  std::string header = "[" + std::string(rootName(root));
+  for (const std::string& name : path) {
+    header += '\\' + name;
+  }
+  sections_.push_back(
+      {DocumentSection::Kind::key, madeLine(header + ']'), root, path, {opaque(madeLine(""))}});
 }
 
 void RegDocument::setValue(RegistryRoot root, const KeyPath& path, std::string_view name,
@@ -258,9 +239,8 @@ void RegDocument::setValue(RegistryRoot root, const KeyPath& path, std::string_v
     }
     if (assignment->kind == DocumentEntry::Kind::setValue) {
       // The line that gives the value its data now gives the new data.
-      assignment->lines.clear();
-      assignment->name = name;
-      assignment->value = value;
+      *assignment = {DocumentEntry::Kind::setValue, madeLines(name, value), std::string(name),
+                     value};
       return;
     }
     break; // deleted after its last assignment: a new one goes last
@@ -272,12 +252,18 @@ void RegDocument::setValue(RegistryRoot root, const KeyPath& path, std::string_v
   // After the section's last line that is not blank, so the blank line that
   // separates it from the next section stays last.
   auto& entries = lastSection->entries;
-  const auto lastContent =
-      std::find_if(entries.rbegin(), entries.rend(), [](const DocumentEntry& entry) {
-        return entry.kind != DocumentEntry::Kind::opaque || !trim(entry.lines.front().text).empty();
-      });
-  DocumentEntry added{DocumentEntry::Kind::setValue, {}, std::string(name), value};
-  entries.insert(lastContent.base(), std::move(added));
+  const auto lastContent = std::find_if_not(entries.rbegin(), entries.rend(), isBlank);
+  entries.insert(lastContent.base(),
+                 {DocumentEntry::Kind::setValue, madeLines(name, value), std::string(name), value});
+}
+
+void RegDocument::appendLines(const std::vector<std::string>& lines) {
+  std::vector<DocumentEntry>& entries = sections_.back().entries;
+  entries.push_back(opaque(madeLine("")));
+  for (const std::string& line : lines) {
+    entries.push_back(opaque(madeLine(line)));
+  }
+  *this = parse(serialize());
 }
 
 } // namespace tsen::platform::portable

@@ -1,14 +1,15 @@
 // A registry file as lines: sections of keys with their value lines, and
 // every line the registry does not understand (comments, malformed lines,
-// sections of unknown roots) kept verbatim in its place. Writing changes
-// only the lines of the values and keys that were set or created, so the
-// rest of the file comes back byte for byte.
+// sections of unknown roots) kept in its place. Each line keeps the bytes
+// the file holds, so a write changes only the lines of the values and keys
+// that were set or created, and the rest comes back byte for byte.
 #pragma once
 
+#include "platform/common/RegistryTree.h"
 #include "platform/portable/RegValueText.h"
-#include "platform/portable/RegistryTree.h"
 #include "platform/portable/TextEncoding.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,14 +17,15 @@
 namespace tsen::platform::portable {
 
 struct SourceLine {
-  std::string text;
-  std::string ending; // "\r\n", "\n", or empty for a last line without one
+  std::string text;  // 8-bit text without the line end
+  std::string bytes; // as the file holds it, with its line end
+  bool ended = true; // false for a last line without a line end
 };
 
 struct DocumentEntry {
   enum class Kind { opaque, setValue, deleteValue };
   Kind kind = Kind::opaque;
-  std::vector<SourceLine> lines; // empty once the value was changed here
+  std::vector<SourceLine> lines;
   std::string name;
   RegistryValue value;
 };
@@ -31,7 +33,7 @@ struct DocumentEntry {
 struct DocumentSection {
   enum class Kind { opaque, key, deleteKey };
   Kind kind = Kind::opaque;
-  std::vector<SourceLine> header; // empty for a section added here
+  std::optional<SourceLine> header; // none for the lines before the first section
   RegistryRoot root = RegistryRoot::currentUser;
   KeyPath path;
   std::vector<DocumentEntry> entries;
@@ -39,6 +41,7 @@ struct DocumentSection {
 
 class RegDocument {
 public:
+  // A file without a header line gets one, of the dialect written here.
   static RegDocument parse(std::string_view fileBytes);
   std::string serialize() const;
 
@@ -54,16 +57,18 @@ public:
   // key's last section.
   void setValue(RegistryRoot root, const KeyPath& path, std::string_view name,
                 const RegistryValue& value);
+  // Adds lines (without line ends) at the end of the file, after a blank
+  // line, and reads the file again with them.
+  void appendLines(const std::vector<std::string>& lines);
 
 private:
-  std::vector<DocumentEntry>& liveSectionEntries(RegistryRoot root, const KeyPath& path);
+  SourceLine madeLine(std::string_view text) const;
+  std::vector<SourceLine> madeLines(std::string_view name, const RegistryValue& value) const;
 
   FileEncoding encoding_ = FileEncoding::eightBit;
-  std::string strayByte_;
   RegFileDialect dialect_ = RegFileDialect::version5;
-  bool hasHeader_ = false;
   std::string newline_ = "\r\n";
-  std::vector<DocumentEntry> preamble_;
+  std::string strayByte_; // an odd last byte of a UTF-16 file
   std::vector<DocumentSection> sections_;
 };
 

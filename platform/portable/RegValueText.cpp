@@ -6,6 +6,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 
 namespace tsen::platform::portable {
 
@@ -117,37 +118,26 @@ std::optional<RegistryValue> parseData(std::string_view data, RegFileDialect dia
     }
     std::string bytes(4, '\0');
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-      bytes[i] = static_cast<char>((*number >> (8 * i)) & 0xFF);
+      bytes[i] = static_cast<char>(*number >> (8 * i)); // little-endian, as the system keeps it
     }
     return RegistryValue{kRegDword, bytes};
   }
-  if (!startsWithIgnoringCase(data, "hex")) {
+  // "hex:" or "hex(N):", then the bytes.
+  const auto colon = data.find(':');
+  if (!startsWithIgnoringCase(data, "hex") || colon == std::string_view::npos) {
     return std::nullopt;
   }
-  data.remove_prefix(3);
-  std::uint32_t type = kRegBinary;
-  if (data.starts_with('(')) {
-    const auto close = data.find(')');
-    const auto number = close == std::string_view::npos
-                            ? std::nullopt
-                            : parseHex<std::uint32_t>(data.substr(1, close - 1));
-    if (!number) {
-      return std::nullopt;
-    }
-    type = *number;
-    data.remove_prefix(close + 1);
-  }
-  if (!data.starts_with(':')) {
-    return std::nullopt;
-  }
-  auto bytes = parseHexBytes(data.substr(1));
+  const std::string_view tag = data.substr(3, colon - 3);
+  const auto type = tag.empty() ? std::optional(kRegBinary)
+                    : tag.size() > 2 && tag.starts_with('(') && tag.ends_with(')')
+                        ? parseHex<std::uint32_t>(tag.substr(1, tag.size() - 2))
+                        : std::nullopt;
+  auto bytes = type ? parseHexBytes(data.substr(colon + 1)) : std::nullopt;
   if (!bytes) {
     return std::nullopt;
   }
-  if (dialect == RegFileDialect::version5 && holdsUtf16InVersion5(type)) {
-    return RegistryValue{type, fromUtf16LeBytes(*bytes)};
-  }
-  return RegistryValue{type, *bytes};
+  const bool utf16 = dialect == RegFileDialect::version5 && holdsUtf16InVersion5(*type);
+  return RegistryValue{*type, utf16 ? fromUtf16LeBytes(*bytes) : *bytes};
 }
 
 // Text that "..." can carry: one terminating zero, no other, no line break.
@@ -155,15 +145,6 @@ bool isPlainString(const RegistryValue& value) {
   const std::string_view data = value.data;
   return value.type == kRegSz && data.ends_with('\0') &&
          data.find_first_of(std::string_view("\0\r\n", 3)) == data.size() - 1;
-}
-
-std::string typeTag(std::uint32_t type) {
-  if (type == kRegBinary) {
-    return "hex:";
-  }
-  char tag[16];
-  std::snprintf(tag, sizeof tag, "hex(%x):", static_cast<unsigned>(type));
-  return tag;
 }
 
 } // namespace
@@ -211,31 +192,26 @@ std::vector<std::string> formatAssignment(std::string_view name, const RegistryV
   if (isPlainString(value)) {
     return {line + quoted(std::string_view(value.data).substr(0, value.data.size() - 1))};
   }
+  char text[32];
   if (value.type == kRegDword && value.data.size() == 4) {
-    std::uint32_t number = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
-      number |= static_cast<std::uint32_t>(static_cast<unsigned char>(value.data[i])) << (8 * i);
-    }
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "dword:%08x", static_cast<unsigned>(number));
-    return {line + digits};
+    const auto byte = [&](int i) { return static_cast<unsigned char>(value.data[i]); };
+    std::snprintf(text, sizeof text, "dword:%02x%02x%02x%02x", byte(3), byte(2), byte(1), byte(0));
+    return {line + text};
   }
   const std::string bytes = dialect == RegFileDialect::version5 && holdsUtf16InVersion5(value.type)
                                 ? toUtf16LeBytes(value.data)
                                 : value.data;
+  std::snprintf(text, sizeof text, "hex(%x):", static_cast<unsigned>(value.type));
+  line += value.type == kRegBinary ? "hex:" : text;
   std::vector<std::string> lines;
-  line += typeTag(value.type);
   for (std::size_t i = 0; i < bytes.size(); ++i) {
-    char byte[4];
-    std::snprintf(byte, sizeof byte, "%02x",
-                  static_cast<unsigned>(static_cast<unsigned char>(bytes[i])));
-    const bool last = i + 1 == bytes.size();
-    const std::string token = std::string(byte) + (last ? "" : ",");
-    if (line.size() + token.size() > kWrapColumn) {
+    std::snprintf(text, sizeof text, i + 1 < bytes.size() ? "%02x," : "%02x",
+                  static_cast<unsigned char>(bytes[i]));
+    if (line.size() + std::strlen(text) > kWrapColumn) {
       lines.push_back(line + '\\');
       line = "  ";
     }
-    line += token;
+    line += text;
   }
   lines.push_back(line);
   return lines;

@@ -2,7 +2,7 @@
 // "name"=hex(2):25,00,...), with the continuation lines that belong to it.
 #pragma once
 
-#include "platform/portable/RegistryTree.h"
+#include "platform/common/RegistryTree.h"
 
 #include <optional>
 #include <span>

@@ -1,13 +1,16 @@
 #include "platform/portable/RegistryStore.h"
 
-#include "platform/portable/PosixFile.h"
+#include "platform/Platform.h"
+#include "platform/common/PathConversion.h"
+#include "platform/common/PosixFile.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <system_error>
-#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -17,12 +20,19 @@ namespace tsen::platform::portable {
 
 namespace {
 
-constexpr mode_t kNewFileMode = 0600; // the user's own settings
+namespace fs = std::filesystem;
+using host::ExclusiveLock;
+using host::FileDescriptor;
+using host::writeWhole;
 
-using FileIdentity = RegistryStore::FileIdentity;
+constexpr mode_t kNewFileMode = 0600; // the user's own settings
+constexpr std::string_view kTemporarySuffix = ".tmp";
+
+// What tells one version of the file from another; all zero for no file.
+using FileIdentity = std::array<std::int64_t, 5>;
 
 FileIdentity identityOf(const struct stat& status) {
-  return {true,           status.st_dev,         status.st_ino,
+  return {static_cast<std::int64_t>(status.st_dev), static_cast<std::int64_t>(status.st_ino),
           status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec};
 }
 
@@ -38,14 +48,12 @@ struct FileContents {
 };
 
 // The file's bytes; a missing file has none. Nothing when the file exists
-// but cannot be read.
+// but cannot be read, or is no plain file: a FIFO or a device is refused
+// without waiting for a writer.
 std::optional<FileContents> readFile(const std::string& path) {
-  const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (!file.isOpen()) {
-    if (errno == ENOENT) {
-      return FileContents{};
-    }
-    return std::nullopt;
+    return errno == ENOENT ? std::optional(FileContents{}) : std::nullopt;
   }
   struct stat status {};
   if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
@@ -53,18 +61,33 @@ std::optional<FileContents> readFile(const std::string& path) {
   }
   FileContents contents{identityOf(status), static_cast<mode_t>(status.st_mode & 07777), {}};
   char buffer[65536];
-  for (;;) {
-    const ssize_t count = ::read(file.get(), buffer, sizeof buffer);
-    if (count < 0 && errno == EINTR) {
-      continue;
-    }
-    if (count < 0) {
+  for (ssize_t count; (count = ::read(file.get(), buffer, sizeof buffer)) != 0;) {
+    if (count < 0 && errno != EINTR) {
       return std::nullopt;
     }
-    if (count == 0) {
-      return contents;
+    contents.bytes.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(count, 0)));
+  }
+  return contents;
+}
+
+// Temporary files of writers killed before they renamed them. Writers make
+// them only under the lock, so while it is held every one found is stale.
+void removeStaleTemporaries(const std::string& path) {
+  const fs::path file(path);
+  const std::string prefix = file.filename().string() + '.';
+  std::error_code error;
+  const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+  for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+       entry.increment(error)) {
+    const std::string name = entry->path().filename().string();
+    if (name.size() > prefix.size() + kTemporarySuffix.size() && name.starts_with(prefix) &&
+        name.ends_with(kTemporarySuffix) &&
+        std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()),
+                    name.end() - static_cast<std::ptrdiff_t>(kTemporarySuffix.size()),
+                    [](char c) { return c >= '0' && c <= '9'; })) {
+      std::error_code ignored;
+      fs::remove(entry->path(), ignored);
     }
-    contents.bytes.append(buffer, static_cast<std::size_t>(count));
   }
 }
 
@@ -73,62 +96,60 @@ std::optional<FileContents> readFile(const std::string& path) {
 // one, never a part. The new file's identity, nothing on failure.
 std::optional<FileIdentity> replaceFile(const std::string& path, std::string_view bytes,
                                         mode_t mode) {
-  std::string temporaryName = path + ".XXXXXX";
-  const FileDescriptor file(::mkostemp(temporaryName.data(), O_CLOEXEC));
+  // "registry.reg.1234.tmp", named by the writer's process id.
+  const std::string temporary =
+      path + '.' + std::to_string(::getpid()) + std::string(kTemporarySuffix);
+  const FileDescriptor file(
+      ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, mode));
   if (!file.isOpen()) {
     return std::nullopt;
   }
   struct stat status {};
   const bool written = ::fchmod(file.get(), mode) == 0 && writeWhole(file.get(), bytes) &&
                        ::fsync(file.get()) == 0 && ::fstat(file.get(), &status) == 0;
-  if (!written || ::rename(temporaryName.c_str(), path.c_str()) != 0) {
-    ::unlink(temporaryName.c_str());
+  if (!written || ::rename(temporary.c_str(), path.c_str()) != 0) {
+    ::unlink(temporary.c_str());
     return std::nullopt;
   }
   return identityOf(status);
 }
 
-// The file a write must replace: through a symbolic link, its target, so that
-// the link stays a link.
-std::string writeTarget(const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::is_symlink(path, error)) {
-    return path;
+// The file a write must replace: through symbolic links, dangling ones too,
+// their final target, so that a link stays a link.
+std::string writeTarget(std::string path) {
+  for (int hop = 0; hop < 40; ++hop) { // as far as the system itself follows
+    std::error_code error;
+    const fs::path target = fs::read_symlink(path, error);
+    if (error) {
+      break;
+    }
+    path = (fs::path(path).parent_path() / target).lexically_normal().string();
   }
-  const auto target = std::filesystem::weakly_canonical(path, error);
-  return error ? path : target.string();
-}
-
-std::string environmentValue(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? value : "";
+  return path;
 }
 
 } // namespace
 
+struct RegistryStore::Snapshot {
+  std::string path;
+  FileIdentity identity;
+  RegistryTree tree;
+};
+
+RegistryStore::RegistryStore() = default;
+RegistryStore::~RegistryStore() = default;
+
 std::string registryFilePath() {
-  if (std::string path = environmentValue("TSEN_REGISTRY"); !path.empty()) {
+  if (const char* path = std::getenv("TSEN_REGISTRY"); path != nullptr && *path != '\0') {
     return path;
   }
-  std::string configHome = environmentValue("XDG_CONFIG_HOME");
-  if (!configHome.starts_with('/')) {
-    const std::string home = environmentValue("HOME");
-    if (home.empty()) {
-      return {};
-    }
-    configHome = home + "/.config";
-  }
-  return configHome + "/tessaline/registry.reg";
+  const auto folder = knownFolder(KnownFolder::roamingAppData);
+  return folder ? host::withSlashes(*folder) + "/tessaline/registry.reg" : "";
 }
 
 RegistryStore& RegistryStore::instance() {
   static RegistryStore store;
   return store;
-}
-
-RegDocument RegistryStore::parseCounted(std::string_view bytes) {
-  ++parseCount_;
-  return RegDocument::parse(bytes);
 }
 
 const RegistryTree& RegistryStore::currentTree() {
@@ -143,16 +164,15 @@ const RegistryTree& RegistryStore::currentTree() {
     cache_.reset();
     return empty;
   }
-  RegistryTree tree =
-      contents->identity.exists ? parseCounted(contents->bytes).toTree() : RegistryTree{};
-  cache_ =
-      std::make_unique<Snapshot>(Snapshot{std::move(path), contents->identity, std::move(tree)});
+  ++parseCount_;
+  cache_ = std::make_unique<Snapshot>(
+      Snapshot{std::move(path), contents->identity, RegDocument::parse(contents->bytes).toTree()});
   return cache_->tree;
 }
 
-void RegistryStore::install(std::string path, const FileIdentity& identity, RegistryTree tree) {
+void RegistryStore::install(std::unique_ptr<Snapshot> snapshot) {
   const std::lock_guard lock(cacheMutex_);
-  cache_ = std::make_unique<Snapshot>(Snapshot{std::move(path), identity, std::move(tree)});
+  cache_ = std::move(snapshot);
 }
 
 bool RegistryStore::update(const Edit& edit) {
@@ -163,7 +183,7 @@ bool RegistryStore::update(const Edit& edit) {
   }
   const std::string target = writeTarget(path);
   std::error_code error;
-  std::filesystem::create_directories(std::filesystem::path(target).parent_path(), error);
+  fs::create_directories(fs::path(target).parent_path(), error);
   // The lock file is never removed: a writer could otherwise lock a file
   // that the next writer no longer sees.
   const FileDescriptor lockFile(
@@ -172,20 +192,21 @@ bool RegistryStore::update(const Edit& edit) {
     return false;
   }
   const ExclusiveLock fileLock(lockFile.get());
+  removeStaleTemporaries(target);
 
   // Read afresh under the lock: what other processes wrote must stay.
   const auto contents = readFile(target);
   if (!contents) {
     return false; // replacing a file that cannot be read would lose it
   }
-  RegDocument document =
-      contents->identity.exists ? parseCounted(contents->bytes) : RegDocument::parse({});
+  ++parseCount_;
+  RegDocument document = RegDocument::parse(contents->bytes);
   RegistryTree tree = document.toTree();
   switch (edit(document, tree)) {
   case EditResult::failed:
     return false;
   case EditResult::unchanged:
-    install(path, contents->identity, std::move(tree));
+    install(std::make_unique<Snapshot>(Snapshot{path, contents->identity, std::move(tree)}));
     return true;
   case EditResult::changed:
     break;
@@ -194,7 +215,7 @@ bool RegistryStore::update(const Edit& edit) {
   if (!identity) {
     return false;
   }
-  install(path, *identity, document.toTree());
+  install(std::make_unique<Snapshot>(Snapshot{path, *identity, document.toTree()}));
   return true;
 }
 

@@ -3,18 +3,15 @@
 // replaces it atomically, so that processes writing at once lose nothing.
 #pragma once
 
+#include "platform/common/RegistryTree.h"
 #include "platform/portable/RegDocument.h"
-#include "platform/portable/RegistryTree.h"
 
 #include <atomic>
 #include <cstdint>
-#include <ctime>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
-
-#include <sys/types.h>
 
 namespace tsen::platform::portable {
 
@@ -30,8 +27,9 @@ public:
 
   static RegistryStore& instance();
 
-  // Calls use with the registry as the file holds it now (a missing or
-  // unreadable file holds an empty registry) and returns its answer.
+  // Calls use with the registry as the file holds it now (a missing file
+  // holds an empty registry, and so, for reads, does one that cannot be read)
+  // and returns its answer.
   template <class Use> decltype(auto) read(Use&& use) {
     const std::lock_guard lock(cacheMutex_);
     return std::forward<Use>(use)(currentTree());
@@ -45,27 +43,13 @@ public:
   // How often the file's text has been parsed in this process.
   std::uint64_t parseCount() const { return parseCount_.load(); }
 
-  // What tells one version of the file from another.
-  struct FileIdentity {
-    bool exists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    std::time_t modifiedSeconds = 0;
-    long modifiedNanoseconds = 0;
-    bool operator==(const FileIdentity&) const = default;
-  };
-
 private:
-  struct Snapshot {
-    std::string path;
-    FileIdentity identity;
-    RegistryTree tree;
-  };
+  struct Snapshot; // the parsed file and what tells it from other versions
 
+  RegistryStore();
+  ~RegistryStore();
   const RegistryTree& currentTree();
-  RegDocument parseCounted(std::string_view bytes);
-  void install(std::string path, const FileIdentity& identity, RegistryTree tree);
+  void install(std::unique_ptr<Snapshot> snapshot);
 
   std::mutex cacheMutex_;
   std::mutex writeMutex_; // orders this process's writers before the file lock

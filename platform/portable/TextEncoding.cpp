@@ -1,181 +1,133 @@
 #include "platform/portable/TextEncoding.h"
 
+#include <array>
 #include <cstdint>
+#include <utility>
 
 namespace tsen::platform::portable {
 
 namespace {
 
 constexpr char16_t kEscapedByteBase = 0xDC00;
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
-constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
+constexpr std::array<std::string_view, 3> kByteOrderMarks = {"", "\xEF\xBB\xBF", "\xFF\xFE"};
 
-bool isContinuation(unsigned char byte, unsigned char low = 0x80, unsigned char high = 0xBF) {
-  return byte >= low && byte <= high;
+// The code point of the valid UTF-8 sequence at the start of text and its
+// length; length 0 when there is none. Overlong forms, surrogates and values
+// past U+10FFFF are not valid.
+std::pair<char32_t, std::size_t> leadingCodePoint(std::string_view text) {
+  constexpr std::array<char32_t, 5> kSmallest = {0, 0, 0x80, 0x800, 0x10000};
+  const auto lead = static_cast<unsigned char>(text[0]);
+  const std::size_t length = lead < 0x80   ? 1
+                             : lead < 0xC0 ? 0
+                             : lead < 0xE0 ? 2
+                             : lead < 0xF0 ? 3
+                             : lead < 0xF8 ? 4
+                                           : 0;
+  if (length == 0 || text.size() < length) {
+    return {0, 0};
+  }
+  char32_t codePoint = length == 1 ? lead : lead & (0x7Fu >> length);
+  for (std::size_t i = 1; i < length; ++i) {
+    const auto next = static_cast<unsigned char>(text[i]);
+    if ((next & 0xC0) != 0x80) {
+      return {0, 0};
+    }
+    codePoint = (codePoint << 6) | (next & 0x3Fu);
+  }
+  const bool valid = codePoint >= kSmallest[length] && codePoint <= 0x10FFFF &&
+                     (codePoint < 0xD800 || codePoint > 0xDFFF);
+  return {codePoint, valid ? length : 0};
 }
 
-// The length of the valid UTF-8 sequence at the start of text, 0 if none.
-// Overlong forms, surrogates and values past U+10FFFF are not valid.
-std::size_t validSequenceLength(std::string_view text) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(0);
-  if (lead < 0x80) {
-    return 1;
-  }
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    return text.size() >= 2 && isContinuation(byte(1)) ? 2 : 0;
-  }
-  if (lead >= 0xE0 && lead <= 0xEF) {
-    const unsigned char low = lead == 0xE0 ? 0xA0 : 0x80;
-    const unsigned char high = lead == 0xED ? 0x9F : 0xBF;
-    return text.size() >= 3 && isContinuation(byte(1), low, high) && isContinuation(byte(2)) ? 3
-                                                                                             : 0;
-  }
-  if (lead >= 0xF0 && lead <= 0xF4) {
-    const unsigned char low = lead == 0xF0 ? 0x90 : 0x80;
-    const unsigned char high = lead == 0xF4 ? 0x8F : 0xBF;
-    return text.size() >= 4 && isContinuation(byte(1), low, high) && isContinuation(byte(2)) &&
-                   isContinuation(byte(3))
-               ? 4
-               : 0;
-  }
-  return 0;
-}
-
-void appendCodePoint(std::string& out, std::uint32_t codePoint) {
+void appendUtf8(std::string& out, char32_t codePoint) {
   if (codePoint < 0x80) {
     out += static_cast<char>(codePoint);
-  } else if (codePoint < 0x800) {
-    out += static_cast<char>(0xC0 | (codePoint >> 6));
-    out += static_cast<char>(0x80 | (codePoint & 0x3F));
-  } else if (codePoint < 0x10000) {
-    out += static_cast<char>(0xE0 | (codePoint >> 12));
-    out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (codePoint & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (codePoint >> 18));
-    out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    return;
+  }
+  const int continuations = codePoint < 0x800 ? 1 : codePoint < 0x10000 ? 2 : 3;
+  out += static_cast<char>((0xFF00u >> (continuations + 1)) | (codePoint >> (6 * continuations)));
+  for (int shift = 6 * (continuations - 1); shift >= 0; shift -= 6) {
+    out += static_cast<char>(0x80 | ((codePoint >> shift) & 0x3F));
   }
 }
 
-std::u16string unitsFromBytes(std::string_view bytes, bool bigEndian) {
-  std::u16string units;
-  units.reserve(bytes.size() / 2);
-  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto first = static_cast<unsigned char>(bytes[i]);
-    const auto second = static_cast<unsigned char>(bytes[i + 1]);
-    units += static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
-  }
-  return units;
-}
-
-std::string bytesFromUnits(std::u16string_view units, bool bigEndian) {
-  std::string bytes;
-  bytes.reserve(units.size() * 2);
-  for (const char16_t unit : units) {
-    const auto low = static_cast<char>(unit & 0xFF);
-    const auto high = static_cast<char>(unit >> 8);
-    bytes += bigEndian ? high : low;
-    bytes += bigEndian ? low : high;
-  }
-  return bytes;
+void appendUnit(std::string& bytes, char16_t unit) {
+  bytes += static_cast<char>(unit & 0xFF);
+  bytes += static_cast<char>(unit >> 8);
 }
 
 } // namespace
 
-std::u16string toUtf16(std::string_view text) {
-  std::u16string out;
-  out.reserve(text.size());
+std::string toUtf16LeBytes(std::string_view text) {
+  std::string bytes;
+  bytes.reserve(text.size() * 2);
   while (!text.empty()) {
-    const std::size_t length = validSequenceLength(text);
+    auto [codePoint, length] = leadingCodePoint(text);
     if (length == 0) {
-      out += static_cast<char16_t>(kEscapedByteBase + static_cast<unsigned char>(text[0]));
-      text.remove_prefix(1);
-      continue;
-    }
-    std::uint32_t codePoint = static_cast<unsigned char>(text[0]);
-    if (length > 1) {
-      codePoint &= 0x3Fu >> (length - 1);
-      for (std::size_t i = 1; i < length; ++i) {
-        codePoint = (codePoint << 6) | (static_cast<unsigned char>(text[i]) & 0x3F);
-      }
-    }
-    if (codePoint >= 0x10000) {
-      codePoint -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (codePoint >> 10));
-      out += static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
+      appendUnit(bytes,
+                 static_cast<char16_t>(kEscapedByteBase + static_cast<unsigned char>(text[0])));
+      length = 1;
+    } else if (codePoint >= 0x10000) {
+      appendUnit(bytes, static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10)));
+      appendUnit(bytes, static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF)));
     } else {
-      out += static_cast<char16_t>(codePoint);
+      appendUnit(bytes, static_cast<char16_t>(codePoint));
     }
     text.remove_prefix(length);
   }
-  return out;
-}
-
-std::string fromUtf16(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i];
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      appendCodePoint(out, 0x10000 + ((unit - 0xD800u) << 10) + (text[i + 1] - 0xDC00u));
-      ++i;
-    } else if (unit >= kEscapedByteBase + 0x80 && unit <= kEscapedByteBase + 0xFF) {
-      out += static_cast<char>(unit - kEscapedByteBase);
-    } else {
-      appendCodePoint(out, unit); // lone surrogates other than escapes as they are
-    }
-  }
-  return out;
-}
-
-std::string toUtf16LeBytes(std::string_view text) {
-  return bytesFromUnits(toUtf16(text), false);
+  return bytes;
 }
 
 std::string fromUtf16LeBytes(std::string_view bytes) {
-  std::string text = fromUtf16(unitsFromBytes(bytes, false));
-  if (bytes.size() % 2 != 0) {
-    text += bytes.back();
+  const auto unitAt = [&](std::size_t i) -> char16_t {
+    return static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                 (static_cast<unsigned char>(bytes[i + 1]) << 8));
+  };
+  std::string text;
+  text.reserve(bytes.size() / 2);
+  std::size_t i = 0;
+  for (; i + 1 < bytes.size(); i += 2) {
+    const char16_t unit = unitAt(i);
+    const char16_t next = i + 3 < bytes.size() ? unitAt(i + 2) : 0;
+    if (unit >= 0xD800 && unit <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF) {
+      appendUtf8(text, 0x10000 + ((unit - 0xD800u) << 10) + (next - 0xDC00u));
+      i += 2;
+    } else if (unit >= kEscapedByteBase + 0x80 && unit <= kEscapedByteBase + 0xFF) {
+      text += static_cast<char>(unit - kEscapedByteBase);
+    } else {
+      appendUtf8(text, unit); // other lone surrogates as they are
+    }
+  }
+  if (i < bytes.size()) {
+    text += bytes[i];
   }
   return text;
 }
 
-DecodedFile decodeFile(std::string_view bytes) {
-  DecodedFile decoded;
-  if (bytes.starts_with(kUtf8Bom)) {
-    decoded.encoding = FileEncoding::utf8WithBom;
-    decoded.text = bytes.substr(kUtf8Bom.size());
-  } else if (bytes.starts_with(kUtf16LeBom) || bytes.starts_with(kUtf16BeBom)) {
-    const bool bigEndian = bytes.starts_with(kUtf16BeBom);
-    decoded.encoding = bigEndian ? FileEncoding::utf16Be : FileEncoding::utf16Le;
-    bytes.remove_prefix(2);
-    decoded.text = fromUtf16(unitsFromBytes(bytes, bigEndian));
-    if (bytes.size() % 2 != 0) {
-      decoded.strayByte = bytes.back();
-    }
-  } else {
-    decoded.text = bytes;
-  }
-  return decoded;
+FileEncoding encodingOf(std::string_view fileBytes) {
+  const auto marked = [&](FileEncoding encoding) {
+    return fileBytes.starts_with(byteOrderMark(encoding));
+  };
+  return marked(FileEncoding::utf16Le)       ? FileEncoding::utf16Le
+         : marked(FileEncoding::utf8WithBom) ? FileEncoding::utf8WithBom
+                                             : FileEncoding::eightBit;
 }
 
-std::string encodeFile(std::string_view text, FileEncoding encoding, std::string_view strayByte) {
-  switch (encoding) {
-  case FileEncoding::utf8WithBom:
-    return std::string(kUtf8Bom) + std::string(text);
-  case FileEncoding::utf16Le:
-    return std::string(kUtf16LeBom) + bytesFromUnits(toUtf16(text), false) + std::string(strayByte);
-  case FileEncoding::utf16Be:
-    return std::string(kUtf16BeBom) + bytesFromUnits(toUtf16(text), true) + std::string(strayByte);
-  case FileEncoding::eightBit:
-    break;
-  }
-  return std::string(text);
+std::string_view byteOrderMark(FileEncoding encoding) {
+  return kByteOrderMarks.at(static_cast<std::size_t>(encoding));
+}
+
+std::string encodeText(std::string_view text, FileEncoding encoding) {
+  return encoding == FileEncoding::utf16Le ? toUtf16LeBytes(text) : std::string(text);
+}
+
+std::string decodeText(std::string_view bytes, FileEncoding encoding) {
+  return encoding == FileEncoding::utf16Le ? fromUtf16LeBytes(bytes) : std::string(bytes);
+}
+
+DecodedFile decodeFile(std::string_view fileBytes) {
+  const FileEncoding encoding = encodingOf(fileBytes);
+  return {decodeText(fileBytes.substr(byteOrderMark(encoding).size()), encoding), encoding};
 }
 
 } // namespace tsen::platform::portable

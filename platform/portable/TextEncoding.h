@@ -9,25 +9,24 @@
 
 namespace tsen::platform::portable {
 
-std::u16string toUtf16(std::string_view text);
-std::string fromUtf16(std::u16string_view text);
-
 // UTF-16LE as bytes, the form of string data in Windows' registry files.
 std::string toUtf16LeBytes(std::string_view text);
 // An odd last byte, which is no UTF-16 at all, is kept as it is.
 std::string fromUtf16LeBytes(std::string_view bytes);
 
-enum class FileEncoding { eightBit, utf8WithBom, utf16Le, utf16Be };
+// Told by the byte order mark; without one the bytes are taken as they are.
+enum class FileEncoding { eightBit, utf8WithBom, utf16Le };
+FileEncoding encodingOf(std::string_view fileBytes);
+std::string_view byteOrderMark(FileEncoding encoding);
+
+// Text in the file's encoding, without a byte order mark, and back.
+std::string encodeText(std::string_view text, FileEncoding encoding);
+std::string decodeText(std::string_view bytes, FileEncoding encoding);
 
 struct DecodedFile {
   std::string text; // 8-bit text
   FileEncoding encoding = FileEncoding::eightBit;
-  std::string strayByte; // an odd last byte of a UTF-16 file, kept for writing back
 };
-
-// Tells the encoding by the byte order mark; without one the bytes are
-// taken as they are.
-DecodedFile decodeFile(std::string_view bytes);
-std::string encodeFile(std::string_view text, FileEncoding encoding, std::string_view strayByte);
+DecodedFile decodeFile(std::string_view fileBytes);
 
 } // namespace tsen::platform::portable

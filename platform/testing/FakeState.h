@@ -1,6 +1,7 @@
 // The test double's state, shared by its source files.
 #pragma once
 
+#include "platform/common/OpenKeys.h"
 #include "platform/testing/FakeSystem.h"
 
 #include <map>
@@ -8,20 +9,12 @@
 
 namespace tsen::fake::detail {
 
-struct FakeKey {
-  // Values by upper-cased name; the name as first written is kept beside.
-  std::map<std::string, std::pair<std::string, RegistryValue>> values;
-};
-
 struct FakeState {
   std::mutex mutex;
-  // Keys by their full upper-cased path, beginning with the root's number.
-  std::map<std::string, FakeKey> keys;
-  // Open handles and the key path each refers to.
-  std::map<std::uintptr_t, std::string> handles;
-  std::uintptr_t nextHandle = 0x1000;
+  platform::RegistryTree registry;
+  platform::OpenKeys openKeys;
   bool closeKeyFails = false;
-  std::string refusedValueName; // upper-cased
+  std::optional<std::string> refusedValueName;
 
   std::string moduleFileName;
   std::map<KnownFolder, std::string> knownFolders;
@@ -35,5 +28,12 @@ struct FakeState {
 };
 
 FakeState& state();
+
+// Calls use with the state under its lock and returns its answer.
+template <class Use> decltype(auto) withState(Use&& use) {
+  FakeState& s = state();
+  const std::lock_guard lock(s.mutex);
+  return std::forward<Use>(use)(s);
+}
 
 } // namespace tsen::fake::detail

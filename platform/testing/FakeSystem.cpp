@@ -12,143 +12,124 @@ FakeState& state() {
 
 namespace tsen::platform {
 
-using fake::detail::state;
+using fake::detail::FakeState;
+using fake::detail::withState;
 
 std::string moduleFileName() {
-  auto& s = state();
-  std::lock_guard lock(s.mutex);
-  ++s.calls.moduleFileName;
-  return s.moduleFileName;
+  return withState([](FakeState& s) {
+    ++s.calls.moduleFileName;
+    return s.moduleFileName;
+  });
 }
 
 std::optional<std::string> knownFolder(KnownFolder folder) {
-  auto& s = state();
-  std::lock_guard lock(s.mutex);
-  ++s.calls.knownFolder;
-  auto found = s.knownFolders.find(folder);
-  if (found == s.knownFolders.end()) {
-    return std::nullopt;
-  }
-  return found->second;
+  return withState([&](FakeState& s) -> std::optional<std::string> {
+    ++s.calls.knownFolder;
+    const auto found = s.knownFolders.find(folder);
+    return found != s.knownFolders.end() ? std::optional(found->second) : std::nullopt;
+  });
 }
 
 std::optional<std::string> tempFolder() {
-  auto& s = state();
-  std::lock_guard lock(s.mutex);
-  ++s.calls.tempFolder;
-  return s.tempFolder;
+  return withState([](FakeState& s) {
+    ++s.calls.tempFolder;
+    return s.tempFolder;
+  });
 }
 
 int messageBox(const std::string& text, const std::string& caption, unsigned style) {
-  auto& s = state();
-  std::lock_guard lock(s.mutex);
-  ++s.calls.messageBox;
-  s.messageBoxes.push_back({text, caption, style});
-  return 1; // IDOK
+  return withState([&](FakeState& s) {
+    ++s.calls.messageBox;
+    s.messageBoxes.push_back({text, caption, style});
+    return 1; // IDOK
+  });
 }
 
 std::intptr_t shellOpen(const std::string& address) {
-  auto& s = state();
-  std::lock_guard lock(s.mutex);
-  ++s.calls.shellOpen;
-  s.shellOpens.push_back(address);
-  return s.shellResult;
+  return withState([&](FakeState& s) {
+    ++s.calls.shellOpen;
+    s.shellOpens.push_back(address);
+    return s.shellResult;
+  });
 }
 
 bool htmlHelp(const std::string& file, unsigned command, std::intptr_t data) {
-  auto& s = state();
-  std::lock_guard lock(s.mutex);
-  ++s.calls.htmlHelp;
-  s.helpCalls.push_back({file, command, data});
-  return s.helpAnswer && s.helpAnswer(s.helpCalls.back());
+  return withState([&](FakeState& s) {
+    ++s.calls.htmlHelp;
+    s.helpCalls.push_back({file, command, data});
+    return s.helpAnswer && s.helpAnswer(s.helpCalls.back());
+  });
 }
 
 } // namespace tsen::platform
 
 namespace tsen::fake {
 
-using detail::state;
+using detail::FakeState;
+using detail::withState;
 
 void reset() {
-  auto& s = state();
-  std::lock_guard lock(s.mutex);
-  s.keys.clear();
-  s.handles.clear();
-  s.closeKeyFails = false;
-  s.refusedValueName.clear();
-  s.moduleFileName.clear();
-  s.knownFolders.clear();
-  s.tempFolder.reset();
-  s.messageBoxes.clear();
-  s.shellOpens.clear();
-  s.shellResult = 42;
-  s.helpCalls.clear();
-  s.helpAnswer = nullptr;
-  s.calls = {};
+  withState([](FakeState& s) {
+    s.registry = {};
+    s.openKeys.clear();
+    s.closeKeyFails = false;
+    s.refusedValueName.reset();
+    s.moduleFileName.clear();
+    s.knownFolders.clear();
+    s.tempFolder.reset();
+    s.messageBoxes.clear();
+    s.shellOpens.clear();
+    s.shellResult = 42;
+    s.helpCalls.clear();
+    s.helpAnswer = nullptr;
+    s.calls = {};
+  });
 }
 
 void setModuleFileName(std::string fileName) {
-  auto& s = state();
-  std::lock_guard lock(s.mutex);
-  s.moduleFileName = std::move(fileName);
+  withState([&](FakeState& s) { s.moduleFileName = std::move(fileName); });
 }
 
 void setKnownFolder(KnownFolder folder, std::optional<std::string> path) {
-  auto& s = state();
-  std::lock_guard lock(s.mutex);
-  if (path) {
-    s.knownFolders[folder] = std::move(*path);
-  } else {
-    s.knownFolders.erase(folder);
-  }
+  withState([&](FakeState& s) {
+    if (path) {
+      s.knownFolders[folder] = std::move(*path);
+    } else {
+      s.knownFolders.erase(folder);
+    }
+  });
 }
 
 void setTempFolder(std::optional<std::string> path) {
-  auto& s = state();
-  std::lock_guard lock(s.mutex);
-  s.tempFolder = std::move(path);
+  withState([&](FakeState& s) { s.tempFolder = std::move(path); });
 }
 
 std::vector<MessageBoxCall> messageBoxes() {
-  auto& s = state();
-  std::lock_guard lock(s.mutex);
-  return s.messageBoxes;
+  return withState([](FakeState& s) { return s.messageBoxes; });
 }
 
 std::vector<std::string> shellOpens() {
-  auto& s = state();
-  std::lock_guard lock(s.mutex);
-  return s.shellOpens;
+  return withState([](FakeState& s) { return s.shellOpens; });
 }
 
 void setShellResult(std::intptr_t result) {
-  auto& s = state();
-  std::lock_guard lock(s.mutex);
-  s.shellResult = result;
+  withState([&](FakeState& s) { s.shellResult = result; });
 }
 
 std::vector<HelpCall> helpCalls() {
-  auto& s = state();
-  std::lock_guard lock(s.mutex);
-  return s.helpCalls;
+  return withState([](FakeState& s) { return s.helpCalls; });
 }
 
 void setHelpAnswer(std::function<bool(const HelpCall&)> answer) {
-  auto& s = state();
-  std::lock_guard lock(s.mutex);
-  s.helpAnswer = std::move(answer);
+  withState([&](FakeState& s) { s.helpAnswer = std::move(answer); });
 }
 
 CallCounts calls() {
-  auto& s = state();
-  std::lock_guard lock(s.mutex);
-  return s.calls;
+  return withState([](FakeState& s) { return s.calls; });
 }
 
 void resetCalls() {
-  auto& s = state();
-  std::lock_guard lock(s.mutex);
-  s.calls = {};
+  withState([](FakeState& s) { s.calls = {}; });
 }
 
 } // namespace tsen::fake

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/common/RegistryTree.h"
 
 #include <cstdint>
 #include <functional>
@@ -17,10 +18,7 @@ namespace tsen::fake {
 
 using platform::KnownFolder;
 
-struct RegistryValue {
-  std::uint32_t type = platform::kRegNone;
-  std::vector<unsigned char> data;
-};
+using platform::RegistryValue;
 
 struct MessageBoxCall {
   std::string text;
@@ -62,7 +60,6 @@ void setValue(HKEY root, std::string_view keyPath, std::string_view name, Regist
 // A REG_SZ value with its terminating zero.
 void setString(HKEY root, std::string_view keyPath, std::string_view name, std::string_view text);
 void setDword(HKEY root, std::string_view keyPath, std::string_view name, std::uint32_t number);
-void removeValue(HKEY root, std::string_view keyPath, std::string_view name);
 std::optional<RegistryValue> value(HKEY root, std::string_view keyPath, std::string_view name);
 // The value's data up to its first zero byte, as the library reads text.
 std::optional<std::string> stringValue(HKEY root, std::string_view keyPath, std::string_view name);

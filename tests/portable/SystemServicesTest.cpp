@@ -1,6 +1,6 @@
 // The platform services on the host's real files, environment and programs.
 #include "TestFiles.h"
-#include "platform/portable/PathConversion.h"
+#include "platform/common/PathConversion.h"
 
 #include <chrono>
 #include <future>
@@ -13,7 +13,7 @@
 namespace tsen::platform::testing {
 namespace {
 
-using portable::withBackslashes;
+using host::withBackslashes;
 
 TEST(PortableFileSystem, ListingMatchesLikeFindFirstFile) {
   const ScratchFolder folder;

@@ -30,7 +30,7 @@ std::optional<RegistryRoot> rootNamed(std::string_view name) {
       return root;
     }
   }
-  return tsen::platform::portable::rootFromName(name);
+  return tsen::platform::rootFromName(name);
 }
 
 KeyPath splitPath(std::string_view text) {
@@ -53,7 +53,7 @@ std::string joined(const KeyPath& path) {
 } // namespace
 
 std::string RegKeyName::text() const {
-  std::string text(tsen::platform::portable::rootName(root));
+  std::string text(tsen::platform::rootName(root));
   if (!path.empty()) {
     text += '\\';
     text += joined(path);

@@ -2,7 +2,7 @@
 // tsenv may read and change.
 #pragma once
 
-#include "platform/portable/RegistryTree.h"
+#include "platform/common/RegistryTree.h"
 
 #include <string>
 #include <string_view>
@@ -10,8 +10,8 @@
 
 namespace tsenv {
 
-using tsen::platform::portable::KeyPath;
-using tsen::platform::portable::RegistryRoot;
+using tsen::platform::KeyPath;
+using tsen::platform::RegistryRoot;
 
 struct RegKeyName {
   RegistryRoot root = RegistryRoot::currentUser;

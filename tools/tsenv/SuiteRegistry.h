@@ -6,7 +6,7 @@
 
 #include "tools/tsenv/RegKeyName.h"
 
-#include "platform/portable/RegistryTree.h"
+#include "platform/common/RegistryTree.h"
 
 #include <memory>
 #include <string>
@@ -14,9 +14,9 @@
 
 namespace tsenv {
 
-using tsen::platform::portable::RegistryKey;
-using tsen::platform::portable::RegistryTree;
-using tsen::platform::portable::RegistryValue;
+using tsen::platform::RegistryKey;
+using tsen::platform::RegistryTree;
+using tsen::platform::RegistryValue;
 
 struct RegChange {
   enum class Kind { createKey, setValue, deleteValue, deleteKey };

@@ -8,7 +8,6 @@
 #include "platform/portable/RegDocument.h"
 #include "platform/portable/RegValueText.h"
 #include "platform/portable/RegistryStore.h"
-#include "platform/portable/TextEncoding.h"
 
 namespace tsenv {
 
@@ -32,24 +31,6 @@ std::string sectionName(const RegistryTree& tree, const RegKeyName& key) {
   return RegKeyName{key.root, tree.spelledAsStored(key.root, key.path)}.text();
 }
 
-// The document with lines added at its end, in its own encoding and line ends.
-RegDocument withLinesAppended(const RegDocument& document, const std::vector<std::string>& lines) {
-  portable::DecodedFile file = portable::decodeFile(document.serialize());
-  const bool crlf =
-      file.text.find("\r\n") != std::string::npos || file.text.find('\n') == std::string::npos;
-  const std::string newline = crlf ? "\r\n" : "\n";
-  std::string text = std::move(file.text);
-  if (!text.empty() && !text.ends_with('\n')) {
-    text += newline;
-  }
-  text += newline;
-  for (const std::string& line : lines) {
-    text += line;
-    text += newline;
-  }
-  return RegDocument::parse(portable::encodeFile(text, file.encoding, file.strayByte));
-}
-
 bool applyTo(RegDocument& document, const RegChange& change) {
   const RegistryTree tree = document.toTree();
   const RegKeyName& key = change.key;
@@ -71,14 +52,14 @@ bool applyTo(RegDocument& document, const RegChange& change) {
     if (existing == nullptr || existing->value(change.valueName) == nullptr) {
       return false;
     }
-    document = withLinesAppended(document, {"[" + sectionName(tree, key) + "]",
-                                            portable::formatValueName(change.valueName) + "=-"});
+    document.appendLines(
+        {"[" + sectionName(tree, key) + "]", portable::formatValueName(change.valueName) + "=-"});
     return true;
   case RegChange::Kind::deleteKey:
     if (existing == nullptr || key.path.empty()) {
       return false;
     }
-    document = withLinesAppended(document, {"[-" + sectionName(tree, key) + "]"});
+    document.appendLines({"[-" + sectionName(tree, key) + "]"});
     return true;
   }
   return false;

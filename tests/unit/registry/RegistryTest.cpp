@@ -9,7 +9,7 @@ constexpr const char* kRoot1840 = "SOFTWARE\\Quarzel\\Tessaline\\18.40";
 constexpr const char* kRoot1901 = "SOFTWARE\\Quarzel\\Tessaline\\19.01\\RA_Zora";
 
 fake::RegistryValue bytes(std::uint32_t type, std::string_view data) {
-  return {type, std::vector<unsigned char>(data.begin(), data.end())};
+  return {type, std::string(data)};
 }
 
 using RegistryTest = FakeSystemTest;

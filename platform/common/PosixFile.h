@@ -1,5 +1,5 @@
 // Owners of POSIX file descriptors and advisory locks, and the one write loop
-// every writer of this backend uses.
+// every writer on the host uses.
 #pragma once
 
 #include <cerrno>
@@ -8,7 +8,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-namespace tsen::platform::portable {
+namespace tsen::platform::host {
 
 // Closes a descriptor when it goes out of scope.
 class FileDescriptor {
@@ -60,4 +60,4 @@ inline bool writeWhole(int fd, std::string_view text) {
   return true;
 }
 
-} // namespace tsen::platform::portable
+} // namespace tsen::platform::host

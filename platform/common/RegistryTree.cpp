@@ -1,9 +1,8 @@
-#include "platform/portable/RegistryTree.h"
+#include "platform/common/RegistryTree.h"
 
-#include <algorithm>
 #include <utility>
 
-namespace tsen::platform::portable {
+namespace tsen::platform {
 
 namespace {
 
@@ -21,6 +20,11 @@ template <class Key> Key* descend(Key* key, std::span<const std::string> path) {
   return key;
 }
 
+template <class Map> auto* entryNamed(Map& map, std::string_view name) {
+  const auto found = map.find(name);
+  return found == map.end() ? nullptr : &*found;
+}
+
 } // namespace
 
 std::optional<RegistryRoot> rootFromName(std::string_view name) {
@@ -36,14 +40,30 @@ std::string_view rootName(RegistryRoot root) {
   return kRootNames.at(static_cast<std::size_t>(root));
 }
 
+RegistryKey::~RegistryKey() {
+  std::vector<std::unique_ptr<RegistryKey>> pending;
+  const auto takeChildren = [&](RegistryKey& key) {
+    for (auto& [name, child] : key.children_) {
+      pending.push_back(std::move(child));
+    }
+    key.children_.clear();
+  };
+  takeChildren(*this);
+  while (!pending.empty()) {
+    const std::unique_ptr<RegistryKey> key = std::move(pending.back());
+    pending.pop_back();
+    takeChildren(*key); // then freed with no children left
+  }
+}
+
 const RegistryKey* RegistryKey::child(std::string_view name) const {
-  const auto found = children_.find(name);
-  return found == children_.end() ? nullptr : found->second.get();
+  const auto* entry = entryNamed(children_, name);
+  return entry != nullptr ? entry->second.get() : nullptr;
 }
 
 RegistryKey* RegistryKey::child(std::string_view name) {
-  const auto found = children_.find(name);
-  return found == children_.end() ? nullptr : found->second.get();
+  auto* entry = entryNamed(children_, name);
+  return entry != nullptr ? entry->second.get() : nullptr;
 }
 
 RegistryKey& RegistryKey::childOrCreate(std::string_view name) {
@@ -61,18 +81,18 @@ void RegistryKey::removeChild(std::string_view name) {
 }
 
 const std::string* RegistryKey::childName(std::string_view name) const {
-  const auto found = children_.find(name);
-  return found == children_.end() ? nullptr : &found->first;
+  const auto* entry = entryNamed(children_, name);
+  return entry != nullptr ? &entry->first : nullptr;
 }
 
 const RegistryValue* RegistryKey::value(std::string_view name) const {
-  const auto found = values_.find(name);
-  return found == values_.end() ? nullptr : &found->second;
+  const auto* entry = entryNamed(values_, name);
+  return entry != nullptr ? &entry->second : nullptr;
 }
 
 void RegistryKey::setValue(std::string_view name, RegistryValue value) {
-  if (const auto found = values_.find(name); found != values_.end()) {
-    found->second = std::move(value);
+  if (auto* entry = entryNamed(values_, name)) {
+    entry->second = std::move(value);
   } else {
     values_.emplace(std::string(name), std::move(value));
   }
@@ -85,11 +105,15 @@ void RegistryKey::removeValue(std::string_view name) {
 }
 
 const std::string* RegistryKey::valueName(std::string_view name) const {
-  const auto found = values_.find(name);
-  return found == values_.end() ? nullptr : &found->first;
+  const auto* entry = entryNamed(values_, name);
+  return entry != nullptr ? &entry->first : nullptr;
 }
 
 const RegistryKey* RegistryTree::find(RegistryRoot root, std::span<const std::string> path) const {
+  return descend(&roots_.at(static_cast<std::size_t>(root)), path);
+}
+
+RegistryKey* RegistryTree::find(RegistryRoot root, std::span<const std::string> path) {
   return descend(&roots_.at(static_cast<std::size_t>(root)), path);
 }
 
@@ -105,8 +129,7 @@ void RegistryTree::remove(RegistryRoot root, std::span<const std::string> path) 
   if (path.empty()) {
     return;
   }
-  if (RegistryKey* parent =
-          descend(&roots_.at(static_cast<std::size_t>(root)), path.first(path.size() - 1))) {
+  if (RegistryKey* parent = find(root, path.first(path.size() - 1))) {
     parent->removeChild(path.back());
   }
 }
@@ -115,7 +138,7 @@ KeyPath RegistryTree::spelledAsStored(RegistryRoot root, std::span<const std::st
   KeyPath spelled(path.begin(), path.end());
   const RegistryKey* key = &roots_.at(static_cast<std::size_t>(root));
   for (std::string& name : spelled) {
-    const std::string* stored = key->childName(name);
+    const std::string* stored = key != nullptr ? key->childName(name) : nullptr;
     if (stored == nullptr) {
       break;
     }
@@ -125,4 +148,4 @@ KeyPath RegistryTree::spelledAsStored(RegistryRoot root, std::span<const std::st
   return spelled;
 }
 
-} // namespace tsen::platform::portable
+} // namespace tsen::platform

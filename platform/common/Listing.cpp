@@ -2,8 +2,8 @@
 // them out: every entry whose name matches, folders included, in the order
 // the file system keeps them.
 #include "platform/Platform.h"
-#include "platform/portable/PathConversion.h"
-#include "platform/portable/Wildcard.h"
+#include "platform/common/PathConversion.h"
+#include "platform/common/Wildcard.h"
 
 #include <memory>
 #include <string_view>
@@ -35,7 +35,7 @@ bool nextInListing(Listing& listing, std::string& name) {
     if (entryName == "." || entryName == "..") {
       continue;
     }
-    if (portable::matchesWildcard(entryName, listing.pattern)) {
+    if (host::matchesWildcard(entryName, listing.pattern)) {
       name = entryName;
       return true;
     }
@@ -44,7 +44,7 @@ bool nextInListing(Listing& listing, std::string& name) {
 }
 
 UniqueListing openListing(const std::string& pattern, std::string& firstName) {
-  const std::string hostPattern = portable::withSlashes(pattern);
+  const std::string hostPattern = host::withSlashes(pattern);
   const auto slash = hostPattern.rfind('/');
   std::string folder = ".";
   if (slash == 0) {

@@ -1,11 +1,12 @@
-// The registry in memory: keys below the predefined roots, each with its
-// named values. Names are found without regard to ASCII case and keep the
-// case in which they were first created; keys and values are kept in name
-// order.
+// The registry in memory, shared by the backends that keep their own: keys
+// below the predefined roots, each with its named values. Names are found
+// without regard to ASCII case and keep the case in which they were first
+// created; keys and values are kept in name order.
 #pragma once
 
-#include "platform/portable/AsciiCase.h"
+#include "support/AsciiCase.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <map>
@@ -16,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tsen::platform::portable {
+namespace tsen::platform {
 
 enum class RegistryRoot : std::uint8_t { classesRoot, currentUser, localMachine, users };
 
@@ -32,10 +33,28 @@ struct RegistryValue {
   bool operator==(const RegistryValue&) const = default;
 };
 
+// Orders names without regard to ASCII case; transparent, so maps keyed by
+// the name as stored can be searched with any spelling.
+struct IgnoringCaseLess {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const {
+    return std::ranges::lexicographical_compare(a, b, [](char x, char y) {
+      return static_cast<unsigned char>(asciiLower(x)) < static_cast<unsigned char>(asciiLower(y));
+    });
+  }
+};
+
 class RegistryKey {
 public:
   using Children = std::map<std::string, std::unique_ptr<RegistryKey>, IgnoringCaseLess>;
   using Values = std::map<std::string, RegistryValue, IgnoringCaseLess>;
+
+  RegistryKey() = default;
+  RegistryKey(RegistryKey&&) = default;
+  RegistryKey& operator=(RegistryKey&&) = default;
+  // A file decides how deep keys nest: they are freed level by level, never
+  // by a recursion as deep as the tree.
+  ~RegistryKey();
 
   const RegistryKey* child(std::string_view name) const;
   RegistryKey* child(std::string_view name);
@@ -61,6 +80,7 @@ private:
 class RegistryTree {
 public:
   const RegistryKey* find(RegistryRoot root, std::span<const std::string> path) const;
+  RegistryKey* find(RegistryRoot root, std::span<const std::string> path);
   RegistryKey& create(RegistryRoot root, std::span<const std::string> path);
   // Removes the key with everything below it; a root itself stays.
   void remove(RegistryRoot root, std::span<const std::string> path);
@@ -71,4 +91,4 @@ private:
   std::array<RegistryKey, 4> roots_;
 };
 
-} // namespace tsen::platform::portable
+} // namespace tsen::platform

@@ -1,8 +1,8 @@
 // The file-system part of the platform interface on a POSIX host. Shared by
 // the portable backend and the test double, which both work on real files.
 #include "platform/Platform.h"
-#include "platform/portable/PathConversion.h"
-#include "platform/portable/PosixFile.h"
+#include "platform/common/PathConversion.h"
+#include "platform/common/PosixFile.h"
 
 #include <filesystem>
 #include <system_error>
@@ -13,11 +13,11 @@
 
 namespace tsen::platform {
 
-using portable::ExclusiveLock;
-using portable::FileDescriptor;
-using portable::withBackslashes;
-using portable::withSlashes;
-using portable::writeWhole;
+using host::ExclusiveLock;
+using host::FileDescriptor;
+using host::withBackslashes;
+using host::withSlashes;
+using host::writeWhole;
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "platform/portable/Wildcard.h"
+#include "platform/common/Wildcard.h"
 
-#include "platform/portable/AsciiCase.h"
+#include "support/AsciiCase.h"
 
-namespace tsen::platform::portable {
+namespace tsen::platform::host {
 
 bool matchesWildcard(std::string_view name, std::string_view pattern) {
   // Greedy scan that backtracks to the last '*' only: linear in practice and
@@ -32,4 +32,4 @@ bool matchesWildcard(std::string_view name, std::string_view pattern) {
   return p == pattern.size();
 }
 
-} // namespace tsen::platform::portable
+} // namespace tsen::platform::host

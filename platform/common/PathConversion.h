@@ -1,12 +1,12 @@
 // Paths cross the platform boundary with backslashes; the host's system calls
-// want slashes. Every conversion in this backend goes through these two.
+// want slashes. Every conversion on the host goes through these two.
 #pragma once
 
 #include <algorithm>
 #include <string>
 #include <string_view>
 
-namespace tsen::platform::portable {
+namespace tsen::platform::host {
 
 // A boundary path as the host's system calls take it.
 inline std::string withSlashes(std::string_view path) {
@@ -22,4 +22,4 @@ inline std::string withBackslashes(std::string_view path) {
   return converted;
 }
 
-} // namespace tsen::platform::portable
+} // namespace tsen::platform::host

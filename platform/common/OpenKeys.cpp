@@ -1,0 +1,108 @@
+#include "platform/common/OpenKeys.h"
+
+namespace tsen::platform {
+
+namespace {
+
+constexpr std::size_t kMaxKeyNameLength = 255;
+
+std::optional<RegistryRoot> predefinedRoot(HKEY key) {
+  const auto value = reinterpret_cast<std::intptr_t>(key);
+  const auto first = reinterpret_cast<std::intptr_t>(kClassesRoot);
+  if (value < first || value > first + static_cast<std::intptr_t>(RegistryRoot::users)) {
+    return std::nullopt;
+  }
+  return static_cast<RegistryRoot>(value - first);
+}
+
+// RegQueryValueExA's answer from value, null when there is none: see
+// regQueryValue in Platform.h.
+bool answerQuery(const RegistryValue* value, std::uint32_t* type, void* data, std::uint32_t& size) {
+  if (value == nullptr) {
+    return false;
+  }
+  if (type != nullptr) {
+    *type = value->type;
+  }
+  const auto needed = static_cast<std::uint32_t>(value->data.size());
+  const bool fits = data == nullptr || needed <= size;
+  if (data != nullptr && fits) {
+    std::ranges::copy(value->data, static_cast<char*>(data));
+  }
+  size = needed;
+  return fits;
+}
+
+} // namespace
+
+std::optional<KeyLocation> OpenKeys::locate(HKEY key) const {
+  if (const auto root = predefinedRoot(key)) {
+    return KeyLocation{*root, {}};
+  }
+  const std::lock_guard lock(mutex_);
+  const auto found = keys_.find(reinterpret_cast<std::uintptr_t>(key));
+  return found == keys_.end() ? std::nullopt : std::optional(found->second);
+}
+
+std::optional<KeyLocation> OpenKeys::locate(HKEY key, const char* subKey) const {
+  auto location = locate(key);
+  std::string_view path = subKey != nullptr ? subKey : "";
+  if (path.ends_with('\\')) {
+    path.remove_suffix(1);
+  }
+  while (location && !path.empty()) {
+    const auto cut = path.find('\\');
+    const std::string_view name = path.substr(0, cut);
+    if (name.empty() || name.size() > kMaxKeyNameLength || cut + 1 == path.size() ||
+        name.find_first_of("\r\n") != std::string_view::npos) {
+      return std::nullopt;
+    }
+    location->path.emplace_back(name);
+    path = cut == std::string_view::npos ? std::string_view{} : path.substr(cut + 1);
+  }
+  return location;
+}
+
+HKEY OpenKeys::open(HKEY from, const char* subKey, KeyLocation location) {
+  if (subKey == nullptr || *subKey == '\0') {
+    return from;
+  }
+  const std::lock_guard lock(mutex_);
+  lastHandle_ += 4;
+  keys_.emplace(lastHandle_, std::move(location));
+  return reinterpret_cast<HKEY>(lastHandle_);
+}
+
+bool OpenKeys::openIn(const RegistryTree& tree, HKEY root, const char* subKey, HKEY& key) {
+  auto location = locate(root, subKey);
+  if (!location || tree.find(location->root, location->path) == nullptr) {
+    return false;
+  }
+  key = open(root, subKey, std::move(*location));
+  return true;
+}
+
+bool OpenKeys::queryIn(const RegistryTree& tree, HKEY key, const char* valueName,
+                       std::uint32_t* type, void* data, std::uint32_t& size) const {
+  const auto location = locate(key);
+  const RegistryKey* found = location ? tree.find(location->root, location->path) : nullptr;
+  return found != nullptr &&
+         answerQuery(found->value(valueName != nullptr ? valueName : ""), type, data, size);
+}
+
+bool OpenKeys::close(HKEY key) {
+  const std::lock_guard lock(mutex_);
+  return predefinedRoot(key).has_value() || keys_.erase(reinterpret_cast<std::uintptr_t>(key)) > 0;
+}
+
+std::size_t OpenKeys::count() const {
+  const std::lock_guard lock(mutex_);
+  return keys_.size();
+}
+
+void OpenKeys::clear() {
+  const std::lock_guard lock(mutex_);
+  keys_.clear();
+}
+
+} // namespace tsen::platform

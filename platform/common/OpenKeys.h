@@ -1,0 +1,48 @@
+// Open registry keys of a backend that keeps the registry as a RegistryTree.
+// A handle names a key by its root and path, not by a place in memory, so it
+// stays valid when the backend replaces its tree; a key deleted meanwhile
+// fails every call made through its handles.
+#pragma once
+
+#include "platform/Platform.h"
+#include "platform/common/RegistryTree.h"
+
+#include <mutex>
+#include <unordered_map>
+
+namespace tsen::platform {
+
+struct KeyLocation {
+  RegistryRoot root = RegistryRoot::currentUser;
+  KeyPath path;
+};
+
+class OpenKeys {
+public:
+  // The key that a predefined root or an open handle names.
+  std::optional<KeyLocation> locate(HKEY key) const;
+  // The key subKey ("A\B\C") names below key; an empty or null subKey names
+  // key itself. One trailing backslash is let pass; a leading one, an empty
+  // name between two, a name longer than the system allows or one with a
+  // line break (which no line of a registry file can hold) is refused.
+  std::optional<KeyLocation> locate(HKEY key, const char* subKey) const;
+  // The handle of a key just opened or created below `from`: `from` itself
+  // for an empty subKey, as RegOpenKeyA hands it back, otherwise a new one.
+  HKEY open(HKEY from, const char* subKey, KeyLocation location);
+  // RegOpenKeyA and RegQueryValueExA on the keys of tree.
+  bool openIn(const RegistryTree& tree, HKEY root, const char* subKey, HKEY& key);
+  bool queryIn(const RegistryTree& tree, HKEY key, const char* valueName, std::uint32_t* type,
+               void* data, std::uint32_t& size) const;
+  // RegCloseKey: a predefined root closes; an unknown handle does not.
+  bool close(HKEY key);
+  // Handles open now, predefined roots not counted.
+  std::size_t count() const;
+  void clear();
+
+private:
+  mutable std::mutex mutex_;
+  std::uintptr_t lastHandle_ = 0x1000; // far from the predefined keys' values
+  std::unordered_map<std::uintptr_t, KeyLocation> keys_;
+};
+
+} // namespace tsen::platform
