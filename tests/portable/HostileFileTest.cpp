@@ -98,7 +98,7 @@ TEST_F(PortableRegistryTest, AWriterRemovesTheTemporaryFilesOfWritersKilledHalfW
   writeWhole(unrelated, "the user's own");
   ASSERT_TRUE(setValue(createKey("Software"), "Name", kRegSz, "value\0"s));
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder_.path)) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder_.path())) {
     names.push_back(entry.path().filename().string());
   }
   std::ranges::sort(names);

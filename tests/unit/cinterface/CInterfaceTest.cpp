@@ -301,7 +301,7 @@ TEST_F(CInterfaceTest, HandleCopiesShareOneKeyClosedByTheLastRelease) {
   EXPECT_EQ(fake::stringValue(kHKCU, kKey, "New"), "x");
   EXPECT_EQ(TsEnC_RegistryWriteLong(copy, "N", 1, -2, &ok), TSENC_OK);
   EXPECT_EQ(fake::value(kHKCU, kKey, "N")->data,
-            (std::vector<unsigned char>{0xfe, 0xff, 0xff, 0xff}));
+            std::string("\xfe\xff\xff\xff", 4));
   // Created once, then the same name touches nothing.
   EXPECT_EQ(TsEnC_RegistryCreate(copy, TSENC_HKEY_CURRENT_USER, "SOFTWARE\\New", 12, &ok),
             TSENC_OK);
