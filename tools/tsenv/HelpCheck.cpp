@@ -35,14 +35,14 @@ void checkCompiledHelpFiles(const HelpFolders& folders, const std::vector<NamedH
                             Findings& findings) {
   const std::vector<std::string> languages = languageFolders(folders);
   std::set<std::string> checked;
-  for (const auto& [name, namedBy] : files) {
-    if (!checked.insert(name).second) {
+  for (const NamedHelpFile& file : files) {
+    if (!checked.insert(file.name).second) {
       continue;
     }
     const auto path = [&](const std::string& code) {
-      return tsen::help::compiledHelpFile("Help\\" + code + "\\", name);
+      return tsen::help::compiledHelpFile("Help\\" + code + "\\", file.name);
     };
-    const std::string what = "missing (named by " + namedBy + ")";
+    const std::string what = "missing (named by " + file.namedBy + ")";
     const bool english = TsEnFileExist(path("Eng"), false);
     if (!english) {
       findings.problem(folders.shown(path("Eng")), what + ": no language can fall back to it");
