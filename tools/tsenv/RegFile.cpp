@@ -134,6 +134,15 @@ void diffKey(const RegKeyName& name, const RegistryKey* before, const RegistryKe
 
 } // namespace
 
+std::vector<RegChange> changesBetween(const RegistryTree& before, const RegistryTree& after) {
+  std::vector<RegChange> changes;
+  for (const RegKeyName& suite : suiteKeys()) {
+    diffKey(suite, before.find(suite.root, suite.path), after.find(suite.root, suite.path),
+            changes);
+  }
+  return changes;
+}
+
 std::string registrySections(const RegistryTree& tree, const std::vector<RegKeyName>& keys) {
   std::string text;
   for (const RegKeyName& name : keys) {
@@ -167,11 +176,7 @@ std::vector<RegChange> planImport(std::string_view file, std::string_view fileBy
   const RegistryTree before = copyKeys(registry, suiteKeys());
   RegistryTree after = copyKeys(registry, suiteKeys());
   document.applyTo(after);
-  std::vector<RegChange> changes;
-  for (const RegKeyName& suite : suiteKeys()) {
-    diffKey(suite, before.find(suite.root, suite.path), after.find(suite.root, suite.path),
-            changes);
-  }
+  std::vector<RegChange> changes = changesBetween(before, after);
   // regedit ends the text it sets with a zero when the file's data lacks one.
   for (RegChange& change : changes) {
     std::string& data = change.value.data;

@@ -136,24 +136,6 @@ bool applyOne(const RegChange& change) {
   return false;
 }
 
-// The changes that make key, missing or not, as it is in tree.
-void restoreChanges(const RegKeyName& name, const RegistryKey* key,
-                    std::vector<RegChange>& changes) {
-  changes.push_back({RegChange::Kind::deleteKey, name, {}, {}});
-  if (key == nullptr) {
-    return;
-  }
-  changes.push_back({RegChange::Kind::createKey, name, {}, {}});
-  for (const auto& [valueName, value] : key->values()) {
-    changes.push_back({RegChange::Kind::setValue, name, valueName, value});
-  }
-  for (const auto& [childName, child] : key->children()) {
-    RegKeyName childKey = name;
-    childKey.path.push_back(childName);
-    restoreChanges(childKey, child.get(), changes);
-  }
-}
-
 class WindowsRegistry final : public SuiteRegistry {
 public:
   bool copyKey(const RegKeyName& key, RegistryTree& tree) override {
@@ -168,24 +150,14 @@ public:
     const RegistryTree before = copyKeys(*this, suiteKeys());
     for (const RegChange& change : changes) {
       if (!applyOne(change)) {
-        undo(before);
+        // Puts back what was applied, as far as the registry lets it.
+        for (const RegChange& undo : changesBetween(copyKeys(*this, suiteKeys()), before)) {
+          applyOne(undo);
+        }
         return false;
       }
     }
     return true;
-  }
-
-private:
-  // Puts the suite's keys back as they were in before; a deletion of a key
-  // that is missing already is no failure here.
-  static void undo(const RegistryTree& before) {
-    for (const RegKeyName& suite : suiteKeys()) {
-      std::vector<RegChange> changes;
-      restoreChanges(suite, before.find(suite.root, suite.path), changes);
-      for (const RegChange& change : changes) {
-        applyOne(change);
-      }
-    }
   }
 };
 
