@@ -1,6 +1,6 @@
 // The registry in memory, shared by the backends that keep their own: keys
 // below the predefined roots, each with its named values. Names are found
-// without regard to ASCII case and keep the case in which they were first
+// without regard to case, as the registry finds them, and keep the case in which they were first
 // created; keys and values are kept in name order.
 #pragma once
 
@@ -33,15 +33,16 @@ struct RegistryValue {
   bool operator==(const RegistryValue&) const = default;
 };
 
-// Orders names without regard to ASCII case; transparent, so maps keyed by
-// the name as stored can be searched with any spelling.
+// Key and value names (UTF-8) compared without regard to the case of their
+// letters, non-ASCII ones included (NameCase.cpp).
+bool nameLess(std::string_view a, std::string_view b);
+bool sameName(std::string_view a, std::string_view b);
+
+// Orders names as nameLess; transparent, so maps keyed by the name as stored
+// can be searched with any spelling.
 struct IgnoringCaseLess {
   using is_transparent = void;
-  bool operator()(std::string_view a, std::string_view b) const {
-    return std::ranges::lexicographical_compare(a, b, [](char x, char y) {
-      return static_cast<unsigned char>(asciiLower(x)) < static_cast<unsigned char>(asciiLower(y));
-    });
-  }
+  bool operator()(std::string_view a, std::string_view b) const { return nameLess(a, b); }
 };
 
 class RegistryKey {

@@ -43,7 +43,7 @@ std::vector<SourceLine> splitLines(std::string_view bytes, FileEncoding encoding
 }
 
 bool samePath(std::span<const std::string> a, std::span<const std::string> b) {
-  return std::ranges::equal(a, b, asciiEqualNoCase);
+  return std::ranges::equal(a, b, sameName);
 }
 
 bool isWithin(std::span<const std::string> path, std::span<const std::string> ancestor) {
@@ -51,18 +51,22 @@ bool isWithin(std::span<const std::string> path, std::span<const std::string> an
 }
 
 // "[HKEY_CURRENT_USER\Software\Suite]" or "[-HKEY_...]"; any other line that
-// opens with a bracket starts a section the registry leaves alone.
+// opens with a bracket starts a section the registry leaves alone. As
+// regedit reads them, text after the closing bracket is passed over and
+// empty components ("\\", a trailing "\") are no keys.
 DocumentSection parseSectionHeader(const SourceLine& line) {
   DocumentSection section{DocumentSection::Kind::opaque, line, {}, {}, {}};
   std::string_view name = trim(line.text);
-  if (name.size() < 2 || !name.ends_with(']')) {
+  const auto close = name.rfind(']');
+  if (close == std::string_view::npos || close < 1) {
     return section;
   }
-  name = name.substr(1, name.size() - 2);
+  name = name.substr(1, close - 1);
   const bool deletion = name.starts_with('-');
   name.remove_prefix(deletion ? 1 : 0);
-  const std::vector<std::string_view> components = splitAt(name, '\\');
-  const bool wellFormed = std::ranges::none_of(components, &std::string_view::empty);
+  std::vector<std::string_view> components = splitAt(name, '\\');
+  const bool wellFormed = !components.front().empty();
+  std::erase(components, std::string_view{});
   const auto root = wellFormed ? rootFromName(components.front()) : std::nullopt;
   // A root itself cannot be deleted.
   if (!root || (deletion && components.size() == 1)) {
@@ -84,9 +88,13 @@ bool isBlank(const DocumentEntry& entry) {
 
 } // namespace
 
-RegDocument RegDocument::parse(std::string_view fileBytes) {
+RegDocument RegDocument::parse(std::string_view fileBytes, FileEncoding eightBitEncoding) {
   RegDocument document;
   document.encoding_ = encodingOf(fileBytes);
+  if (document.encoding_ == FileEncoding::eightBit &&
+      trim(fileBytes.substr(0, fileBytes.find_first_of("\r\n"))) == kRegedit4Header) {
+    document.encoding_ = eightBitEncoding;
+  }
   std::string_view bytes = fileBytes.substr(byteOrderMark(document.encoding_).size());
   if (document.encoding_ == FileEncoding::utf16Le && bytes.size() % 2 != 0) {
     document.strayByte_ = bytes.back();
@@ -117,16 +125,18 @@ RegDocument RegDocument::parse(std::string_view fileBytes) {
     std::size_t end = i + 1;
     if (section.kind == DocumentSection::Kind::key &&
         (text.starts_with('"') || text.starts_with('@'))) {
-      if (continuesOnNextLine(lines[i].text)) {
-        while (end < lines.size() && trimRight(lines[end - 1].text).ends_with('\\')) {
-          ++end;
-        }
+      // Continued until a line that is neither blank nor a comment ends
+      // without a backslash.
+      bool continued = continuesOnNextLine(lines[i].text);
+      while (continued && end < lines.size()) {
+        const std::string_view next = lines[end++].text;
+        continued = isBlankOrComment(next) || trimRight(next).ends_with('\\');
       }
       std::vector<std::string_view> valueLines;
       for (std::size_t j = i; j < end; ++j) {
         valueLines.push_back(lines[j].text);
       }
-      if (auto assignment = parseAssignment(valueLines, document.dialect_)) {
+      if (auto assignment = parseAssignment(valueLines, document.dialect_, document.encoding_)) {
         entries.push_back(
             {assignment->value ? DocumentEntry::Kind::setValue : DocumentEntry::Kind::deleteValue,
              {lines.begin() + static_cast<std::ptrdiff_t>(i),
@@ -165,6 +175,11 @@ std::string RegDocument::serialize() const {
 
 RegistryTree RegDocument::toTree() const {
   RegistryTree tree;
+  applyTo(tree);
+  return tree;
+}
+
+void RegDocument::applyTo(RegistryTree& tree) const {
   for (const DocumentSection& section : sections_) {
     if (section.kind == DocumentSection::Kind::deleteKey) {
       tree.remove(section.root, section.path);
@@ -181,7 +196,6 @@ RegistryTree RegDocument::toTree() const {
       }
     }
   }
-  return tree;
 }
 
 SourceLine RegDocument::madeLine(std::string_view text) const {
@@ -232,7 +246,7 @@ void RegDocument::setValue(RegistryRoot root, const KeyPath& path, std::string_v
     lastSection = lastSection != nullptr ? lastSection : &*section;
     const auto assignment = std::find_if(
         section->entries.rbegin(), section->entries.rend(), [&](const DocumentEntry& entry) {
-          return entry.kind != DocumentEntry::Kind::opaque && asciiEqualNoCase(entry.name, name);
+          return entry.kind != DocumentEntry::Kind::opaque && sameName(entry.name, name);
         });
     if (assignment == section->entries.rend()) {
       continue;

@@ -41,13 +41,19 @@ struct DocumentSection {
 
 class RegDocument {
 public:
-  // A file without a header line gets one, of the dialect written here.
-  static RegDocument parse(std::string_view fileBytes);
+  // A file without a header line gets one, of the dialect written here. A
+  // REGEDIT4 file without a byte order mark is read in eightBitEncoding.
+  static RegDocument parse(std::string_view fileBytes,
+                           FileEncoding eightBitEncoding = FileEncoding::eightBit);
   std::string serialize() const;
 
   // The registry that importing the file gives: sections in order, later
   // assignments replacing earlier ones, deletions applied where they stand.
   RegistryTree toTree() const;
+  // The same import onto the keys of tree as they are.
+  void applyTo(RegistryTree& tree) const;
+  // In file order; the first holds the lines before the first section.
+  const std::vector<DocumentSection>& sections() const { return sections_; }
 
   // Adds a section for a key that does not exist yet. path is spelt as the
   // key should be stored (see RegistryTree::spelledAsStored).

@@ -14,10 +14,6 @@ namespace {
 
 constexpr std::size_t kWrapColumn = 77;
 
-bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && asciiEqualNoCase(text.substr(0, prefix.size()), prefix);
-}
-
 // Reads a quoted text at the start of text ("..." with \\ and \" escapes);
 // text is left after the closing quotation mark.
 std::optional<std::string> readQuoted(std::string_view& text) {
@@ -77,19 +73,21 @@ template <class Number> std::optional<Number> parseHex(std::string_view digits) 
   return number;
 }
 
-// "01,ff,0a" (a trailing comma allowed) as bytes.
+// "01,ff,0a" (a trailing comma allowed, no blanks, as regedit reads them) as
+// bytes.
 std::optional<std::string> parseHexBytes(std::string_view text) {
   std::string bytes;
-  text = trim(text);
+  text = trimRight(text);
   if (text.ends_with(',')) {
     text.remove_suffix(1);
   }
-  if (trim(text).empty()) {
+  if (text.empty()) {
     return bytes;
   }
-  for (const std::string_view token : splitAt(text, ',')) {
-    const std::string_view digits = trim(token);
-    const auto byte = digits.size() <= 2 ? parseHex<unsigned>(digits) : std::nullopt;
+  for (const std::string_view digits : splitAt(text, ',')) {
+    const auto byte = digits.size() <= 2 && digits.find_first_of(kBlanks) == std::string_view::npos
+                          ? parseHex<unsigned>(digits)
+                          : std::nullopt;
     if (!byte) {
       return std::nullopt;
     }
@@ -98,19 +96,27 @@ std::optional<std::string> parseHexBytes(std::string_view text) {
   return bytes;
 }
 
+// The data before a comment (" ; ...") that follows it on its line.
+std::string_view withoutComment(std::string_view data) {
+  return trimRight(data.substr(0, data.find(';')));
+}
+
 bool holdsUtf16InVersion5(std::uint32_t type) {
   return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
 }
 
-std::optional<RegistryValue> parseData(std::string_view data, RegFileDialect dialect) {
+std::optional<RegistryValue> parseData(std::string_view data, RegFileDialect dialect,
+                                       FileEncoding encoding) {
   if (data.starts_with('"')) {
     auto text = readQuoted(data);
-    if (!text || !trim(data).empty()) {
+    if (!text || !withoutComment(data).empty()) {
       return std::nullopt;
     }
     return RegistryValue{kRegSz, *text + '\0'};
   }
-  if (startsWithIgnoringCase(data, "dword:")) {
+  data = withoutComment(data);
+  // Type tags in lower case only: regedit takes "DWORD:" for no data at all.
+  if (data.starts_with("dword:")) {
     const std::string_view digits = trim(data.substr(6));
     const auto number = digits.size() <= 8 ? parseHex<std::uint32_t>(digits) : std::nullopt;
     if (!number) {
@@ -124,7 +130,7 @@ std::optional<RegistryValue> parseData(std::string_view data, RegFileDialect dia
   }
   // "hex:" or "hex(N):", then the bytes.
   const auto colon = data.find(':');
-  if (!startsWithIgnoringCase(data, "hex") || colon == std::string_view::npos) {
+  if (!data.starts_with("hex") || colon == std::string_view::npos) {
     return std::nullopt;
   }
   const std::string_view tag = data.substr(3, colon - 3);
@@ -136,8 +142,11 @@ std::optional<RegistryValue> parseData(std::string_view data, RegFileDialect dia
   if (!bytes) {
     return std::nullopt;
   }
-  const bool utf16 = dialect == RegFileDialect::version5 && holdsUtf16InVersion5(*type);
-  return RegistryValue{*type, utf16 ? fromUtf16LeBytes(*bytes) : *bytes};
+  if (!holdsUtf16InVersion5(*type)) {
+    return RegistryValue{*type, *bytes};
+  }
+  return RegistryValue{*type, dialect == RegFileDialect::version5 ? fromUtf16LeBytes(*bytes)
+                                                                  : decodeText(*bytes, encoding)};
 }
 
 // Text that "..." can carry: one terminating zero, no other, no line break.
@@ -149,19 +158,27 @@ bool isPlainString(const RegistryValue& value) {
 
 } // namespace
 
+bool isBlankOrComment(std::string_view line) {
+  line = trimLeft(line);
+  return line.empty() || line.starts_with(';');
+}
+
 bool continuesOnNextLine(std::string_view line) {
   line = trim(line);
-  return line.ends_with('\\') && readName(line) && startsWithIgnoringCase(line, "hex");
+  return line.ends_with('\\') && readName(line) && line.starts_with("hex");
 }
 
 std::optional<ValueAssignment> parseAssignment(std::span<const std::string_view> lines,
-                                               RegFileDialect dialect) {
+                                               RegFileDialect dialect, FileEncoding encoding) {
   if (lines.empty()) {
     return std::nullopt;
   }
   std::string joined;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     std::string_view line = trim(lines[i]);
+    if (i > 0 && isBlankOrComment(line)) {
+      continue;
+    }
     if (i + 1 < lines.size()) {
       line.remove_suffix(line.ends_with('\\') ? 1 : 0);
     }
@@ -175,7 +192,7 @@ std::optional<ValueAssignment> parseAssignment(std::span<const std::string_view>
   if (trim(text) == "-") {
     return ValueAssignment{std::move(*name), std::nullopt};
   }
-  auto value = parseData(text, dialect);
+  auto value = parseData(text, dialect, encoding);
   if (!value) {
     return std::nullopt;
   }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/common/RegistryTree.h"
+#include "platform/portable/TextEncoding.h"
 
 #include <optional>
 #include <span>
@@ -21,14 +22,20 @@ struct ValueAssignment {
   std::optional<RegistryValue> value; // nothing: the value is deleted, "name"=-
 };
 
+// A line that is blank or only a comment (";..."); inside continued hex
+// data such lines are passed over.
+bool isBlankOrComment(std::string_view line);
+
 // True when line assigns hex data that goes on in the next line (it ends in
 // a backslash).
 bool continuesOnNextLine(std::string_view line);
 
 // The assignment that lines (the first and its continuation lines) spell;
-// nothing when they are not well formed.
+// nothing when they are not well formed. The hex data of text types in a
+// REGEDIT4 file are in the file's 8-bit encoding.
 std::optional<ValueAssignment> parseAssignment(std::span<const std::string_view> lines,
-                                               RegFileDialect dialect);
+                                               RegFileDialect dialect,
+                                               FileEncoding encoding = FileEncoding::eightBit);
 
 // The name as a value line spells it: "@" for the default value, otherwise
 // quoted with \ and " escaped.

@@ -1,5 +1,6 @@
 #include "platform/portable/TextEncoding.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <utility>
@@ -9,7 +10,13 @@ namespace tsen::platform::portable {
 namespace {
 
 constexpr char16_t kEscapedByteBase = 0xDC00;
-constexpr std::array<std::string_view, 3> kByteOrderMarks = {"", "\xEF\xBB\xBF", "\xFF\xFE"};
+constexpr std::array<std::string_view, 4> kByteOrderMarks = {"", "\xEF\xBB\xBF", "\xFF\xFE", ""};
+// The characters of bytes 0x80..0x9F; the five the code page leaves open
+// stand for the control characters of the same number.
+constexpr std::array<char16_t, 32> kWindows1252High = {
+    0x20AC, 0x81,   0x201A, 0x192,  0x201E, 0x2026, 0x2020, 0x2021, 0x2C6,  0x2030, 0x160,
+    0x2039, 0x152,  0x8D,   0x17D,  0x8F,   0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x2DC,  0x2122, 0x161,  0x203A, 0x153,  0x9D,   0x17E,  0x178};
 
 // The code point of the valid UTF-8 sequence at the start of text and its
 // length; length 0 when there is none. Overlong forms, surrogates and values
@@ -104,6 +111,31 @@ std::string fromUtf16LeBytes(std::string_view bytes) {
   return text;
 }
 
+std::string fromWindows1252(std::string_view bytes) {
+  std::string text;
+  for (const char byte : bytes) {
+    const auto code = static_cast<unsigned char>(byte);
+    appendUtf8(text, code >= 0x80 && code < 0xA0 ? kWindows1252High[code - 0x80] : code);
+  }
+  return text;
+}
+
+std::string toWindows1252(std::string_view text) {
+  std::string bytes;
+  while (!text.empty()) {
+    const auto [codePoint, length] = leadingCodePoint(text);
+    text.remove_prefix(std::max<std::size_t>(length, 1));
+    const auto high = std::ranges::find(kWindows1252High, codePoint);
+    if (high != kWindows1252High.end()) {
+      bytes += static_cast<char>(0x80 + (high - kWindows1252High.begin()));
+    } else {
+      const bool held = length > 0 && codePoint <= 0xFF && (codePoint < 0x80 || codePoint >= 0xA0);
+      bytes += held ? static_cast<char>(codePoint) : '?';
+    }
+  }
+  return bytes;
+}
+
 FileEncoding encodingOf(std::string_view fileBytes) {
   const auto marked = [&](FileEncoding encoding) {
     return fileBytes.starts_with(byteOrderMark(encoding));
@@ -118,11 +150,15 @@ std::string_view byteOrderMark(FileEncoding encoding) {
 }
 
 std::string encodeText(std::string_view text, FileEncoding encoding) {
-  return encoding == FileEncoding::utf16Le ? toUtf16LeBytes(text) : std::string(text);
+  return encoding == FileEncoding::utf16Le       ? toUtf16LeBytes(text)
+         : encoding == FileEncoding::windows1252 ? toWindows1252(text)
+                                                 : std::string(text);
 }
 
 std::string decodeText(std::string_view bytes, FileEncoding encoding) {
-  return encoding == FileEncoding::utf16Le ? fromUtf16LeBytes(bytes) : std::string(bytes);
+  return encoding == FileEncoding::utf16Le       ? fromUtf16LeBytes(bytes)
+         : encoding == FileEncoding::windows1252 ? fromWindows1252(bytes)
+                                                 : std::string(bytes);
 }
 
 DecodedFile decodeFile(std::string_view fileBytes) {

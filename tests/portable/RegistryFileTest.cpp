@@ -98,6 +98,38 @@ TEST_F(PortableRegistryTest, AHandWrittenFileReadsAsImportedAndKeepsItsLinesOnWr
   }
 }
 
+TEST_F(PortableRegistryTest, NamesMatchWithoutRegardToCaseBeyondAscii) {
+  const struct {
+    const char *made, *asked;
+    bool same;
+  } cases[] = {
+      {"\xC3\xA9t\xC3\xA9", "\xC3\x89T\xC3\x89", true}, // été, ÉTÉ
+      {"\xC3\x84rger", "\xC3\xA4RGER", true},           // Ärger, äRGER
+      {"\xC5\x81\xC3\xB3"
+       "d\xC5\xBA",
+       "\xC5\x82\xC3\x93"
+       "D\xC5\xB9",
+       true},                                         // Łódź, łÓDŹ
+      {"\xCE\xB1\xCE\xB2", "\xCE\x91\xCE\x92", true}, // αβ, ΑΒ
+      {"\xD0\xB6\xD1\x91", "\xD0\x96\xD0\x81", true}, // жё, ЖЁ
+      {"\xC3\xA9", "e", false},                       // é is no e
+      {"\xC3\xB7", "\xC3\x97", false},                // ÷ and × are no letters
+      {"a\xFF", "A\xFF", true},                       // a byte that is no text
+  };
+  useRegistryFile(folder_ / "case.reg");
+  for (const auto& names : cases) {
+    const HKEY made = createKey("Software\\"s + names.made);
+    ASSERT_TRUE(setValue(made, names.made, kRegSz, "x\0"s));
+    HKEY asked = nullptr;
+    EXPECT_EQ(regOpenKey(kCurrentUser, ("Software\\"s + names.asked).c_str(), asked), names.same)
+        << names.asked;
+    EXPECT_EQ(queryValue(made, names.asked).has_value(), names.same) << names.asked;
+    if (asked != nullptr) {
+      regCloseKey(asked);
+    }
+  }
+}
+
 TEST_F(PortableRegistryTest, AnUnchangedFileIsParsedOnlyOnce) {
   const HKEY key = createKey("Software\\Suite");
   ASSERT_TRUE(setValue(key, "Language", kRegSz, "Eng\0"s));

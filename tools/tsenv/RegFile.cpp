@@ -2,6 +2,7 @@
 
 #include "tools/tsenv/Commands.h"
 
+#include "platform/Platform.h"
 #include "platform/portable/RegDocument.h"
 #include "platform/portable/TextEncoding.h"
 #include "platform/portable/TextPieces.h"
@@ -26,44 +27,43 @@ RegKeyName below(const RegKeyName& name, const std::string& child) {
   return childKey;
 }
 
-void appendKey(std::string& text, const RegKeyName& name, const RegistryKey& key,
-               RegFileDialect dialect) {
+void appendKey(std::string& text, const RegKeyName& name, const RegistryKey& key) {
   text += '[';
   text += name.text();
   text += ']';
   text += kNewline;
   for (const auto& [valueName, value] : key.values()) {
-    for (const std::string& line : portable::formatAssignment(valueName, value, dialect)) {
+    for (const std::string& line :
+         portable::formatAssignment(valueName, value, RegFileDialect::version5)) {
       text += line;
       text += kNewline;
     }
   }
   text += kNewline;
   for (const auto& [childName, child] : key.children()) {
-    appendKey(text, below(name, childName), *child, dialect);
+    appendKey(text, below(name, childName), *child);
   }
 }
 
-RegFileDialect dialectOf(std::string_view text) {
-  for (const std::string_view line : portable::splitAt(text, '\n')) {
-    std::string_view trimmed = line;
-    if (trimmed.ends_with('\r')) {
-      trimmed.remove_suffix(1);
-    }
-    trimmed = portable::trim(trimmed);
-    if (trimmed.empty()) {
-      continue;
-    }
-    if (trimmed == kVersion5Header) {
-      return RegFileDialect::version5;
-    }
-    if (trimmed == kRegedit4Header) {
-      return RegFileDialect::regedit4;
-    }
-    break;
+// The file's line number refused, and why, as one line.
+[[noreturn]] void refuse(std::string_view file, std::size_t line, const std::string& why) {
+  throw UsageError(std::string(file) + ":" + std::to_string(line) + ": " + why +
+                   "; nothing was imported");
+}
+
+// The header, as regedit takes it: the first line, alone on it, in UTF-16
+// with its byte order mark or in 8 bits without one.
+void requireHeader(std::string_view file, std::string_view fileBytes) {
+  const portable::DecodedFile decoded = portable::decodeFile(fileBytes);
+  std::string_view first = std::string_view(decoded.text).substr(0, decoded.text.find('\n'));
+  first.remove_suffix(first.ends_with('\r') ? 1 : 0);
+  if (decoded.encoding == portable::FileEncoding::utf8WithBom ||
+      (first != kVersion5Header && first != kRegedit4Header)) {
+    refuse(file, 1,
+           "not a registry file: its first line must be \"" + std::string(kVersion5Header) +
+               "\" or \"" + std::string(kRegedit4Header) +
+               "\", in UTF-16 or in 8 bits without a byte order mark");
   }
-  throw UsageError("not a registry file: it must begin with \"" + std::string(kVersion5Header) +
-                   "\" or \"" + std::string(kRegedit4Header) + "\"");
 }
 
 bool isAboveSuiteKey(const RegKeyName& name) {
@@ -73,18 +73,27 @@ bool isAboveSuiteKey(const RegKeyName& name) {
   });
 }
 
-// Refuses keys and values outside the suite's keys; the keys above them may
-// appear, empty, as sections of their own.
-void requireOnlySuiteKeys(const RegKeyName& name, const RegistryKey& key) {
-  if (isSuiteKey(name)) {
-    return;
-  }
-  if (!isAboveSuiteKey(name) || !key.values().empty()) {
-    throw UsageError("the file sets '" + name.text() +
-                     "', which is not one of the suite's keys; nothing was imported");
-  }
-  for (const auto& [childName, child] : key.children()) {
-    requireOnlySuiteKeys(below(name, childName), *child);
+// Refuses a section that creates, changes or deletes anything outside the
+// suite's keys; the keys above them may appear as sections that set nothing.
+void requireOnlySuiteKeys(std::string_view file, const portable::RegDocument& document) {
+  using Section = portable::DocumentSection;
+  std::size_t line = 0;
+  for (const Section& section : document.sections()) {
+    line += section.header ? 1 : 0;
+    const RegKeyName name{section.root, section.path};
+    const bool setsNothing =
+        std::ranges::all_of(section.entries, [](const portable::DocumentEntry& entry) {
+          return entry.kind == portable::DocumentEntry::Kind::opaque;
+        });
+    if (section.kind != Section::Kind::opaque && !isSuiteKey(name) &&
+        (section.kind == Section::Kind::deleteKey || !setsNothing || !isAboveSuiteKey(name))) {
+      refuse(file, line,
+             std::string(section.kind == Section::Kind::deleteKey ? "deletes '" : "sets '") +
+                 name.text() + "', which is not one of the suite's keys");
+    }
+    for (const portable::DocumentEntry& entry : section.entries) {
+      line += entry.lines.size();
+    }
   }
 }
 
@@ -125,23 +134,30 @@ void diffKey(const RegKeyName& name, const RegistryKey* before, const RegistryKe
 
 } // namespace
 
-std::string registrySections(const RegistryTree& tree, const std::vector<RegKeyName>& keys,
-                             RegFileDialect dialect) {
+std::vector<RegChange> changesBetween(const RegistryTree& before, const RegistryTree& after) {
+  std::vector<RegChange> changes;
+  for (const RegKeyName& suite : suiteKeys()) {
+    diffKey(suite, before.find(suite.root, suite.path), after.find(suite.root, suite.path),
+            changes);
+  }
+  return changes;
+}
+
+std::string registrySections(const RegistryTree& tree, const std::vector<RegKeyName>& keys) {
   std::string text;
   for (const RegKeyName& name : keys) {
     if (const RegistryKey* key = tree.find(name.root, name.path)) {
-      appendKey(text, name, *key, dialect);
+      appendKey(text, name, *key);
     }
   }
   return text;
 }
 
-std::string registryFileText(const RegistryTree& tree, const std::vector<RegKeyName>& keys,
-                             RegFileDialect dialect) {
-  std::string text(dialect == RegFileDialect::version5 ? kVersion5Header : kRegedit4Header);
+std::string registryFileText(const RegistryTree& tree, const std::vector<RegKeyName>& keys) {
+  std::string text(kVersion5Header);
   text += kNewline;
   text += kNewline;
-  text += registrySections(tree, keys, dialect);
+  text += registrySections(tree, keys);
   return text;
 }
 
@@ -150,27 +166,25 @@ void printRegistryText(std::string text) {
   std::cout << text;
 }
 
-std::vector<RegChange> planImport(std::string_view fileBytes, const RegistryTree& current) {
-  const portable::DecodedFile decoded = portable::decodeFile(fileBytes);
-  const RegFileDialect dialect = dialectOf(decoded.text);
+std::vector<RegChange> planImport(std::string_view file, std::string_view fileBytes,
+                                  SuiteRegistry& registry) {
+  requireHeader(file, fileBytes);
+  const portable::RegDocument document =
+      portable::RegDocument::parse(fileBytes, portable::FileEncoding::windows1252);
+  requireOnlySuiteKeys(file, document);
 
-  const RegistryTree imported = portable::RegDocument::parse(fileBytes).toTree();
-  for (const RegistryRoot root : {RegistryRoot::classesRoot, RegistryRoot::currentUser,
-                                  RegistryRoot::localMachine, RegistryRoot::users}) {
-    for (const auto& [childName, child] : imported.find(root, {})->children()) {
-      requireOnlySuiteKeys({root, {childName}}, *child);
+  const RegistryTree before = copyKeys(registry, suiteKeys());
+  RegistryTree after = copyKeys(registry, suiteKeys());
+  document.applyTo(after);
+  std::vector<RegChange> changes = changesBetween(before, after);
+  // regedit ends the text it sets with a zero when the file's data lacks one.
+  for (RegChange& change : changes) {
+    std::string& data = change.value.data;
+    const auto type = change.value.type;
+    if ((type == tsen::platform::kRegSz || type == tsen::platform::kRegExpandSz) && !data.empty() &&
+        !data.ends_with('\0')) {
+      data += '\0';
     }
-  }
-
-  // Replaying the file after the suite's keys as they are now gives them as
-  // they will be: later sections win and deletions apply where they stand.
-  const std::string replay = registryFileText(current, suiteKeys(), dialect) + decoded.text;
-  const RegistryTree after = portable::RegDocument::parse(replay).toTree();
-
-  std::vector<RegChange> changes;
-  for (const RegKeyName& suite : suiteKeys()) {
-    diffKey(suite, current.find(suite.root, suite.path), after.find(suite.root, suite.path),
-            changes);
   }
   return changes;
 }

@@ -4,6 +4,8 @@
 #include "tools/tsenv/RegFile.h"
 #include "tools/tsenv/SuiteRegistry.h"
 
+#include "platform/portable/TextEncoding.h"
+
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -60,8 +62,8 @@ void addExport(CLI::App& reg, Runner& runner) {
   auto arguments = std::make_shared<FileArguments>();
   CLI::App* command = reg.add_subcommand(
       "export", "Write the suite's settings to a registry file, e.g. for support");
-  command->footer("All the suite's keys, or the keys given. FILE \"-\" writes to standard "
-                  "output.");
+  command->footer("All the suite's keys, or the keys given, in UTF-16 as regedit writes them. "
+                  "FILE \"-\" writes to standard output, in 8 bits.");
   command->add_option("FILE", arguments->file, "the .reg file to write")->required();
   command->add_option("KEY", arguments->keys, "keys to export instead of all the suite's");
   command->callback([&runner, arguments] {
@@ -78,8 +80,11 @@ void addExport(CLI::App& reg, Runner& runner) {
         printRegistryText(text);
         return kExitDone;
       }
+      // As regedit writes it: UTF-16LE with its byte order mark, lines ending in CR LF.
+      using namespace tsen::platform::portable;
       std::ofstream file(arguments->file, std::ios::binary | std::ios::trunc);
-      if (!(file << text) || !file.flush()) {
+      if (!(file << byteOrderMark(FileEncoding::utf16Le) << toUtf16LeBytes(text)) ||
+          !file.flush()) {
         std::cerr << "cannot write " << arguments->file << '\n';
         return kExitNo;
       }
@@ -100,7 +105,7 @@ void addImport(CLI::App& reg, Runner& runner) {
     runner = [arguments] {
       const std::string bytes = readWholeFile(arguments->file);
       const std::unique_ptr<SuiteRegistry> registry = openSuiteRegistry();
-      const std::vector<RegChange> changes = planImport(bytes, copyKeys(*registry, suiteKeys()));
+      const std::vector<RegChange> changes = planImport(arguments->file, bytes, *registry);
       if (!registry->apply(changes)) {
         std::cerr << "the import failed: the registry could not be written\n";
         return kExitNo;

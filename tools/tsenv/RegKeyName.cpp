@@ -99,9 +99,10 @@ std::vector<RegKeyName> suiteKeys() {
 
 bool isWithin(const KeyPath& path, const KeyPath& ancestor) {
   return ancestor.size() <= path.size() &&
-         std::equal(
-             ancestor.begin(), ancestor.end(), path.begin(),
-             [](const std::string& a, const std::string& b) { return asciiEqualNoCase(a, b); });
+         std::equal(ancestor.begin(), ancestor.end(), path.begin(),
+                    [](const std::string& a, const std::string& b) {
+                      return tsen::platform::sameName(a, b);
+                    });
 }
 
 bool isSuiteKey(const RegKeyName& name) {

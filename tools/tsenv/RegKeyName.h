@@ -40,7 +40,7 @@ bool isSuiteKey(const RegKeyName& name);
 RegKeyName parseSuiteKeyName(std::string_view text);
 
 // path is ancestor itself or lies below it (names compared without regard to
-// ASCII case, as the registry does).
+// case, as the registry does).
 bool isWithin(const KeyPath& path, const KeyPath& ancestor);
 
 } // namespace tsenv

@@ -39,6 +39,10 @@ public:
 
 std::unique_ptr<SuiteRegistry> openSuiteRegistry();
 
+// The changes that turn the suite's keys as before holds them into those of
+// after (RegFile.cpp).
+std::vector<RegChange> changesBetween(const RegistryTree& before, const RegistryTree& after);
+
 // The keys that exist of keys, each with everything below it, in one tree.
 inline RegistryTree copyKeys(SuiteRegistry& registry, const std::vector<RegKeyName>& keys) {
   RegistryTree tree;

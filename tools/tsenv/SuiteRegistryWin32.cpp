@@ -1,26 +1,46 @@
-// The suite's keys in the Windows registry, through the Win32 registry API:
-// the library's accessor opens, reads and writes one key, but lists nothing
-// and deletes nothing.
+// The suite's keys in the Windows registry, through the wide Win32 registry
+// API: names and text data cross as UTF-16, so no setting depends on the
+// ANSI code page. An import that the registry refuses half-way is undone.
 #include "tools/tsenv/SuiteRegistry.h"
+
+#include "platform/portable/TextEncoding.h"
 
 #include <windows.h>
 
-#include <utility>
+#include <cstring>
 
 namespace tsenv {
 
 namespace {
 
+using tsen::platform::portable::fromUtf16LeBytes;
+using tsen::platform::portable::toUtf16LeBytes;
+
+std::wstring wide(std::string_view text) {
+  const std::string bytes = toUtf16LeBytes(text);
+  std::wstring out(bytes.size() / 2, L'\0');
+  std::memcpy(out.data(), bytes.data(), out.size() * sizeof(wchar_t));
+  return out;
+}
+
+std::string narrow(const wchar_t* text, size_t length) {
+  return fromUtf16LeBytes({reinterpret_cast<const char*>(text), length * sizeof(wchar_t)});
+}
+
+bool isText(DWORD type) {
+  return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
+
 HKEY rootHandle(RegistryRoot root) {
   switch (root) {
   case RegistryRoot::classesRoot:
     return HKEY_CLASSES_ROOT;
-  case RegistryRoot::currentUser:
-    return HKEY_CURRENT_USER;
   case RegistryRoot::localMachine:
     return HKEY_LOCAL_MACHINE;
   case RegistryRoot::users:
     return HKEY_USERS;
+  case RegistryRoot::currentUser:
+    break;
   }
   return HKEY_CURRENT_USER;
 }
@@ -36,10 +56,10 @@ public:
     }
   }
   bool open(HKEY parent, const std::string& name, REGSAM access) {
-    return RegOpenKeyExA(parent, name.c_str(), 0, access, &key_) == ERROR_SUCCESS;
+    return RegOpenKeyExW(parent, wide(name).c_str(), 0, access, &key_) == ERROR_SUCCESS;
   }
   bool create(HKEY parent, const std::string& name) {
-    return RegCreateKeyExA(parent, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+    return RegCreateKeyExW(parent, wide(name).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                            KEY_READ | KEY_WRITE, nullptr, &key_, nullptr) == ERROR_SUCCESS;
   }
   HKEY get() const { return key_; }
@@ -55,32 +75,34 @@ bool copyOpenKey(HKEY key, RegistryKey& target) {
   DWORD valueCount = 0;
   DWORD longestValueName = 0;
   DWORD longestData = 0;
-  if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &childCount, &longestChild, nullptr,
+  if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &childCount, &longestChild, nullptr,
                        &valueCount, &longestValueName, &longestData, nullptr,
                        nullptr) != ERROR_SUCCESS) {
     return false;
   }
-  std::string name(longestValueName + 1, '\0');
+  std::wstring name(longestValueName + 1, L'\0');
   std::string data(longestData, '\0');
   for (DWORD i = 0; i < valueCount; ++i) {
     DWORD nameLength = static_cast<DWORD>(name.size());
     DWORD dataSize = static_cast<DWORD>(data.size());
     DWORD type = 0;
-    if (RegEnumValueA(key, i, name.data(), &nameLength, nullptr, &type,
+    if (RegEnumValueW(key, i, name.data(), &nameLength, nullptr, &type,
                       reinterpret_cast<BYTE*>(data.data()), &dataSize) != ERROR_SUCCESS) {
       return false;
     }
-    target.setValue(std::string(name.data(), nameLength),
-                    RegistryValue{type, std::string(data.data(), dataSize)});
+    const std::string_view bytes(data.data(), dataSize);
+    target.setValue(
+        narrow(name.data(), nameLength),
+        RegistryValue{type, isText(type) ? fromUtf16LeBytes(bytes) : std::string(bytes)});
   }
-  std::string childName(longestChild + 1, '\0');
+  std::wstring childName(longestChild + 1, L'\0');
   for (DWORD i = 0; i < childCount; ++i) {
     DWORD length = static_cast<DWORD>(childName.size());
-    if (RegEnumKeyExA(key, i, childName.data(), &length, nullptr, nullptr, nullptr, nullptr) !=
+    if (RegEnumKeyExW(key, i, childName.data(), &length, nullptr, nullptr, nullptr, nullptr) !=
         ERROR_SUCCESS) {
       return false;
     }
-    const std::string child(childName.data(), length);
+    const std::string child = narrow(childName.data(), length);
     OpenKey opened;
     if (!opened.open(key, child, KEY_READ) ||
         !copyOpenKey(opened.get(), target.childOrCreate(child))) {
@@ -97,16 +119,19 @@ bool applyOne(const RegChange& change) {
   switch (change.kind) {
   case RegChange::Kind::createKey:
     return key.create(root, path);
-  case RegChange::Kind::setValue:
+  case RegChange::Kind::setValue: {
+    const RegistryValue& value = change.value;
+    const std::string data = isText(value.type) ? toUtf16LeBytes(value.data) : value.data;
     return key.create(root, path) &&
-           RegSetValueExA(key.get(), change.valueName.c_str(), 0, change.value.type,
-                          reinterpret_cast<const BYTE*>(change.value.data.data()),
-                          static_cast<DWORD>(change.value.data.size())) == ERROR_SUCCESS;
+           RegSetValueExW(key.get(), wide(change.valueName).c_str(), 0, value.type,
+                          reinterpret_cast<const BYTE*>(data.data()),
+                          static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+  }
   case RegChange::Kind::deleteValue:
     return key.open(root, path, KEY_SET_VALUE) &&
-           RegDeleteValueA(key.get(), change.valueName.c_str()) == ERROR_SUCCESS;
+           RegDeleteValueW(key.get(), wide(change.valueName).c_str()) == ERROR_SUCCESS;
   case RegChange::Kind::deleteKey:
-    return !path.empty() && RegDeleteTreeA(root, path.c_str()) == ERROR_SUCCESS;
+    return !path.empty() && RegDeleteTreeW(root, wide(path).c_str()) == ERROR_SUCCESS;
   }
   return false;
 }
@@ -122,8 +147,13 @@ public:
   }
 
   bool apply(const std::vector<RegChange>& changes) override {
+    const RegistryTree before = copyKeys(*this, suiteKeys());
     for (const RegChange& change : changes) {
       if (!applyOne(change)) {
+        // Puts back what was applied, as far as the registry lets it.
+        for (const RegChange& undo : changesBetween(copyKeys(*this, suiteKeys()), before)) {
+          applyOne(undo);
+        }
         return false;
       }
     }
