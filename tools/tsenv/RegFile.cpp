@@ -169,8 +169,11 @@ void printRegistryText(std::string text) {
 std::vector<RegChange> planImport(std::string_view file, std::string_view fileBytes,
                                   SuiteRegistry& registry) {
   requireHeader(file, fileBytes);
-  const portable::RegDocument document =
-      portable::RegDocument::parse(fileBytes, portable::FileEncoding::windows1252);
+  // A REGEDIT4 file is in the ANSI code page: it is read into 8-bit text
+  // first, as the registry editor of this system reads it.
+  const bool ansi = fileBytes.substr(0, fileBytes.find_first_of("\r\n")) == kRegedit4Header;
+  const portable::RegDocument document = portable::RegDocument::parse(
+      ansi ? ansiFileText(fileBytes) : std::string(fileBytes), portable::FileEncoding::eightBit);
   requireOnlySuiteKeys(file, document);
 
   const RegistryTree before = copyKeys(registry, suiteKeys());

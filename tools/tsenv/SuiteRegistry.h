@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tsenv {
@@ -38,6 +39,11 @@ public:
 };
 
 std::unique_ptr<SuiteRegistry> openSuiteRegistry();
+
+// The text of a registry file without a byte order mark (REGEDIT4), read in
+// the ANSI code page as the registry editor reads it: the system's own on
+// Windows, Windows-1252 elsewhere.
+std::string ansiFileText(std::string_view bytes);
 
 // The changes that turn the suite's keys as before holds them into those of
 // after (RegFile.cpp).

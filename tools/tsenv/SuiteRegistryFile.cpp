@@ -8,6 +8,7 @@
 #include "platform/portable/RegDocument.h"
 #include "platform/portable/RegValueText.h"
 #include "platform/portable/RegistryStore.h"
+#include "platform/portable/TextEncoding.h"
 
 namespace tsenv {
 
@@ -95,6 +96,10 @@ public:
 
 std::unique_ptr<SuiteRegistry> openSuiteRegistry() {
   return std::make_unique<RegistryFile>();
+}
+
+std::string ansiFileText(std::string_view bytes) {
+  return portable::fromWindows1252(bytes);
 }
 
 } // namespace tsenv

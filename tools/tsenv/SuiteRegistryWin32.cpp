@@ -167,4 +167,15 @@ std::unique_ptr<SuiteRegistry> openSuiteRegistry() {
   return std::make_unique<WindowsRegistry>();
 }
 
+std::string ansiFileText(std::string_view bytes) {
+  if (bytes.empty()) {
+    return {};
+  }
+  const int size = static_cast<int>(bytes.size());
+  std::wstring text(static_cast<std::size_t>(size), L'\0'); // one unit a byte at most
+  text.resize(static_cast<std::size_t>(
+      MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, text.data(), size)));
+  return narrow(text.data(), text.size());
+}
+
 } // namespace tsenv
