@@ -92,8 +92,8 @@ TSENC_API TsEnC_Result TsEnC_GetLanguageCountry(TsEnC_TextSink sink, void* conte
 
 /* ---- Folders and file names ---- */
 TSENC_API TsEnC_Result TsEnC_GetAppPath(TsEnC_TextSink sink, void* context);
-TSENC_API TsEnC_Result TsEnC_FileExist(const char* path, uint32_t pathLength,
-                                       int32_t showMessage, int32_t* exists);
+TSENC_API TsEnC_Result TsEnC_FileExist(const char* path, uint32_t pathLength, int32_t showMessage,
+                                       int32_t* exists);
 TSENC_API TsEnC_Result TsEnC_GetUserDataPath(TsEnC_TextSink sink, void* context);
 TSENC_API TsEnC_Result TsEnC_GetMyTessalinePath(TsEnC_TextSink sink, void* context);
 TSENC_API TsEnC_Result TsEnC_GetTempPath(TsEnC_TextSink sink, void* context);
@@ -103,8 +103,8 @@ TSENC_API TsEnC_Result TsEnC_GetTessalineSharedPath(TsEnC_TextSink sink, void* c
 TSENC_API TsEnC_Result TsEnC_GetResourceName(const char* baseName, uint32_t baseNameLength,
                                              TsEnC_TextSink sink, void* context);
 TSENC_API TsEnC_Result TsEnC_BuildFilename(const char* name, uint32_t nameLength,
-                                           int32_t baseFolder, int32_t flags,
-                                           TsEnC_TextSink sink, void* context);
+                                           int32_t baseFolder, int32_t flags, TsEnC_TextSink sink,
+                                           void* context);
 
 /* ---- Version ---- */
 TSENC_API TsEnC_Result TsEnC_GetCurrentVersionNumber(TsEnC_TextSink sink, void* context);

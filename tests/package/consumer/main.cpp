@@ -25,8 +25,8 @@ int main() {
   show("QVRConnect", std::to_string(TsEnQVRConnect()));
   show("CurrentConfig", TsEnGetCurrentConfig());
   show("LanguageName", TsEnGetLanguageName());
-  show("Version", TsEnGetCurrentVersionNumber() + " " +
-                      std::to_string(TsEnGetCurrentVersionNumberMajor()));
+  show("Version",
+       TsEnGetCurrentVersionNumber() + " " + std::to_string(TsEnGetCurrentVersionNumberMajor()));
   show("TempPath", TsEnGetTempPath());
   show("BuildFilename", TsEnBuildFilename("<TEMP>\\" + TsEnTokenUserData, TsEnBaseNone, 0));
   show("ActiveDomain", getActiveTessalineDomain());

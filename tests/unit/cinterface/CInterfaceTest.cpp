@@ -300,8 +300,7 @@ TEST_F(CInterfaceTest, HandleCopiesShareOneKeyClosedByTheLastRelease) {
   EXPECT_EQ(TsEnC_RegistryWriteString(copy, "New", 3, "x\0y", 3, &ok), TSENC_OK);
   EXPECT_EQ(fake::stringValue(kHKCU, kKey, "New"), "x");
   EXPECT_EQ(TsEnC_RegistryWriteLong(copy, "N", 1, -2, &ok), TSENC_OK);
-  EXPECT_EQ(fake::value(kHKCU, kKey, "N")->data,
-            std::string("\xfe\xff\xff\xff", 4));
+  EXPECT_EQ(fake::value(kHKCU, kKey, "N")->data, std::string("\xfe\xff\xff\xff", 4));
   // Created once, then the same name touches nothing.
   EXPECT_EQ(TsEnC_RegistryCreate(copy, TSENC_HKEY_CURRENT_USER, "SOFTWARE\\New", 12, &ok),
             TSENC_OK);
