@@ -1,6 +1,7 @@
 #include "help/ConfigLines.h"
 
 #include "TsEnvironment.h"
+#include "support/AsciiCase.h"
 
 #include <algorithm>
 #include <iterator>
@@ -46,6 +47,19 @@ std::string helpConfigFile(std::string_view fileName) {
   std::string name = "<APPATH>\\Help\\";
   name += fileName;
   return TsEnBuildFilename(name, TsEnBaseNone, 0);
+}
+
+std::optional<std::string_view> afterKeyField(std::string_view line, std::string_view foldedKey) {
+  const auto cut = line.find(';');
+  if (cut == std::string_view::npos) {
+    return std::nullopt;
+  }
+  std::string key = asciiUpperCopy(line.substr(0, cut));
+  TrimBlanks(key, TrimBoth);
+  if (key != foldedKey) {
+    return std::nullopt;
+  }
+  return line.substr(cut + 1);
 }
 
 } // namespace tsen::help

@@ -5,7 +5,9 @@
 #include "platform/Platform.h"
 #include "support/TextLines.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace tsen::help {
 
@@ -42,6 +44,10 @@ template <typename Examine>
 FileSearch searchConfigFile(const std::string& path, int mode, Examine examine) {
   return searchConfigFile(path, mode, examine, [](std::string_view) { return true; });
 }
+
+// The part of line after its first ';' when the field before it, trimmed
+// and upper-cased, is foldedKey (itself upper-case); nullopt otherwise.
+std::optional<std::string_view> afterKeyField(std::string_view line, std::string_view foldedKey);
 
 // The help configuration files below the application's Help folder.
 inline constexpr std::string_view kExceptionsFile = "Tessaline_Wiki_Exeptions.cfg";

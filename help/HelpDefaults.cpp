@@ -7,20 +7,15 @@ namespace tsen::help {
 void ReadHelpDefault(const std::string& key, std::string& value) {
   const std::string foldedKey = asciiUpperCopy(key);
   searchConfigFile(helpConfigFile(kDefaultsFile), TrimBoth, [&](std::string_view line) {
-    const auto first = line.find(';');
-    if (first == std::string_view::npos) {
+    const auto rest = afterKeyField(line, foldedKey);
+    if (!rest) {
       return false;
     }
-    std::string lineKey = asciiUpperCopy(line.substr(0, first));
-    TrimBlanks(lineKey, TrimBoth);
-    if (lineKey != foldedKey) {
+    const auto end = rest->find(';');
+    if (end == std::string_view::npos) {
       return false;
     }
-    const auto second = line.find(';', first + 1);
-    if (second == std::string_view::npos) {
-      return false;
-    }
-    std::string found(line.substr(first + 1, second - first - 1));
+    std::string found(rest->substr(0, end));
     TrimBlanks(found, TrimAll);
     // An empty value lets a later line of the same key serve.
     if (found.empty()) {

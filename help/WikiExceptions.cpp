@@ -48,13 +48,7 @@ int ReadWikiException(const std::string& domain, std::string& language) {
   const std::string foldedCode = asciiUpperCopy(language);
   int result = ExceptionNone;
   searchConfigFile(helpConfigFile(kExceptionsFile), TrimBoth, [&](std::string_view line) {
-    const auto cut = line.find(';');
-    if (cut == std::string_view::npos) {
-      return false;
-    }
-    std::string key = asciiUpperCopy(line.substr(0, cut));
-    TrimBlanks(key, TrimBoth);
-    if (key != foldedDomain) {
+    if (!afterKeyField(line, foldedDomain)) {
       return false;
     }
     // The first line of the domain decides, usable or not.
