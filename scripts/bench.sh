@@ -16,83 +16,58 @@ case ${1:-} in
 *) echo "usage: $0 [--host-only | --wine-only]" >&2 && exit 2 ;;
 esac
 started=$SECONDS failed=() results=build/bench-results machine=build/bench-results/machine.txt
+declare -A targets=([host]="bench_fake bench_real bench_c" [windows]=tsen_wine_timing)
 
 bash scripts/install-packages.sh cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev \
   libcli11-dev nlohmann-json3-dev g++-mingw-w64-x86-64-posix wine64 python3 || failed+=(install)
-
-# build PRESET TARGET...: configures the preset (an older build may predate
-# its benchmarks) and builds the targets, the output kept in
-# build/PRESET/bench-build.log.
-build() {
-  local preset=$1 log=build/$1/bench-build.log compiler flags
-  shift
-  echo "== $preset: building $* (log: $log)"
-  mkdir -p "build/$preset"
-  cmake --preset "$preset" >"$log" 2>&1 &&
-    cmake --build --preset "$preset" -j "${TSEN_JOBS:-2}" --target "$@" >>"$log" 2>&1 ||
-    { tail -n 40 "$log" && failed+=("$preset build") && return 1; }
-  # The compiler and flags the build used, for the report's header.
-  compiler=$(sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' \
-    "build/$preset"/CMakeFiles/*/CMakeCXXCompiler.cmake | head -n 1)
-  flags=$(sed -n 's/^CMAKE_CXX_FLAGS_RELEASE:STRING=//p' "build/$preset/CMakeCache.txt")
-  echo "${preset^} compiler: $("$compiler" --version | head -n 1)" \
-    "(\`$(realpath "$(command -v "$compiler")")\`, Release \`$flags\`)" >>"$machine"
-}
-
-# Repetitions of each host benchmark, interleaved at random with the other
-# benchmarks of the same program, so that a busy spell of a shared machine
-# falls on every side alike; the report keeps each side's fastest.
-run_host() {
-  local program files runs=50
-  for program in bench_fake topicapp/Binaries/bench_real cinterface/bench_c; do
-    echo "== host: ${program##*/}"
-    "build/host/bench/$program" --benchmark_repetitions=8 --benchmark_min_time=0.1 \
-      --benchmark_enable_random_interleaving=true --benchmark_out_format=json \
-      --benchmark_out="$results/${program##*_}.json" >"$results/${program##*/}.log" 2>&1 ||
-      { tail -n 20 "$results/${program##*/}.log" && failed+=("${program##*/}"); }
-  done
-  # grep -F -m1 for the sought (last) line of the topic files bench_real left,
-  # in the folder's own order, the one the library's listing sees; process
-  # start included: "RUNS USER SYSTEM" seconds.
-  mapfile -t files < <(find build/host/bench/topicapp/Help/WikiCfg -name '*.cfg' -type f)
-  local sought=${files[-1]:+$(tail -n 1 "${files[-1]}")}
-  echo "== host: grep -F -m1 over the topic files, $runs runs"
-  if [[ -n $sought ]] && grep -F -m1 -q -- "$sought" "${files[@]}"; then
-    local TIMEFORMAT="$runs %U %S"
-    { time for ((i = 0; i < runs; i++)); do
-      grep -F -m1 -- "$sought" "${files[@]}" >/dev/null
-    done; } 2>"$results/grep.txt"
-  else
-    failed+=(grep)
-  fi
-  echo "Google Benchmark: $(dpkg-query -W -f='${Version}' libbenchmark-dev)" >>"$machine"
-}
-
-run_windows() {
-  local wine=(bash cmake/wine-run.sh "$PWD/build/windows/wineprefix")
-  echo "== wine: tsen_wine_timing"
-  # Wine's console writes CR LF line ends.
-  "${wine[@]}" --prepare && "${wine[@]}" build/windows/bench/timingapp/Binaries/tsen_wine_timing.exe \
-    2>"$results/wine.err" | tr -d '\r' >"$results/wine.txt" ||
-    { cat "$results/wine.err" && failed+=(tsen_wine_timing); }
-  echo "Wine: $("${TSEN_WINE64:-/usr/lib/wine/wine64}" --version)" >>"$machine"
-}
-
 rm -rf "$results"
 mkdir -p "$results"
 printf 'Machine: %s, %s cores\nKernel: %s\n' "$(sed -n 's/^model name\s*: //p' /proc/cpuinfo |
   head -n 1)" "$(nproc)" "$(uname -srm)" >"$machine"
-declare -A targets=([host]="bench_fake bench_real bench_c" [windows]=tsen_wine_timing)
+
+# Configures each side's preset (an older build may predate its benchmarks)
+# and builds its benchmarks, noting the compiler and flags for the report.
 built=()
 for side in "${sides[@]}"; do
+  log=build/$side/bench-build.log
+  echo "== $side: building ${targets[$side]} (log: $log)"
+  mkdir -p "build/$side"
   # shellcheck disable=SC2086 # the targets are words
-  build "$side" ${targets[$side]} && built+=("$side")
+  if ! { cmake --preset "$side" && cmake --build --preset "$side" -j "${TSEN_JOBS:-2}" \
+    --target ${targets[$side]}; } >"$log" 2>&1; then
+    tail -n 40 "$log" && failed+=("$side build") && continue
+  fi
+  built+=("$side")
+  compiler=$(sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' \
+    "build/$side"/CMakeFiles/*/CMakeCXXCompiler.cmake | head -n 1)
+  echo "${side^} compiler: $("$compiler" --version | head -n 1) (\`$(realpath "$(command -v \
+    "$compiler")")\`, Release \`$(sed -n 's/^CMAKE_CXX_FLAGS_RELEASE:STRING=//p' \
+    "build/$side/CMakeCache.txt")\`)" >>"$machine"
 done
-load=$(cut -d' ' -f1-3 /proc/loadavg)
-runs_started=$(date -u +%Y-%m-%dT%H:%M:%SZ)
-begun=$SECONDS
+
+load=$(cut -d' ' -f1-3 /proc/loadavg) runs_started=$(date -u +%Y-%m-%dT%H:%M:%SZ) begun=$SECONDS
 for side in "${built[@]}"; do
-  "run_$side"
+  if [[ $side == host ]]; then
+    # Repetitions interleaved at random with the program's other benchmarks,
+    # so that a busy spell of a shared machine falls on every side alike; the
+    # report keeps each side's fastest.
+    for program in bench_fake topicapp/Binaries/bench_real cinterface/bench_c; do
+      echo "== host: ${program##*/}"
+      "build/host/bench/$program" --benchmark_repetitions=8 --benchmark_min_time=0.1 \
+        --benchmark_enable_random_interleaving=true --benchmark_out_format=json \
+        --benchmark_out="$results/${program##*_}.json" >"$results/${program##*/}.log" 2>&1 ||
+        { tail -n 20 "$results/${program##*/}.log" && failed+=("${program##*/}"); }
+    done
+    echo "Google Benchmark: $(dpkg-query -W -f='${Version}' libbenchmark-dev)" >>"$machine"
+  else
+    echo "== wine: tsen_wine_timing"
+    # Wine's console writes CR LF line ends.
+    bash cmake/wine-run.sh "$PWD/build/windows/wineprefix" \
+      build/windows/bench/timingapp/Binaries/tsen_wine_timing.exe 2>"$results/wine.err" |
+      tr -d '\r' >"$results/wine.txt" ||
+      { cat "$results/wine.err" && failed+=(tsen_wine_timing); }
+    echo "Wine: $("${TSEN_WINE64:-/usr/lib/wine/wine64}" --version)" >>"$machine"
+  fi
 done
 echo "Benchmarks run: $runs_started, $((SECONDS - begun)) s (builds not counted)" >>"$machine"
 echo "Load average: $load at the start of the runs, $(cut -d' ' -f1-3 /proc/loadavg) at the end" >>"$machine"

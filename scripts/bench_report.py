@@ -1,10 +1,9 @@
 #!/usr/bin/env python3
 """Writes docs/performance.md from what the benchmark programs printed:
   bench_report.py RESULTS MACHINE OUTPUT
-RESULTS holds fake.json, real.json and c.json (Google Benchmark), grep.txt and
-wine.txt (tsen_wine_timing's lines); MACHINE holds "what: value" lines.
-Every goal is one row of GOALS (a new ratio is a new row); every other
-figure is listed as its program names it. Exits 1 when a figure that a row
+RESULTS holds fake.json, real.json and c.json (Google Benchmark) and wine.txt
+(tsen_wine_timing's lines); MACHINE holds "what: value" lines. Every goal is
+one row of GOALS (a new ratio is a new row). Exits 1 when a figure that a row
 needs is missing from a side that ran."""
 
 import json
@@ -14,7 +13,7 @@ from pathlib import Path
 
 # A figure is SIDE:NAME, NAME as the program names it. fake and real: a
 # benchmark of bench_fake or bench_real, the fastest repetition's CPU time;
-# c: a benchmark of bench_c; wine: a line of tsen_wine_timing, wall time; grep: grep's CPU time a run.
+# c: a benchmark of bench_c; wine: a line of tsen_wine_timing, wall time.
 # Goal: "<= X", the time at most X times the other's; ">= X", lines per
 # second at least X times the other's (the ratio is the other's time over the
 # measured); "no C", the benchmarks' counter C stays 0; "<=" or ">=" alone,
@@ -35,13 +34,13 @@ GOALS = [
     (4, FAKE, "fake:60-character name without <", "fake:copy and upper-cased copy", "<= 2"),
     (4, WINE, "wine:TsEnBuildFilename(<APPATH>\\Help\\<LANGCODE>\\x.chm), caches warm",
      "wine:ExpandEnvironmentStringsA(%APPDATA%\\Help\\%USERNAME%\\x.chm)", "<= 1"),
-    (5, FAKE + " (log a real file)", "fake:LogCommandInfo/star:0",
+    (5, FAKE + " (log a real file)", "fake:LogCommandInfo",
      "fake:appendToFile (open, lock, write, close)", ">= 0.8"),
-    (5, REAL, "real:LogCommandInfo/star:0", "real:appendToFile (open, lock, write, close)",
+    (5, REAL, "real:LogCommandInfo", "real:appendToFile (open, lock, write, close)",
      ">= 0.8"),
     (5, WINE, "wine:LogCommandInfo", "wine:CreateFileA, WriteFile, CloseHandle", ">= 0.8"),
-    (5, FAKE, "fake:LogCommandInfo/star:0", "fake:fopen, fputs, fclose", ">="),
-    (5, REAL, "real:LogCommandInfo/star:0", "real:fopen, fputs, fclose", ">="),
+    (5, FAKE, "fake:LogCommandInfo", "fake:fopen, fputs, fclose", ">="),
+    (5, REAL, "real:LogCommandInfo", "real:fopen, fputs, fclose", ">="),
     (6, "host, real files", "real:FindWikiPage", "real:reading the files with fgets", "<= 1.5"),
     (7, WINE, "wine:TsEnWikiHelp", "wine:TsEnWikiHelp by hand", "<= 1.3"),
     (7, FAKE, "fake:TsEnWikiHelp", "fake:TsEnWikiHelp by hand", "<= 1.3"),
@@ -69,57 +68,39 @@ ISSUES = {
 UNIT_NS = {"ns": 1, "us": 1e3, "ms": 1e6, "s": 1e9}
 
 
-class Missing(Exception):
-    pass
-
-
 def read_results(folder):
-    """{SIDE: {NAME: [(nanoseconds or count, counters)]}} for the sides that ran."""
+    """{SIDE: {NAME: [Google Benchmark's run, or {"ns": wall time}]}} for the sides that ran."""
     sides = {}
     for side in ("fake", "real", "c"):
         if (folder / f"{side}.json").exists():
             runs = sides.setdefault(side, {})
             for run in json.loads((folder / f"{side}.json").read_text()).get("benchmarks", []):
                 if run.get("run_type") == "iteration":
-                    runs.setdefault(run["run_name"], []).append(
-                        (run["cpu_time"] * UNIT_NS[run["time_unit"]], run))
-    if (folder / "grep.txt").exists():
-        runs, user, system = (float(x) for x in (folder / "grep.txt").read_text().split())
-        sides["grep"] = {"the sought line, a run": [((user + system) / runs * 1e9, {})]}
+                    run["ns"] = run["cpu_time"] * UNIT_NS[run["time_unit"]]
+                    runs.setdefault(run["run_name"], []).append(run)
     if (folder / "wine.txt").exists():
-        sides["wine"] = {}
-        for line in (folder / "wine.txt").read_text(errors="replace").splitlines():
-            match = re.fullmatch(r"(.+): ([\d.]+) (ns|calls)", line.strip())
-            if match:
-                value = float(match[2])
-                sides["wine"][match[1]] = [(value, {"unit": match[3]})]
+        lines = (folder / "wine.txt").read_text(errors="replace").splitlines()
+        matches = (re.fullmatch(r"(.+): ([\d.]+) ns", line.strip()) for line in lines)
+        sides["wine"] = {match[1]: [{"ns": float(match[2])}] for match in matches if match}
     return sides
 
 
 def figure(sides, key):
-    """(the fastest time or the count, every run), or None when the side did not run."""
+    """Every run of the figure; None when its side did not run. Raises
+    LookupError when the side ran but the figure is missing or failed."""
     side, name = key.split(":", 1)
-    if side not in sides:
-        return None
-    runs = sides[side].get(name)
-    if not runs:
-        raise Missing(f"no figure {key}")
-    failed = [run["error_message"] for _, run in runs if run.get("error_occurred")]
-    if failed:
-        raise Missing(f"{key}: {failed[0]}")
-    return min(value for value, _ in runs), [run for _, run in runs]
-
-
-def name_of(key):
-    return "`" + key.split(":", 1)[1] + "`"
+    runs = sides[side].get(name) if side in sides else None
+    if side in sides and not runs:
+        raise LookupError(f"no figure {key}")
+    if runs and runs[0].get("error_occurred"):
+        raise LookupError(f"{key}: {runs[0]['error_message']}")
+    return runs
 
 
 def duration(ns):
-    if ns < 1e3:
-        return f"{ns:.1f} ns" if ns < 100 else f"{ns:.0f} ns"
-    if ns < 1e6:
-        return f"{ns / 1e3:.2f} µs" if ns < 1e4 else f"{ns / 1e3:.1f} µs"
-    return f"{ns / 1e6:.2f} ms"
+    for unit, scale in (("ms", 1e6), ("µs", 1e3), ("ns", 1)):
+        if ns >= scale or unit == "ns":
+            return f"{ns / scale:.{2 if ns / scale < 10 else 1 if ns / scale < 100 else 0}f} {unit}"
 
 
 def goal_row(sides, measured, against, goal):
@@ -128,35 +109,17 @@ def goal_row(sides, measured, against, goal):
     mine, floor = figure(sides, measured), figure(sides, against)
     if mine is None or floor is None:
         return ["—", "—", "—", "not run"], None
+    best, other = min(run["ns"] for run in mine), min(run["ns"] for run in floor)
     kind, _, value = goal.partition(" ")
-    ratio = floor[0] / mine[0] if kind == ">=" else mine[0] / floor[0]
+    ratio = other / best if kind == ">=" else best / other
+    note = ""
     if kind == "no":
-        count = sum(run.get(value, 1) for run in mine[1] + floor[1])
+        count = sum(run.get(value, 1) for run in mine + floor)
         met, note = count == 0, f" ({count:.0f} {value})"
     else:
         met = None if not value else ratio <= float(value) if kind == "<=" else ratio >= float(value)
-        note = ""
     result = "—" if met is None else ("met" if met else "**missed**") + note
-    return [duration(mine[0]), duration(floor[0]), f"{ratio:.2f}x", result], met
-
-
-def shown(goal):
-    kind, _, value = goal.partition(" ")
-    return "—" if not value else {"<=": f"≤ {value}x", ">=": f"≥ {value}x"}.get(kind, goal)
-
-
-def other_figures(sides, used):
-    """Every figure no goal uses, as list lines: the programs' own names."""
-    lines = []
-    for side, figures in sides.items():
-        for name, runs in figures.items():
-            if f"{side}:{name}" not in used and not runs[0][1].get("error_occurred"):
-                value = min(value for value, _ in runs)
-                shown = (f"{value:.0f}" if runs[0][1].get("unit") == "calls" else
-                         f"{duration(value)} {'wall' if side == 'wine' else 'CPU'} "
-                         f"({1e9 / value:,.0f} a second)")
-                lines.append(f"- {side}: `{name}`: {shown}")
-    return lines
+    return [duration(best), duration(other), f"{ratio:.2f}x", result], met
 
 
 def main():
@@ -166,23 +129,19 @@ def main():
     for issue, what in ISSUES.items():
         table = ["| Build | Clock | Measured | Time | Against | Time | Ratio | Goal | Result |",
                  "|---|---|---|---|---|---|---|---|---|"]
-        for row_issue, build, key, floor, goal in GOALS:
-            if row_issue == issue:
-                try:
-                    cells, met = goal_row(sides, key, floor, goal)
-                except Missing as error:
-                    missing.append(str(error))
-                    cells, met = ["—", "—", "—", f"no figure ({error})"], None
-                table.append("| " + " | ".join(
-                    [build, "wall" if build == WINE else "CPU", name_of(key), cells[0],
-                     name_of(floor), *cells[1:3], shown(goal), cells[3]]) + " |")
-                verdicts += [] if met is None else [met]
+        for build, key, floor, goal in (row[1:] for row in GOALS if row[0] == issue):
+            try:
+                cells, met = goal_row(sides, key, floor, goal)
+            except LookupError as error:
+                missing.append(str(error))
+                cells, met = ["—", "—", "—", f"no figure ({error})"], None
+            kind, _, value = goal.partition(" ")
+            shown = "—" if not value else {"<=": f"≤ {value}x", ">=": f"≥ {value}x"}.get(kind, goal)
+            table.append("| " + " | ".join(
+                [build, "wall" if build == WINE else "CPU", f"`{key.split(':', 1)[1]}`", cells[0],
+                 f"`{floor.split(':', 1)[1]}`", *cells[1:3], shown, cells[3]]) + " |")
+            verdicts += [] if met is None else [met]
         sections += ["", f"## Issue {issue}", "", what, ""] + table
-    used = {key for row in GOALS for key in row[2:4]}
-    sections += ["", "## Every other figure", "",
-                 "As the programs name them (`fake`, `real`: the host's bench_fake and "
-                 "bench_real; `grep`: `grep -F -m1` over the topic files of issue 6, process "
-                 "start included; `wine`: tsen_wine_timing).", ""] + other_figures(sides, used)
     ran = " and ".join(name for name, part in (("host", "fake"), ("Wine", "wine")) if part in sides)
     facts = [line.split(": ", 1) for line in machine.read_text().splitlines() if ": " in line]
     output.write_text("\n".join([

@@ -1,7 +1,6 @@
 // Command log throughput, in both programs: LogCommandInfo against bare
 // appends of the same line to the same file, the floor that any logger which
-// opens, writes and closes per line pays; and setLastTessalineCommand with
-// logging on and off.
+// opens, writes and closes per line pays.
 #include "TsEnvironment.h"
 #include "bench/host/Backend.h"
 #include "platform/Platform.h"
@@ -35,23 +34,16 @@ struct LogUser {
       folder.path() / "Quarzel/Tessaline/18.40/Road/TessalineCommand.log";
 };
 
-void setLogging(bool on) {
-  TsEnWinRegistry modules;
-  modules.OpenKey(tsen::platform::kCurrentUser, TsEnBuildRegKey(TsEnRegKeyModules), true);
-  modules.WriteLong(TsEnRegValueLogCommands, on ? 1 : 0);
-}
-
 void logCommandInfo(benchmark::State& state) {
   const LogUser user;
-  const std::string domain = state.range(0) != 0 ? "*" : "Road";
   for (auto _ : state) {
-    LogCommandInfo("MyCommand", domain, "");
+    LogCommandInfo("MyCommand", "Road", "");
   }
   if (!std::filesystem::exists(user.log)) {
     state.SkipWithError("no log written");
   }
 }
-BENCHMARK(logCommandInfo)->Name("LogCommandInfo")->ArgName("star")->Arg(0)->Arg(1);
+BENCHMARK(logCommandInfo)->Name("LogCommandInfo");
 
 void floorAppendToFile(benchmark::State& state) {
   const LogUser user;
@@ -72,14 +64,5 @@ void floorFopenAppend(benchmark::State& state) {
   }
 }
 BENCHMARK(floorFopenAppend)->Name("fopen, fputs, fclose");
-
-void lastCommand(benchmark::State& state) {
-  const LogUser user;
-  setLogging(state.range(0) != 0);
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(setLastTessalineCommand("MyCommand"));
-  }
-}
-BENCHMARK(lastCommand)->Name("setLastTessalineCommand")->ArgName("logging")->Arg(1)->Arg(0);
 
 } // namespace

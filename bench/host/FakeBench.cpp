@@ -116,16 +116,6 @@ void copyAndUpperCase(benchmark::State& state) {
 }
 BENCHMARK(copyAndUpperCase)->Name("copy and upper-cased copy");
 
-void expandThreeTokens(benchmark::State& state) {
-  setUpMachine();
-  const std::string name = "<APPATH>\\Help\\<LANGCODE>\\<USERDATA>\\Tessaline.cfg";
-  TsEnBuildFilename(name, TsEnBaseNone, 0); // fills the application and language caches
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(TsEnBuildFilename(name, TsEnBaseNone, 0));
-  }
-}
-BENCHMARK(expandThreeTokens)->Name("name with <APPATH>, <LANGCODE> and <USERDATA>, caches warm");
-
 // ---- Wiki help --------------------------------------------------------------------
 
 void checkAddress(benchmark::State& state) {

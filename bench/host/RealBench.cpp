@@ -1,11 +1,9 @@
 // The benchmarks over the portable platform layer, real files throughout:
 // the configuration read and the user data folder, with a registry file of a
 // thousand keys, each against the bare platform calls it makes; the topic
-// file search against reading the same files unexamined.
-//
-// The program is built into a folder named Binaries, so the folder above is
-// its application folder; the topic files it writes there stay for
-// scripts/bench.sh to search with grep.
+// file search against reading the same files unexamined. The program is
+// built into a folder named Binaries, so the folder above is its
+// application folder, where it writes the topic files.
 #include "TsEnvironment.h"
 #include "bench/host/Backend.h"
 #include "help/HelpInternal.h"
@@ -149,7 +147,6 @@ constexpr int kFirstTopic = 100000;
 constexpr int kSoughtTopic = kFirstTopic + kFiles * kLinesPerFile - 1;
 
 const std::string kSoughtPage = "a19:p4999";
-const std::string kHelpName = "h19";
 
 // The topic folder, written the library's way; "" without an application
 // folder.
@@ -208,17 +205,6 @@ const std::pair<const char*, bool (*)(const std::string&)> kSearches[] = {
     {"FindWikiPage",
      [](const std::string&) { return tsen::help::FindWikiPage(kSoughtTopic) == kSoughtPage; }},
     {"reading the files with fgets", readFilesOnly},
-    {"FindWikiPageForHelp",
-     [](const std::string&) {
-       return tsen::help::FindWikiPageForHelp(kLinesPerFile - 1, kHelpName) == kSoughtPage;
-     }},
-    {"FindCompiledHelpTopic",
-     [](const std::string&) {
-       int helpTopic = 0;
-       std::string helpName;
-       return tsen::help::FindCompiledHelpTopic(kSoughtTopic, helpTopic, helpName) &&
-              helpName == kHelpName;
-     }},
 };
 
 const bool searchesRegistered = [] {

@@ -1,14 +1,13 @@
 // The library under Wine against the plain Win32 way to the same answer:
-// the configuration read, a file name expansion, a command log line and a
-// wiki help request (up to its shell call, which is recorded, not made).
+// the configuration read, a file name expansion, a wiki help request (up to
+// its shell call, which is recorded, not made) and a command log line.
 // Wall time (steady clock): much of a registry call's work is done by the
 // Wine server, which the process's own CPU time would leave out. Each figure
 // is the fastest of batches that alternate between the two sides, so that a
 // busy spell of a shared machine slows neither side alone. Prints one
-// "name: figure unit" line per figure.
-//   tsen_wine_timing [SCALE]   (SCALE times the default calls, default 1)
-// Built with the library's code into a folder named Binaries, whose parent
-// is the application folder. It owns the suite's product keys while it runs.
+// "name: figure ns" line per figure. Built with the library's code into a
+// folder named Binaries, whose parent is the application folder. It owns the
+// suite's product keys while it runs.
 #include "TsEnvironment.h"
 #include "testsupport/ImportSwap.h"
 
@@ -19,60 +18,48 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <utility>
 
 namespace {
 
-using tsen::testsupport::ImportSwap;
-
 constexpr const char* kSuiteKey = "SOFTWARE\\Quarzel\\Tessaline";
 constexpr const char* kFlagKey = "SOFTWARE\\Quarzel\\Tessaline\\QVRConnect";
 constexpr const char* kRoot = "SOFTWARE\\Quarzel\\Tessaline\\18.40";
-constexpr const char* kKernel = "SOFTWARE\\Quarzel\\Tessaline\\18.40\\Kernel Services";
-constexpr const char* kModules = "SOFTWARE\\Quarzel\\Tessaline\\18.40\\Tessaline modules";
+constexpr const char* kOtherRoot = "SOFTWARE\\Quarzel\\Tessaline\\19.01\\RA_Zora";
 constexpr int kTopic = 4711;
-double scale = 1;
-
-// ---- Timing --------------------------------------------------------------------
 
 template <typename Step> double nanosecondsPerCall(int calls, Step step) {
   const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < calls; ++i) {
     static_cast<void>(step());
   }
-  const std::chrono::duration<double, std::nano> elapsed = std::chrono::steady_clock::now() - start;
-  return elapsed.count() / calls;
+  return std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start)
+             .count() /
+         calls;
 }
 
 // Prints the fastest batch of each of two steps, their batches alternating.
 template <typename First, typename Second>
 void compare(const char* name, First first, const char* otherName, Second second, int calls,
-             int batches = 5) {
-  const int each = std::max(1, static_cast<int>(calls * scale) / batches);
+             int batches) {
   double best[2] = {std::numeric_limits<double>::max(), std::numeric_limits<double>::max()};
   for (int batch = 0; batch < batches; ++batch) {
-    best[0] = std::min(best[0], nanosecondsPerCall(each, first));
-    best[1] = std::min(best[1], nanosecondsPerCall(each, second));
+    best[0] = std::min(best[0], nanosecondsPerCall(calls / batches, first));
+    best[1] = std::min(best[1], nanosecondsPerCall(calls / batches, second));
   }
-  std::printf("%s: %.1f ns\n", name, best[0]);
-  if (otherName != nullptr) {
-    std::printf("%s: %.1f ns\n", otherName, best[1]);
-  }
+  std::printf("%s: %.1f ns\n%s: %.1f ns\n", name, best[0], otherName, best[1]);
 }
 
-// Prints the fastest of five batches of one step.
-template <typename Step> void measure(const char* name, Step step, int calls = 1000) {
-  compare(
-      name, step, nullptr, [] { return 0; }, calls);
+bool fails(const char* why) {
+  std::fprintf(stderr, "%s\n", why);
+  return false;
 }
-
-// ---- Set-up -------------------------------------------------------------------
 
 // The suite's keys start out missing and are gone afterwards: the prefix is
 // the build's own, and its tests leave no keys behind.
@@ -83,16 +70,35 @@ struct ProductKeys {
   ProductKeys& operator=(const ProductKeys&) = delete;
 };
 
-bool setText(const char* key, const char* name, const std::string& text) {
-  return RegSetKeyValueA(HKEY_CURRENT_USER, key, name, REG_SZ, text.c_str(),
-                         static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+bool setValue(const std::string& key, const char* name, DWORD type, const void* data, DWORD size) {
+  return RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), name, type, data, size) == ERROR_SUCCESS;
 }
 
-bool setNumber(const char* key, const char* name, DWORD number) {
-  return RegSetKeyValueA(HKEY_CURRENT_USER, key, name, REG_DWORD, &number, sizeof number) ==
-         ERROR_SUCCESS;
+// ---- Bare registry calls --------------------------------------------------------
+
+DWORD readFlag() {
+  DWORD flag = 0, size = sizeof flag;
+  HKEY key = nullptr;
+  if (RegOpenKeyA(HKEY_CURRENT_USER, kFlagKey, &key) == ERROR_SUCCESS) {
+    RegQueryValueExA(key, "QVRConnect", nullptr, nullptr, reinterpret_cast<BYTE*>(&flag), &size);
+    RegCloseKey(key);
+  }
+  return flag;
 }
 
+// The value's size first, then the value.
+std::string readText(HKEY key, const char* name) {
+  std::string text;
+  DWORD size = 0;
+  if (RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
+    text.resize(size);
+    RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(text.data()), &size);
+    text.resize(std::min<std::size_t>(size, text.find('\0')));
+  }
+  return text;
+}
+
+// One read into a buffer large enough for every value here.
 std::string readString(HKEY key, const char* name) {
   char text[1024];
   DWORD size = sizeof text - 1;
@@ -104,31 +110,16 @@ std::string readString(HKEY key, const char* name) {
   return text;
 }
 
-// ---- The configuration read ---------------------------------------------------
+std::string productRoot() {
+  return readFlag() == 1 ? kOtherRoot : kRoot;
+}
 
-// Open the flag key, read the flag, close; open the Kernel Services key, read
-// the value's size and then the value, close.
 std::string bareCurrentConfig() {
-  DWORD flag = 0;
   HKEY key = nullptr;
-  if (RegOpenKeyA(HKEY_CURRENT_USER, kFlagKey, &key) == ERROR_SUCCESS) {
-    DWORD size = sizeof flag;
-    RegQueryValueExA(key, "QVRConnect", nullptr, nullptr, reinterpret_cast<BYTE*>(&flag), &size);
-    RegCloseKey(key);
-  }
   std::string config;
-  if (RegOpenKeyA(HKEY_CURRENT_USER,
-                  flag == 1 ? "SOFTWARE\\Quarzel\\Tessaline\\19.01\\RA_Zora\\Kernel Services"
-                            : kKernel,
-                  &key) == ERROR_SUCCESS) {
-    DWORD size = 0;
-    if (RegQueryValueExA(key, "Current Config", nullptr, nullptr, nullptr, &size) ==
-        ERROR_SUCCESS) {
-      config.resize(size);
-      RegQueryValueExA(key, "Current Config", nullptr, nullptr,
-                       reinterpret_cast<BYTE*>(config.data()), &size);
-      config.resize(config.find('\0') == std::string::npos ? size : config.find('\0'));
-    }
+  if (RegOpenKeyA(HKEY_CURRENT_USER, (productRoot() + "\\Kernel Services").c_str(), &key) ==
+      ERROR_SUCCESS) {
+    config = readText(key, "Current Config");
     RegCloseKey(key);
   }
   return config;
@@ -136,8 +127,7 @@ std::string bareCurrentConfig() {
 
 bool timeConfigurationRead() {
   if (TsEnGetCurrentConfig() != bareCurrentConfig()) {
-    std::fputs("the two configuration reads disagree\n", stderr);
-    return false;
+    return fails("the two configuration reads disagree");
   }
   compare("TsEnGetCurrentConfig", TsEnGetCurrentConfig,
           "TsEnGetCurrentConfig by hand (RegOpenKeyA, RegQueryValueExA, RegCloseKey)",
@@ -161,54 +151,10 @@ bool timeExpansion() {
   // expand everything.
   if (library() != TsEnGetAppPath() + "\\Help\\NOR\\x.chm" || system().empty() ||
       system().find('%') != std::string::npos) {
-    std::fputs("the expansions are not complete\n", stderr);
-    return false;
+    return fails("the expansions are not complete");
   }
   compare("TsEnBuildFilename(<APPATH>\\Help\\<LANGCODE>\\x.chm), caches warm", library,
           "ExpandEnvironmentStringsA(%APPDATA%\\Help\\%USERNAME%\\x.chm)", system, 200000, 9);
-  return true;
-}
-
-// ---- The command log ------------------------------------------------------------
-
-void appendBare(const std::string& file, const std::string& line) {
-  const HANDLE handle =
-      CreateFileA(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle != INVALID_HANDLE_VALUE) {
-    DWORD written = 0;
-    WriteFile(handle, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    CloseHandle(handle);
-  }
-}
-
-bool timeCommandLog() {
-  const std::string folder = TsEnGetUserDataPath(), log = folder + "\\TessalineCommand.log";
-  std::error_code failed;
-  std::filesystem::create_directories(folder, failed);
-  if (folder.empty() || failed ||
-      TsEnBuildFilename("<USERDATA>\\TessalineCommand.log", TsEnBaseNone, 0) != log) {
-    std::fputs("no user data folder, or the library names another log\n", stderr);
-    return false;
-  }
-  // What the library writes for one line, but with a fixed time stamp.
-  char stamp[32] = {};
-  const std::time_t now = std::time(nullptr);
-  std::strftime(stamp, sizeof stamp, "%Y.%m.%d, %H:%M:%S", std::localtime(&now));
-  const std::string line = std::string("BenchCommand;") + stamp + ";Road;info\r\n";
-  const auto logLine = [] { LogCommandInfo("BenchCommand", "Road", "info"); };
-  const auto lastCommand = [] { return setLastTessalineCommand("BenchCommand"); };
-
-  compare(
-      "LogCommandInfo", logLine, "CreateFileA, WriteFile, CloseHandle",
-      [&] { appendBare(log, line); }, 3000, 15);
-  measure("setLastTessalineCommand, logging on", lastCommand);
-  if (!setNumber(kModules, "LogCommands", 0)) {
-    return false;
-  }
-  measure("setLastTessalineCommand, logging off", lastCommand);
-  measure("LogCommandInfo, logging off", logLine);
-  std::filesystem::remove_all(folder, failed);
   return true;
 }
 
@@ -225,25 +171,19 @@ int WINAPI countBox(HWND, LPCSTR, LPCSTR, UINT) {
   return IDOK;
 }
 
-// Every blank, tab and line end gone, cut at "//".
-std::string squeezed(const char* line) {
-  std::string text;
-  for (const char* c = line; *c && !(c[0] == '/' && c[1] == '/'); ++c) {
-    if (*c != ' ' && *c != '\t' && *c != '\n') {
-      text += *c;
-    }
-  }
-  return text;
-}
-
-// The rest of the first line of the file that starts with key and
-// separator; "" without one.
+// The rest of the first line of the file that starts with key and separator,
+// every blank, tab and line end gone and cut at "//"; "" without one.
 std::string restAfter(const std::string& path, const std::string& key, char separator) {
   std::string rest;
   if (FILE* file = std::fopen(path.c_str(), "r")) {
     char line[1024];
     while (rest.empty() && std::fgets(line, sizeof line, file)) {
-      const std::string text = squeezed(line);
+      std::string text;
+      for (const char* c = line; *c && !(c[0] == '/' && c[1] == '/'); ++c) {
+        if (*c != ' ' && *c != '\t' && *c != '\n') {
+          text += *c;
+        }
+      }
       if (text.compare(0, text.find(separator), key) == 0 && text.size() > key.size()) {
         rest = text.substr(key.size() + 1);
       }
@@ -272,24 +212,16 @@ std::string pageInFolder(const std::string& folder) {
 // The same request by hand: the registry values read directly, the files
 // scanned with fgets, the address joined by plain concatenation.
 void composeDirectly(const std::string& app, const std::string& code) {
+  const std::string root = productRoot();
   HKEY key = nullptr;
-  DWORD flag = 0;
-  if (RegOpenKeyA(HKEY_CURRENT_USER, kFlagKey, &key) == ERROR_SUCCESS) {
-    DWORD size = sizeof flag;
-    RegQueryValueExA(key, "QVRConnect", nullptr, nullptr, reinterpret_cast<BYTE*>(&flag), &size);
-    RegCloseKey(key);
-  }
-  const std::string root = flag == 1 ? "SOFTWARE\\Quarzel\\Tessaline\\19.01\\RA_Zora" : kRoot;
-  std::string domain;
+  std::string domain, language, base, platform;
   if (RegOpenKeyA(HKEY_CURRENT_USER, (root + "\\Tessaline modules").c_str(), &key) ==
       ERROR_SUCCESS) {
     domain = readString(key, "ActiveDomainKey");
     RegCloseKey(key);
   }
-  DWORD useChm = 0;
-  std::string language, base, platform;
+  DWORD useChm = 0, size = sizeof useChm;
   if (RegOpenKeyA(HKEY_CURRENT_USER, (root + "\\Kernel Services").c_str(), &key) == ERROR_SUCCESS) {
-    DWORD size = sizeof useChm;
     RegQueryValueExA(key, "Use CHM Help", nullptr, nullptr, reinterpret_cast<BYTE*>(&useChm),
                      &size);
     language = readString(key, "Help LanguageCode");
@@ -300,8 +232,7 @@ void composeDirectly(const std::string& app, const std::string& code) {
   const std::string help = app + "\\Help\\";
   if (language.empty()) {
     const std::string exceptions = restAfter(help + "Tessaline_Wiki_Exeptions.cfg", domain, ';');
-    const auto at = exceptions.find(code + "=");
-    if (at != std::string::npos) {
+    if (const auto at = exceptions.find(code + "="); at != std::string::npos) {
       language = exceptions.substr(at + code.size() + 1);
       language.resize(std::min(language.size(), language.find(';')));
     }
@@ -327,31 +258,26 @@ std::string topicLines(int first, int count) {
   return lines;
 }
 
-// The help files of an installation, in text mode as an editor writes them.
-void installHelp(const std::filesystem::path& help) {
-  const std::pair<const char*, std::string> files[] = {
-      {"Tessaline_Wiki_Exeptions.cfg", "// domain;code=wiki language or CHM\nRAIL;NOR=CHM;\n"
-                                       "BRIDGE;DAN=da;\nROAD;DAN=da;SWE=sv;\nSURVEY;NOR=CHM;\n"},
-      {"Tessaline_Wiki_Help_Language_Mapping.cfg",
-       "DAN=da\nDEU=de\nENU=en\nESP=es\nFRA=fr\nITA=it\nNLD=nl\nNOR=no\nSWE=sv\n"},
-      {"WikiCfg/ROAD/road_a.cfg", topicLines(100, 40)},
-      {"WikiCfg/ROAD/road_b.cfg", topicLines(200, 40)},
-      {"WikiCfg/bridges.cfg", topicLines(1000, 60)},
-      {"WikiCfg/roads.cfg", topicLines(kTopic - 30, 60)},
-      {"WikiCfg/survey.cfg", topicLines(3000, 60)},
-  };
-  for (const auto& [name, content] : files) {
-    std::filesystem::create_directories((help / name).parent_path());
-    std::ofstream(help / name) << content;
-  }
-}
-
 bool timeWikiHelp() {
   const std::string app = TsEnGetAppPath(), code = TsEnGetLanguageCode();
   const std::filesystem::path help = std::filesystem::path(app) / "Help";
-  installHelp(help);
+  // The help files of an installation, in text mode as an editor writes them.
+  for (const auto& [name, content] : std::initializer_list<std::pair<const char*, std::string>>{
+           {"Tessaline_Wiki_Exeptions.cfg", "// domain;code=wiki language or CHM\nRAIL;NOR=CHM;\n"
+                                            "BRIDGE;DAN=da;\nROAD;DAN=da;SWE=sv;\nSURVEY;NOR=CHM;\n"},
+           {"Tessaline_Wiki_Help_Language_Mapping.cfg",
+            "DAN=da\nDEU=de\nENU=en\nESP=es\nFRA=fr\nITA=it\nNLD=nl\nNOR=no\nSWE=sv\n"},
+           {"WikiCfg/ROAD/road_a.cfg", topicLines(100, 40)},
+           {"WikiCfg/ROAD/road_b.cfg", topicLines(200, 40)},
+           {"WikiCfg/bridges.cfg", topicLines(1000, 60)},
+           {"WikiCfg/roads.cfg", topicLines(kTopic - 30, 60)},
+           {"WikiCfg/survey.cfg", topicLines(3000, 60)}}) {
+    std::filesystem::create_directories((help / name).parent_path());
+    std::ofstream(help / name) << content;
+  }
   // The library's shell call and message boxes go through this program's
   // imports, the library's code being linked in.
+  using tsen::testsupport::ImportSwap;
   const ImportSwap<decltype(ShellExecuteA)> shell(GetModuleHandleA(nullptr), "shell32.dll",
                                                   "ShellExecuteA", recordShell);
   const ImportSwap<decltype(MessageBoxA)> box(GetModuleHandleA(nullptr), "user32.dll",
@@ -374,26 +300,55 @@ bool timeWikiHelp() {
   return same;
 }
 
+// ---- The command log ------------------------------------------------------------
+
+bool timeCommandLog() {
+  const std::string folder = TsEnGetUserDataPath(), log = folder + "\\TessalineCommand.log";
+  std::error_code failed;
+  std::filesystem::create_directories(folder, failed);
+  if (folder.empty() || failed ||
+      TsEnBuildFilename("<USERDATA>\\TessalineCommand.log", TsEnBaseNone, 0) != log) {
+    return fails("no user data folder, or the library names another log");
+  }
+  // What the library writes for one line, but with a fixed time stamp.
+  char stamp[32] = {};
+  const std::time_t now = std::time(nullptr);
+  std::strftime(stamp, sizeof stamp, "%Y.%m.%d, %H:%M:%S", std::localtime(&now));
+  const std::string line = std::string("BenchCommand;") + stamp + ";Road;info\r\n";
+  const auto appendBare = [&] {
+    const HANDLE file = CreateFileA(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    if (file != INVALID_HANDLE_VALUE) {
+      WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+      CloseHandle(file);
+    }
+  };
+  compare(
+      "LogCommandInfo", [] { LogCommandInfo("BenchCommand", "Road", "info"); },
+      "CreateFileA, WriteFile, CloseHandle", appendBare, 3000, 15);
+  std::filesystem::remove_all(folder, failed);
+  return true;
+}
+
 } // namespace
 
-int main(int argc, char** argv) {
-  scale = argc > 1 ? std::atof(argv[1]) : 1;
-  if (scale <= 0) {
-    return 2;
-  }
+int main() {
   const ProductKeys keys;
   // A configuration of this process's own, so the log is this run's alone.
-  const std::string config = "Timing-" + std::to_string(GetCurrentProcessId());
-  if (!setNumber(kFlagKey, "QVRConnect", 0) || !setText(kKernel, "Current Config", config) ||
-      !setText(kKernel, "Language", "NOR") ||
-      !setText(kKernel, "Help BaseUrl", "tsentiming://wiki.test") ||
-      !setText(kKernel, "Help Platform", "civil") ||
-      !setText(kModules, "ActiveDomainKey", "ROAD")) {
-    std::fputs("cannot prepare the registry\n", stderr);
-    return 1;
+  const std::string kernel = std::string(kRoot) + "\\Kernel Services";
+  const DWORD off = 0;
+  bool prepared = setValue(kFlagKey, "QVRConnect", REG_DWORD, &off, sizeof off);
+  for (const auto& [key, name, text] :
+       {std::tuple{kernel, "Current Config", "Timing-" + std::to_string(GetCurrentProcessId())},
+        {kernel, "Language", "NOR"},
+        {kernel, "Help BaseUrl", "tsentiming://wiki.test"},
+        {kernel, "Help Platform", "civil"},
+        {std::string(kRoot) + "\\Tessaline modules", "ActiveDomainKey", "ROAD"}}) {
+    prepared = prepared && setValue(key, name, REG_SZ, text.c_str(), text.size() + 1);
   }
-  if (TsEnGetAppPath().empty()) {
-    std::fputs("run the copy built into a folder named Binaries\n", stderr);
+  if (!prepared || TsEnGetAppPath().empty()) {
+    fails("cannot prepare the registry, or not the copy built into a folder named Binaries");
     return 1;
   }
   int failed = 0;
