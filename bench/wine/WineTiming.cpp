@@ -263,8 +263,9 @@ bool timeWikiHelp() {
   const std::filesystem::path help = std::filesystem::path(app) / "Help";
   // The help files of an installation, in text mode as an editor writes them.
   for (const auto& [name, content] : std::initializer_list<std::pair<const char*, std::string>>{
-           {"Tessaline_Wiki_Exeptions.cfg", "// domain;code=wiki language or CHM\nRAIL;NOR=CHM;\n"
-                                            "BRIDGE;DAN=da;\nROAD;DAN=da;SWE=sv;\nSURVEY;NOR=CHM;\n"},
+           {"Tessaline_Wiki_Exeptions.cfg",
+            "// domain;code=wiki language or CHM\nRAIL;NOR=CHM;\n"
+            "BRIDGE;DAN=da;\nROAD;DAN=da;SWE=sv;\nSURVEY;NOR=CHM;\n"},
            {"Tessaline_Wiki_Help_Language_Mapping.cfg",
             "DAN=da\nDEU=de\nENU=en\nESP=es\nFRA=fr\nITA=it\nNLD=nl\nNOR=no\nSWE=sv\n"},
            {"WikiCfg/ROAD/road_a.cfg", topicLines(100, 40)},
@@ -316,8 +317,9 @@ bool timeCommandLog() {
   std::strftime(stamp, sizeof stamp, "%Y.%m.%d, %H:%M:%S", std::localtime(&now));
   const std::string line = std::string("BenchCommand;") + stamp + ";Road;info\r\n";
   const auto appendBare = [&] {
-    const HANDLE file = CreateFileA(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileA(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
     if (file != INVALID_HANDLE_VALUE) {
       WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
