@@ -25,7 +25,6 @@ public:
   }
 
   bool swapped() const { return slot_ != nullptr; }
-  Function* original() const { return reinterpret_cast<Function*>(original_); }
 
 private:
   static ULONGLONG* findSlot(BYTE* base, const char* dll, const char* name) {

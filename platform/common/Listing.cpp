@@ -3,7 +3,7 @@
 // the file system keeps them.
 #include "platform/Platform.h"
 #include "platform/common/PathConversion.h"
-#include "platform/common/Wildcard.h"
+#include "support/AsciiCase.h"
 
 #include <memory>
 #include <string_view>
@@ -17,6 +17,32 @@ namespace {
 struct DirectoryCloser {
   void operator()(DIR* directory) const noexcept { ::closedir(directory); }
 };
+
+// '*' stands for any run of characters and '?' for exactly one; letters
+// match in either case (ASCII). A greedy scan that backtracks to the last
+// '*' only: linear in practice and never recursive, whatever the pattern.
+bool matchesWildcard(std::string_view name, std::string_view pattern) {
+  std::size_t n = 0, p = 0, starPattern = std::string_view::npos, starName = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      starPattern = p++;
+      starName = n;
+    } else if (p < pattern.size() &&
+               (pattern[p] == '?' || asciiLower(pattern[p]) == asciiLower(name[n]))) {
+      ++p;
+      ++n;
+    } else if (starPattern != std::string_view::npos) {
+      p = starPattern + 1;
+      n = ++starName;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') {
+    ++p;
+  }
+  return p == pattern.size();
+}
 
 } // namespace
 
@@ -35,7 +61,7 @@ bool nextInListing(Listing& listing, std::string& name) {
     if (entryName == "." || entryName == "..") {
       continue;
     }
-    if (host::matchesWildcard(entryName, listing.pattern)) {
+    if (matchesWildcard(entryName, listing.pattern)) {
       name = entryName;
       return true;
     }

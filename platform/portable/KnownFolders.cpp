@@ -11,36 +11,25 @@ namespace tsen::platform {
 
 namespace {
 
+// The variable's value; nothing when unset or empty.
 std::optional<std::string> variable(const char* name) {
   const char* value = std::getenv(name);
-  if (value == nullptr || *value == '\0') {
-    return std::nullopt;
-  }
-  return std::string(value);
+  return value != nullptr && *value != '\0' ? std::optional<std::string>(value) : std::nullopt;
 }
 
-// The XDG variables name absolute paths; relative ones are to be ignored.
-std::optional<std::string> absoluteVariable(const char* name) {
-  auto value = variable(name);
-  return value && value->front() == '/' ? value : std::nullopt;
-}
-
-std::optional<std::string> roamingAppData() {
-  if (auto configHome = absoluteVariable("XDG_CONFIG_HOME")) {
-    return configHome;
+std::optional<std::string> hostFolder(KnownFolder folder) {
+  if (folder == KnownFolder::roamingAppData) {
+    // The XDG variables name absolute paths; relative ones are to be ignored.
+    if (auto configHome = variable("XDG_CONFIG_HOME"); configHome && configHome->front() == '/') {
+      return configHome;
+    }
+    const auto home = variable("HOME");
+    return home ? std::optional(*home + "/.config") : std::nullopt;
   }
-  if (auto home = variable("HOME")) {
-    return *home + "/.config";
-  }
-  return std::nullopt;
-}
-
-std::optional<std::string> commonFiles() {
-  if (const auto dataDirs = variable("XDG_DATA_DIRS")) {
-    for (const std::string_view folder : portable::splitAt(*dataDirs, ':')) {
-      if (folder.starts_with('/')) {
-        return std::string(folder);
-      }
+  const std::string dataDirs = variable("XDG_DATA_DIRS").value_or("");
+  for (const std::string_view data : portable::splitAt(dataDirs, ':')) {
+    if (data.starts_with('/')) {
+      return std::string(data);
     }
   }
   return "/usr/share";
@@ -49,8 +38,8 @@ std::optional<std::string> commonFiles() {
 } // namespace
 
 std::optional<std::string> knownFolder(KnownFolder folder) {
-  const auto hostFolder = folder == KnownFolder::roamingAppData ? roamingAppData() : commonFiles();
-  return hostFolder ? std::optional(host::withBackslashes(*hostFolder)) : std::nullopt;
+  const auto found = hostFolder(folder);
+  return found ? std::optional(host::withBackslashes(*found)) : std::nullopt;
 }
 
 std::optional<std::string> tempFolder() {

@@ -70,23 +70,22 @@ std::optional<FileContents> readFile(const std::string& path) {
   return contents;
 }
 
-// Temporary files of writers killed before they renamed them. Writers make
-// them only under the lock, so while it is held every one found is stale.
+// Temporary files of writers killed before they renamed them
+// ("registry.reg.1234.tmp"). Writers make them only under the lock, so while
+// it is held every one found is stale.
 void removeStaleTemporaries(const std::string& path) {
   const fs::path file(path);
   const std::string prefix = file.filename().string() + '.';
   std::error_code error;
-  const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
-  for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
-       entry.increment(error)) {
+  for (fs::directory_iterator entry(file.has_parent_path() ? file.parent_path() : ".", error), end;
+       !error && entry != end; entry.increment(error)) {
     const std::string name = entry->path().filename().string();
-    if (name.size() > prefix.size() + kTemporarySuffix.size() && name.starts_with(prefix) &&
-        name.ends_with(kTemporarySuffix) &&
-        std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()),
-                    name.end() - static_cast<std::ptrdiff_t>(kTemporarySuffix.size()),
-                    [](char c) { return c >= '0' && c <= '9'; })) {
-      std::error_code ignored;
-      fs::remove(entry->path(), ignored);
+    const std::string_view id = std::string_view(name).substr(
+        0, name.ends_with(kTemporarySuffix) ? name.size() - kTemporarySuffix.size() : 0);
+    if (id.size() > prefix.size() && id.starts_with(prefix) &&
+        id.find_first_not_of("0123456789", prefix.size()) == std::string_view::npos) {
+      fs::remove(entry->path(), error);
+      error.clear();
     }
   }
 }
@@ -96,7 +95,6 @@ void removeStaleTemporaries(const std::string& path) {
 // one, never a part. The new file's identity, nothing on failure.
 std::optional<FileIdentity> replaceFile(const std::string& path, std::string_view bytes,
                                         mode_t mode) {
-  // "registry.reg.1234.tmp", named by the writer's process id.
   const std::string temporary =
       path + '.' + std::to_string(::getpid()) + std::string(kTemporarySuffix);
   const FileDescriptor file(

@@ -4,7 +4,6 @@
 #include "platform/common/PathConversion.h"
 #include "platform/portable/TextPieces.h"
 
-#include <array>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -28,27 +27,23 @@ constexpr std::intptr_t kShellFileNotFound = 2;
 
 // posix_spawn attributes for a program that must not inherit the caller's
 // blocked signals or terminal session.
-class SpawnAttributes {
-public:
+struct SpawnAttributes {
   SpawnAttributes() {
-    ::posix_spawnattr_init(&attributes_);
+    ::posix_spawnattr_init(&attributes);
     sigset_t signals;
     sigemptyset(&signals);
-    ::posix_spawnattr_setsigmask(&attributes_, &signals);
-    sigaddset(&signals, SIGPIPE);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGHUP);
-    ::posix_spawnattr_setsigdefault(&attributes_, &signals);
-    ::posix_spawnattr_setflags(&attributes_,
+    ::posix_spawnattr_setsigmask(&attributes, &signals);
+    for (const int reset : {SIGPIPE, SIGINT, SIGHUP}) {
+      sigaddset(&signals, reset);
+    }
+    ::posix_spawnattr_setsigdefault(&attributes, &signals);
+    ::posix_spawnattr_setflags(&attributes,
                                POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSID);
   }
   SpawnAttributes(const SpawnAttributes&) = delete;
   SpawnAttributes& operator=(const SpawnAttributes&) = delete;
-  ~SpawnAttributes() { ::posix_spawnattr_destroy(&attributes_); }
-  const posix_spawnattr_t* get() const { return &attributes_; }
-
-private:
-  posix_spawnattr_t attributes_;
+  ~SpawnAttributes() { ::posix_spawnattr_destroy(&attributes); }
+  posix_spawnattr_t attributes;
 };
 
 // The full name of the executable file program in the folders of PATH.
@@ -90,8 +85,8 @@ bool startDetached(const std::string& program, const std::vector<std::string>& a
   }
   if (intermediate == 0) {
     pid_t started = 0;
-    const int error =
-        ::posix_spawnp(&started, program.c_str(), nullptr, attributes.get(), argv.data(), environ);
+    const int error = ::posix_spawnp(&started, program.c_str(), nullptr, &attributes.attributes,
+                                     argv.data(), environ);
     ::_exit(error == 0 ? EXIT_SUCCESS : EXIT_FAILURE);
   }
   int status = 0;
@@ -106,7 +101,7 @@ bool startDetached(const std::string& program, const std::vector<std::string>& a
 }
 
 std::optional<std::string> findChmViewer() {
-  for (const char* viewer : std::array{"xchm", "kchmviewer", "chmsee"}) {
+  for (const char* viewer : {"xchm", "kchmviewer", "chmsee"}) {
     if (auto found = findOnPath(viewer)) {
       return found;
     }
