@@ -1,18 +1,16 @@
 #!/usr/bin/env bash
 # Builds and tests every configuration: the Linux host build, the host build
 # under AddressSanitizer and UndefinedBehaviorSanitizer, the Windows DLL with
-# its tests under Wine and, where fuzz targets exist, a bounded fuzzing run.
+# its tests under Wine, a bounded fuzzing run and a format check.
 # Every step runs even when an earlier one failed; the exit status tells
 # whether all of them passed.
 #   scripts/test.sh
 # Environment: TSEN_JOBS (parallel jobs, default 2), TSEN_FUZZ_SECONDS (per
 # fuzz target, default 30), TSEN_FORMAT_STRICT=1 (fail on unformatted code).
 set -uo pipefail
-cd "$(dirname "${BASH_SOURCE[0]}")/.."
+cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
 
-jobs=${TSEN_JOBS:-2}
-started=$SECONDS
-failed=()
+jobs=${TSEN_JOBS:-2} started=$SECONDS failed=()
 
 bash scripts/install-packages.sh \
   cmake ninja-build g++ clang-14 clang libclang-rt-14-dev lld-14 llvm-14 python3 googletest libgtest-dev \
@@ -21,11 +19,9 @@ bash scripts/install-packages.sh \
 
 # step NAME COMMAND...: runs one step and remembers a failure.
 step() {
-  local name=$1
+  local name=$1 begun=$SECONDS
   shift
-  local begun=$SECONDS
-  echo
-  echo "== ${name}"
+  printf '\n== %s\n' "$name"
   if "$@"; then
     echo "== ${name}: passed ($((SECONDS - begun)) s)"
   else
@@ -37,11 +33,11 @@ step() {
 # run_tests PRESET CTEST-ARGUMENTS...: runs CTest, keeps its log beside the
 # build and prints the summary, with the output of every failed test.
 run_tests() {
+  local log=build/$1/ctest.log status
   mkdir -p "build/$1"
-  local log=build/$1/ctest.log
   shift
   ctest --output-on-failure "$@" >"$log" 2>&1
-  local status=$?
+  status=$?
   if [[ $status -ne 0 ]]; then
     grep -v -E '^ *(Start +[0-9]+:|[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed)' "$log" | tail -n 400
   else
@@ -61,13 +57,10 @@ step "host-tsan: configure" cmake --preset host-tsan
 step "host-tsan: build" cmake --build --preset host-tsan -j "$jobs" --target tsen_folders_tests
 step "host-tsan: test" run_tests host-tsan --preset host-tsan -R FirstCallRace
 
-# ---- fuzzing hook: runs each fuzz target for a bounded time ----
-if [[ -f fuzz/CMakeLists.txt ]]; then
-  step "fuzz: configure" cmake --preset fuzz -DTSEN_FUZZ_SECONDS="${TSEN_FUZZ_SECONDS:-30}"
-  step "fuzz: build" cmake --build --preset fuzz -j "$jobs"
-  step "fuzz: run" run_tests fuzz --test-dir build/fuzz -L fuzz -j "$jobs"
-fi
-# ---- end of fuzzing hook ----
+# Each fuzz target for a bounded time.
+step "fuzz: configure" cmake --preset fuzz -DTSEN_FUZZ_SECONDS="${TSEN_FUZZ_SECONDS:-30}"
+step "fuzz: build" cmake --build --preset fuzz -j "$jobs"
+step "fuzz: run" run_tests fuzz --test-dir build/fuzz -L fuzz -j "$jobs"
 
 format_check() {
   local unformatted
