@@ -11,47 +11,38 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-platform=host
+preset=host packages=(g++ googletest libgtest-dev libbenchmark-dev)
+tool=build/host/tools/tsenv/tsenv library=build/host/libTessaline.Environment.so
 if [[ ${1:-} == --wine ]]; then
-  platform=windows
+  preset=windows packages=(g++-mingw-w64-x86-64-posix wine64 googletest)
+  tool=build/windows/bin/tsenv.exe library=build/windows/bin/Tessaline.Environment.dll
   shift
 fi
 if [[ $# -eq 0 ]]; then
   set -- info
 fi
-jobs=${TSEN_JOBS:-2}
 
-# build PRESET PACKAGES...: installs what the preset needs, then builds the
-# library and the tool quietly (the build's own output only on failure).
-build() {
-  local preset=$1
-  shift
-  bash scripts/install-packages.sh cmake ninja-build libcli11-dev nlohmann-json3-dev "$@"
-  local log=build/$preset-main.log
-  mkdir -p build
-  echo "== building the $preset configuration (log: $log)" >&2
-  if ! { cmake --preset "$preset" && cmake --build --preset "$preset" -j "$jobs" \
-    --target TessalineEnvironment tsenv; } >"$log" 2>&1; then
-    tail -n 40 "$log" >&2
-    exit 1
-  fi
-}
+# The library and the tool, built quietly (the build's own output only on failure).
+bash scripts/install-packages.sh cmake ninja-build libcli11-dev nlohmann-json3-dev "${packages[@]}"
+log=build/$preset-main.log
+mkdir -p build
+echo "== building the $preset configuration (log: $log)" >&2
+if ! { cmake --preset "$preset" && cmake --build --preset "$preset" -j "${TSEN_JOBS:-2}" \
+  --target TessalineEnvironment tsenv; } >"$log" 2>&1; then
+  tail -n 40 "$log" >&2
+  exit 1
+fi
 
-# stage SAMPLE TOOL LIBRARY: the sample installation with the built tool and
-# library in its Binaries folder, and the sample settings beside it.
-stage() {
-  local sample=$1
-  rm -rf "$sample"
-  mkdir -p "$sample/Suite/Binaries"
-  cp -R examples/installation/. "$sample/Suite/"
-  cp "$2" "$3" "$sample/Suite/Binaries/"
-  cp examples/settings.reg "$sample/sample.reg"
-}
+# The sample installation with the built tool and library in its Binaries
+# folder, and the sample settings beside it.
+sample=$PWD/build/$preset/sample
+rm -rf "$sample"
+mkdir -p "$sample/Suite/Binaries"
+cp -R examples/installation/. "$sample/Suite/"
+cp "$tool" "$library" "$sample/Suite/Binaries/"
+cp examples/settings.reg "$sample/sample.reg"
 
-if [[ $platform == host ]]; then
-  build host g++ googletest libgtest-dev libbenchmark-dev
-  sample=$PWD/build/host/sample
-  stage "$sample" build/host/tools/tsenv/tsenv build/host/libTessaline.Environment.so
+if [[ $preset == host ]]; then
   mkdir -p "$sample/home/.config" "$sample/tmp"
   export TSEN_REGISTRY=$sample/sample.reg
   export HOME=$sample/home XDG_CONFIG_HOME=$sample/home/.config TMPDIR=$sample/tmp
@@ -60,10 +51,7 @@ if [[ $platform == host ]]; then
   exec "$sample/Suite/Binaries/tsenv" "$@"
 fi
 
-build windows g++-mingw-w64-x86-64-posix wine64 googletest
-sample=$PWD/build/windows/sample
 prefix=$PWD/build/windows/sample-prefix
-stage "$sample" build/windows/bin/tsenv.exe build/windows/bin/Tessaline.Environment.dll
 wine=(bash cmake/wine-run.sh "$prefix")
 echo "== importing examples/settings.reg into the Wine prefix $prefix" >&2
 "${wine[@]}" reg delete 'HKCU\SOFTWARE\Quarzel' /f >/dev/null 2>&1 || true
