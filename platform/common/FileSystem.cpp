@@ -13,11 +13,7 @@
 
 namespace tsen::platform {
 
-using host::ExclusiveLock;
-using host::FileDescriptor;
-using host::withBackslashes;
-using host::withSlashes;
-using host::writeWhole;
+using namespace host;
 
 namespace {
 

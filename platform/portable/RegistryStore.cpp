@@ -21,9 +21,7 @@ namespace tsen::platform::portable {
 namespace {
 
 namespace fs = std::filesystem;
-using host::ExclusiveLock;
-using host::FileDescriptor;
-using host::writeWhole;
+using namespace host;
 
 constexpr mode_t kNewFileMode = 0600; // the user's own settings
 constexpr std::string_view kTemporarySuffix = ".tmp";
