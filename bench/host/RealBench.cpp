@@ -5,6 +5,7 @@
 // built into a folder named Binaries, so the folder above is its
 // application folder, where it writes the topic files.
 #include "TsEnvironment.h"
+#include "bench/BareRegistry.h"
 #include "bench/host/Backend.h"
 #include "help/HelpInternal.h"
 #include "platform/Platform.h"
@@ -25,6 +26,8 @@ namespace {
 
 namespace fs = std::filesystem;
 namespace platform = tsen::platform;
+using tsen::bench::bareReadNumber;
+using tsen::bench::bareReadText;
 
 constexpr const char* kQvrKey = "SOFTWARE\\Quarzel\\Tessaline\\QVRConnect";
 constexpr const char* kKernel = "SOFTWARE\\Quarzel\\Tessaline\\18.40\\Kernel Services";
@@ -37,37 +40,6 @@ void selectRegistry(const fs::path& file) {
 const tsen::testsupport::ScratchFolder& scratch() {
   static const tsen::testsupport::ScratchFolder folder("tsen-bench-real-");
   return folder;
-}
-
-// ---- Bare platform calls ------------------------------------------------------
-
-// Open, query, close: a 32-bit number below HKEY_CURRENT_USER; -1 when unread.
-std::int32_t bareReadNumber(const char* key, const char* name) {
-  HKEY opened = nullptr;
-  if (!platform::regOpenKey(platform::kCurrentUser, key, opened)) {
-    return -1;
-  }
-  std::int32_t number = 0;
-  std::uint32_t size = sizeof number;
-  const bool read = platform::regQueryValue(opened, name, nullptr, &number, size);
-  platform::regCloseKey(opened);
-  return read ? number : -1;
-}
-
-// Open, query the size, query the text, close.
-std::string bareReadText(const char* key, const char* name) {
-  HKEY opened = nullptr;
-  std::string text;
-  if (platform::regOpenKey(platform::kCurrentUser, key, opened)) {
-    std::uint32_t type = 0;
-    std::uint32_t size = 0;
-    if (platform::regQueryValue(opened, name, &type, nullptr, size)) {
-      text.resize(size);
-      platform::regQueryValue(opened, name, &type, text.data(), size);
-    }
-    platform::regCloseKey(opened);
-  }
-  return text;
 }
 
 // ---- The configuration read, a thousand keys -------------------------------------

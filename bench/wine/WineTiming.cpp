@@ -9,6 +9,7 @@
 // folder named Binaries, whose parent is the application folder. It owns the
 // suite's product keys while it runs.
 #include "TsEnvironment.h"
+#include "bench/BareRegistry.h"
 #include "testsupport/ImportSwap.h"
 
 #include <windows.h>
@@ -74,29 +75,7 @@ bool setValue(const std::string& key, const char* name, DWORD type, const void* 
   return RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), name, type, data, size) == ERROR_SUCCESS;
 }
 
-// ---- Bare registry calls --------------------------------------------------------
-
-DWORD readFlag() {
-  DWORD flag = 0, size = sizeof flag;
-  HKEY key = nullptr;
-  if (RegOpenKeyA(HKEY_CURRENT_USER, kFlagKey, &key) == ERROR_SUCCESS) {
-    RegQueryValueExA(key, "QVRConnect", nullptr, nullptr, reinterpret_cast<BYTE*>(&flag), &size);
-    RegCloseKey(key);
-  }
-  return flag;
-}
-
-// The value's size first, then the value.
-std::string readText(HKEY key, const char* name) {
-  std::string text;
-  DWORD size = 0;
-  if (RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
-    text.resize(size);
-    RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(text.data()), &size);
-    text.resize(std::min<std::size_t>(size, text.find('\0')));
-  }
-  return text;
-}
+// ---- The configuration read ---------------------------------------------------
 
 // One read into a buffer large enough for every value here.
 std::string readString(HKEY key, const char* name) {
@@ -111,18 +90,13 @@ std::string readString(HKEY key, const char* name) {
 }
 
 std::string productRoot() {
-  return readFlag() == 1 ? kOtherRoot : kRoot;
+  return tsen::bench::bareReadNumber(kFlagKey, "QVRConnect") == 1 ? kOtherRoot : kRoot;
 }
 
+// Open the flag key, read the flag, close; open the Kernel Services key, read
+// the value's size and then the value, close.
 std::string bareCurrentConfig() {
-  HKEY key = nullptr;
-  std::string config;
-  if (RegOpenKeyA(HKEY_CURRENT_USER, (productRoot() + "\\Kernel Services").c_str(), &key) ==
-      ERROR_SUCCESS) {
-    config = readText(key, "Current Config");
-    RegCloseKey(key);
-  }
-  return config;
+  return tsen::bench::bareReadText((productRoot() + "\\Kernel Services").c_str(), "Current Config");
 }
 
 bool timeConfigurationRead() {
