@@ -4,15 +4,18 @@ namespace tsen::platform {
 
 namespace {
 
-constexpr std::size_t kMaxKeyNameLength = 255;
+// The longest key name the registry editor imports (Windows documents 255
+// characters; Wine's registry, against which the import is checked, takes 256).
+constexpr std::size_t kMaxKeyNameLength = 256;
 
 std::optional<RegistryRoot> predefinedRoot(HKEY key) {
-  const auto value = reinterpret_cast<std::intptr_t>(key);
-  const auto first = reinterpret_cast<std::intptr_t>(kClassesRoot);
-  if (value < first || value > first + static_cast<std::intptr_t>(RegistryRoot::users)) {
-    return std::nullopt;
+  for (const RegistryRoot root : {RegistryRoot::classesRoot, RegistryRoot::currentUser,
+                                  RegistryRoot::localMachine, RegistryRoot::users}) {
+    if (key == rootKey(root)) {
+      return root;
+    }
   }
-  return static_cast<RegistryRoot>(value - first);
+  return std::nullopt;
 }
 
 // RegQueryValueExA's answer from value, null when there is none: see

@@ -17,6 +17,11 @@ struct KeyLocation {
   KeyPath path;
 };
 
+// The predefined key of root (HKEY_CLASSES_ROOT and the three after it).
+inline HKEY rootKey(RegistryRoot root) {
+  return predefinedKey(static_cast<std::int32_t>(0x80000000u + static_cast<unsigned>(root)));
+}
+
 class OpenKeys {
 public:
   // The key that a predefined root or an open handle names.

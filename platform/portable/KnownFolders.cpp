@@ -2,7 +2,7 @@
 // variables and TMPDIR.
 #include "platform/Platform.h"
 #include "platform/common/PathConversion.h"
-#include "platform/portable/TextPieces.h"
+#include "platform/common/TextPieces.h"
 
 #include <cstdlib>
 #include <string_view>
@@ -37,7 +37,7 @@ std::optional<std::string> roamingAppData() {
 
 std::optional<std::string> commonFiles() {
   if (const auto dataDirs = variable("XDG_DATA_DIRS")) {
-    for (const std::string_view folder : portable::splitAt(*dataDirs, ':')) {
+    for (const std::string_view folder : splitAt(*dataDirs, ':')) {
       if (folder.starts_with('/')) {
         return std::string(folder);
       }

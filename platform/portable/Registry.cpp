@@ -3,6 +3,7 @@
 // shares.
 #include "platform/Platform.h"
 #include "platform/common/OpenKeys.h"
+#include "platform/common/TextEncoding.h"
 #include "platform/portable/RegistryStore.h"
 
 namespace tsen::platform {
@@ -15,6 +16,17 @@ namespace {
 OpenKeys& openKeys() {
   static OpenKeys keys;
   return keys;
+}
+
+// The key an open handle names, as the file holds it now; null when it is gone.
+const RegistryKey* keyIn(const RegistryTree& tree, HKEY key) {
+  const auto location = openKeys().locate(key);
+  return location ? tree.find(location->root, location->path) : nullptr;
+}
+
+// The entry of map at index, in name order.
+template <class Map> const auto* entryAt(const Map& map, std::uint32_t index) {
+  return index < map.size() ? &*std::next(map.begin(), index) : nullptr;
 }
 
 } // namespace
@@ -37,7 +49,7 @@ bool regCreateKey(HKEY root, const char* subKey, HKEY& key) {
   auto& store = RegistryStore::instance();
   const bool made =
       store.read([&](const RegistryTree& tree) { return exists(tree, location->path.size()); }) ||
-      store.update([&](portable::RegDocument& document, const RegistryTree& tree) {
+      store.update([&](RegDocument& document, const RegistryTree& tree) {
         if (exists(tree, location->path.size())) {
           return EditResult::unchanged; // made by someone else meanwhile
         }
@@ -72,25 +84,93 @@ bool regSetValue(HKEY key, const char* valueName, std::uint32_t type, const void
   }
   const RegistryValue value{type,
                             size > 0 ? std::string(static_cast<const char*>(data), size) : ""};
-  return RegistryStore::instance().update(
-      [&](portable::RegDocument& document, const RegistryTree& tree) {
-        const RegistryKey* found = tree.find(location->root, location->path);
-        if (found == nullptr) {
-          return EditResult::failed;
-        }
-        const RegistryValue* current = found->value(name);
-        if (current != nullptr && *current == value) {
-          return EditResult::unchanged;
-        }
-        const std::string* storedName = found->valueName(name);
-        document.setValue(location->root, tree.spelledAsStored(location->root, location->path),
-                          storedName != nullptr ? *storedName : name, value);
-        return EditResult::changed;
-      });
+  return RegistryStore::instance().update([&](RegDocument& document, const RegistryTree& tree) {
+    const RegistryKey* found = tree.find(location->root, location->path);
+    if (found == nullptr) {
+      return EditResult::failed;
+    }
+    const RegistryValue* current = found->value(name);
+    if (current != nullptr && *current == value) {
+      return EditResult::unchanged;
+    }
+    const std::string* storedName = found->valueName(name);
+    document.setValue(location->root, tree.spelledAsStored(location->root, location->path),
+                      storedName != nullptr ? *storedName : name, value);
+    return EditResult::changed;
+  });
 }
 
 bool regCloseKey(HKEY key) {
   return openKeys().close(key);
+}
+
+// The host's 8-bit text is UTF-8 already.
+std::string utf8FromAnsi(std::string_view text) {
+  return fromWindows1252(text);
+}
+
+bool regOpenKeyUtf8(HKEY root, const std::string& subKey, HKEY& key) {
+  return regOpenKey(root, subKey.c_str(), key);
+}
+
+bool regCreateKeyUtf8(HKEY root, const std::string& subKey, HKEY& key) {
+  return regCreateKey(root, subKey.c_str(), key);
+}
+
+bool regSetValueUtf8(HKEY key, const std::string& name, std::uint32_t type,
+                     const std::string& data) {
+  return regSetValue(key, name.c_str(), type, data.data(), static_cast<std::uint32_t>(data.size()));
+}
+
+bool regEnumKey(HKEY key, std::uint32_t index, std::string& name) {
+  return RegistryStore::instance().read([&](const RegistryTree& tree) {
+    const RegistryKey* found = keyIn(tree, key);
+    const auto* entry = found != nullptr ? entryAt(found->children(), index) : nullptr;
+    if (entry != nullptr) {
+      name = entry->first;
+    }
+    return entry != nullptr;
+  });
+}
+
+bool regEnumValue(HKEY key, std::uint32_t index, std::string& name, std::uint32_t& type,
+                  std::string& data) {
+  return RegistryStore::instance().read([&](const RegistryTree& tree) {
+    const RegistryKey* found = keyIn(tree, key);
+    const auto* entry = found != nullptr ? entryAt(found->values(), index) : nullptr;
+    if (entry != nullptr) {
+      name = entry->first;
+      type = entry->second.type;
+      data = entry->second.data;
+    }
+    return entry != nullptr;
+  });
+}
+
+bool regDeleteValue(HKEY key, const std::string& name) {
+  const auto location = openKeys().locate(key);
+  return location && RegistryStore::instance().update([&](RegDocument& document,
+                                                          const RegistryTree& tree) {
+    const RegistryKey* found = tree.find(location->root, location->path);
+    if (found == nullptr || found->value(name) == nullptr) {
+      return EditResult::failed;
+    }
+    document.deleteValue(location->root, tree.spelledAsStored(location->root, location->path),
+                         *found->valueName(name));
+    return EditResult::changed;
+  });
+}
+
+bool regDeleteTree(HKEY root, const std::string& subKey) {
+  const auto location = openKeys().locate(root, subKey.c_str());
+  return !subKey.empty() && location &&
+         RegistryStore::instance().update([&](RegDocument& document, const RegistryTree& tree) {
+           if (tree.find(location->root, location->path) == nullptr) {
+             return EditResult::failed;
+           }
+           document.deleteKey(location->root, tree.spelledAsStored(location->root, location->path));
+           return EditResult::changed;
+         });
 }
 
 } // namespace tsen::platform

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/common/RegistryTree.h"
-#include "platform/portable/RegDocument.h"
+#include "platform/common/RegDocument.h"
 
 #include <atomic>
 #include <cstdint>

@@ -47,7 +47,5 @@ void addSessionCommands(CLI::App& app, Runner& runner);
 void addHelpCommands(CLI::App& app, Runner& runner);
 void addHelpCheckCommand(CLI::App& app, Runner& runner);
 void addRegCommands(CLI::App& app, Runner& runner);
-// reg get and reg set.
-void addRegValueCommands(CLI::App& reg, Runner& runner);
 
 } // namespace tsenv
