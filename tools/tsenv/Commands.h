@@ -3,9 +3,13 @@
 // that nothing is changed before every argument has been checked.
 #pragma once
 
+#include "TsEnvironment.h"
+
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -30,6 +34,11 @@ public:
   using std::runtime_error::runtime_error;
 };
 
+// Makes work the runner when command is the subcommand parsed.
+inline void runs(CLI::App* command, Runner& runner, Runner work) {
+  command->callback([&runner, work = std::move(work)] { runner = work; });
+}
+
 // A whole decimal number and nothing else: nothing for "", "12x" or a
 // number out of range.
 inline std::optional<int> parseInteger(std::string_view text) {
@@ -39,6 +48,29 @@ inline std::optional<int> parseInteger(std::string_view text) {
     return std::nullopt;
   }
   return number;
+}
+
+// The library names files with backslashes on every system; the tool opens
+// them, and shows them to a person, as the host writes them.
+inline std::string shownPath(std::string libraryPath) {
+#if !defined(_WIN32)
+  std::ranges::replace(libraryPath, '\\', '/');
+#endif
+  return libraryPath;
+}
+inline std::filesystem::path nativePath(const std::string& libraryPath) {
+  return shownPath(libraryPath);
+}
+
+// A registry value read through the library's accessor; nothing when the key
+// or the value is missing, or a number cannot be read as one.
+inline std::optional<TsEnLong> readNumber(HKEY root, const std::string& key,
+                                          const std::string& value) {
+  TsEnWinRegistry registry;
+  TsEnLong number = 0;
+  return registry.OpenKey(root, key, false) && registry.ReadLong(value, number)
+             ? std::optional(number)
+             : std::nullopt;
 }
 
 void addInfoCommand(CLI::App& app, Runner& runner);

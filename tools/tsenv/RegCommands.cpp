@@ -72,21 +72,6 @@ struct RegArguments {
   std::vector<std::string> keys;
 };
 
-using Action = std::function<int(const RegArguments&, bool named)>;
-
-// A reg subcommand whose action runs with the arguments given and whether
-// NAME was.
-CLI::App* addAction(CLI::App& reg, Runner& runner, const std::string& name,
-                    const std::string& description, std::shared_ptr<RegArguments> arguments,
-                    Action action) {
-  CLI::App* command = reg.add_subcommand(name, description);
-  command->callback([&runner, arguments, command, action] {
-    const bool named = command->get_option_no_throw("NAME") != nullptr && command->count("NAME");
-    runner = [arguments, named, action] { return action(*arguments, named); };
-  });
-  return command;
-}
-
 int get(const RegArguments& arguments, bool named) {
   const KeyLocation key = parseSuiteKeyName(arguments.key);
   const RegistryTree tree = copyKeys({key});
@@ -183,21 +168,27 @@ void addRegCommands(CLI::App& app, Runner& runner) {
   reg->require_subcommand(1);
   const auto arguments = std::make_shared<RegArguments>();
   RegArguments& a = *arguments;
+  // Each subcommand runs its action with the arguments and whether NAME was given.
+  const auto add = [&](const char* name, const char* description, auto action) {
+    CLI::App* command = reg->add_subcommand(name, description);
+    runs(command, runner, [arguments, command, action] {
+      const CLI::Option* valueName = command->get_option_no_throw("NAME");
+      return action(*arguments, valueName != nullptr && valueName->count() > 0);
+    });
+    return command;
+  };
 
-  CLI::App* get = addAction(*reg, runner, "get", "Show a value, or a key with everything below it",
-                            arguments, tsenv::get);
+  CLI::App* get = add("get", "Show a value, or a key with everything below it", tsenv::get);
   get->footer("Numbers are shown in decimal, text as it is; without NAME the key is shown in "
               "registry file form.");
   get->add_option("KEY", a.key,
-                  "HKEY_CURRENT_USER\\..., HKCU\\..., HKLM\\..., or a key below the product key "
-                  "root such as \"Kernel Services\"")
+                  "HKEY_CURRENT_USER\\..., HKCU\\..., HKLM\\..., or a key below the product "
+                  "key root such as \"Kernel Services\"")
       ->required();
   get->add_option("NAME", a.name, "the value's name");
 
-  CLI::App* set = addAction(*reg, runner, "set",
-                            "Store a text value (or a number), creating the key when "
-                            "missing",
-                            arguments, tsenv::set);
+  CLI::App* set =
+      add("set", "Store a text value (or a number), creating the key when missing", tsenv::set);
   set->add_option("KEY", a.key, "the key, as for get")->required();
   set->add_option("NAME", a.name, "the value's name")->required();
   set->add_option("VALUE", a.data, "the text, or the number with --dword")->required();
@@ -205,21 +196,18 @@ void addRegCommands(CLI::App& app, Runner& runner) {
                 "store a 32-bit number (REG_DWORD); decimal or 0x... hexadecimal");
 
   CLI::App* remove =
-      addAction(*reg, runner, "delete", "Delete a value, or a key with everything below it",
-                arguments, tsenv::remove);
+      add("delete", "Delete a value, or a key with everything below it", tsenv::remove);
   remove->add_option("KEY", a.key, "the key, as for get")->required();
   remove->add_option("NAME", a.name, "the value's name");
 
-  CLI::App* exporting = addAction(*reg, runner, "export",
-                                  "Write the suite's settings to a registry file, e.g. for support",
-                                  arguments, exportKeys);
+  CLI::App* exporting =
+      add("export", "Write the suite's settings to a registry file, e.g. for support", exportKeys);
   exporting->footer("All the suite's keys, or the keys given, in UTF-16 as regedit writes them. "
                     "FILE \"-\" writes to standard output, in 8 bits.");
   exporting->add_option("FILE", a.file, "the .reg file to write")->required();
   exporting->add_option("KEY", a.keys, "keys to export instead of all the suite's");
 
-  CLI::App* importing = addAction(*reg, runner, "import",
-                                  "Replay a registry file on the suite's keys", arguments, import);
+  CLI::App* importing = add("import", "Replay a registry file on the suite's keys", import);
   importing->footer("Sections, values and deletions ([-KEY], \"name\"=-) are applied in order, "
                     "as the registry editor imports them. A file that touches anything but the "
                     "suite's keys is refused as a whole.");
