@@ -39,23 +39,25 @@ std::string HelpCheck::at(const std::string& file, int line) const {
 bool HelpCheck::readLines(
     const std::string& file, int mode,
     const std::function<void(const std::string& at, std::string_view text)>& examine) {
-  tsen::TextLines lines(tsen::platform::openFile(file, "rb"));
-  std::string_view piece;
-  std::string prepared;
   int number = 1;
   bool lineGoesOn = false;
-  while (lines.isOpen() && lines.next(piece)) {
-    if (lineGoesOn) {
-      problem(at(file, number), "longer than 1023 characters: read in pieces, each as a line");
-    }
-    help::PrepareConfigLine(piece, mode, prepared);
-    if (!prepared.empty()) {
-      examine(at(file, number), prepared);
-    }
-    lineGoesOn = !piece.ends_with('\n');
-    number += lineGoesOn ? 0 : 1;
-  }
-  return lines.isOpen();
+  const auto read = help::searchConfigFile(
+      file, mode,
+      [&](std::string_view prepared) {
+        if (!prepared.empty()) {
+          examine(at(file, number), prepared);
+        }
+        number += lineGoesOn ? 0 : 1;
+        return false;
+      },
+      [&](std::string_view piece) {
+        if (lineGoesOn) {
+          problem(at(file, number), "longer than 1023 characters: read in pieces, each as a line");
+        }
+        lineGoesOn = !piece.ends_with('\n');
+        return true;
+      });
+  return read != help::FileSearch::notOpened;
 }
 
 namespace {

@@ -2,7 +2,7 @@
 // through the library's own accessor; whole keys are copied and deleted
 // through the platform layer, and written to and read from registry files.
 #include "tools/tsenv/Commands.h"
-#include "tools/tsenv/RegFile.h"
+#include "tools/tsenv/RegKeys.h"
 
 #include "TsEnvironment.h"
 

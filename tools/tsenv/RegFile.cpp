@@ -1,4 +1,4 @@
-#include "tools/tsenv/RegFile.h"
+#include "tools/tsenv/RegKeys.h"
 
 #include "tools/tsenv/Commands.h"
 

@@ -1,6 +1,7 @@
 // The suite's keys as the reg subcommands see them: names as the user
-// writes them, whole keys copied with everything below them, and changes
-// made through the platform layer's calls for whole keys.
+// writes them, whole keys copied with everything below them, changes made
+// through the platform layer's calls for whole keys (RegKeys.cpp), and
+// registry files (.reg) written and replayed (RegFile.cpp).
 #pragma once
 
 #include "platform/common/OpenKeys.h"
@@ -45,5 +46,18 @@ std::vector<RegChange> changesBetween(const RegistryTree& before, const Registry
 // Makes the changes in order; when one fails (as a change to a key or value
 // that does not exist does), puts back what was made and answers false.
 bool applyChanges(const std::vector<RegChange>& changes);
+
+// The keys of tree named by keys, each with everything below it, as the
+// sections of a version 5.00 file ("[KEY]" and a line per value, lines
+// ending in CR LF), behind its header when withHeader.
+std::string registryText(const RegistryTree& tree, const std::vector<KeyLocation>& keys,
+                         bool withHeader);
+// Registry file text on standard output, lines ending as the system wants.
+void printRegistryText(std::string text);
+// What importing fileBytes, the file named file, does to the suite's keys as
+// they are now, replayed as the system's registry editor imports. Throws
+// UsageError, naming the file and line, when fileBytes is no registry file
+// or creates, changes or deletes anything outside the suite's keys.
+std::vector<RegChange> planImport(std::string_view file, std::string_view fileBytes);
 
 } // namespace tsenv
