@@ -93,6 +93,31 @@ bool OpenKeys::queryIn(const RegistryTree& tree, HKEY key, const char* valueName
          answerQuery(found->value(valueName != nullptr ? valueName : ""), type, data, size);
 }
 
+bool OpenKeys::enumKeyIn(const RegistryTree& tree, HKEY key, std::uint32_t index,
+                         std::string& name) const {
+  const auto location = locate(key);
+  const RegistryKey* found = location ? tree.find(location->root, location->path) : nullptr;
+  if (found == nullptr || index >= found->children().size()) {
+    return false;
+  }
+  name = std::next(found->children().begin(), index)->first;
+  return true;
+}
+
+bool OpenKeys::enumValueIn(const RegistryTree& tree, HKEY key, std::uint32_t index,
+                           std::string& name, std::uint32_t& type, std::string& data) const {
+  const auto location = locate(key);
+  const RegistryKey* found = location ? tree.find(location->root, location->path) : nullptr;
+  if (found == nullptr || index >= found->values().size()) {
+    return false;
+  }
+  const auto& [valueName, value] = *std::next(found->values().begin(), index);
+  name = valueName;
+  type = value.type;
+  data = value.data;
+  return true;
+}
+
 bool OpenKeys::close(HKEY key) {
   const std::lock_guard lock(mutex_);
   return predefinedRoot(key).has_value() || keys_.erase(reinterpret_cast<std::uintptr_t>(key)) > 0;

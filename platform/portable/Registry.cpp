@@ -3,7 +3,6 @@
 // shares.
 #include "platform/Platform.h"
 #include "platform/common/OpenKeys.h"
-#include "platform/common/TextEncoding.h"
 #include "platform/portable/RegistryStore.h"
 
 namespace tsen::platform {
@@ -16,17 +15,6 @@ namespace {
 OpenKeys& openKeys() {
   static OpenKeys keys;
   return keys;
-}
-
-// The key an open handle names, as the file holds it now; null when it is gone.
-const RegistryKey* keyIn(const RegistryTree& tree, HKEY key) {
-  const auto location = openKeys().locate(key);
-  return location ? tree.find(location->root, location->path) : nullptr;
-}
-
-// The entry of map at index, in name order.
-template <class Map> const auto* entryAt(const Map& map, std::uint32_t index) {
-  return index < map.size() ? &*std::next(map.begin(), index) : nullptr;
 }
 
 } // namespace
@@ -104,46 +92,15 @@ bool regCloseKey(HKEY key) {
   return openKeys().close(key);
 }
 
-// The host's 8-bit text is UTF-8 already.
-std::string utf8FromAnsi(std::string_view text) {
-  return fromWindows1252(text);
-}
-
-bool regOpenKeyUtf8(HKEY root, const std::string& subKey, HKEY& key) {
-  return regOpenKey(root, subKey.c_str(), key);
-}
-
-bool regCreateKeyUtf8(HKEY root, const std::string& subKey, HKEY& key) {
-  return regCreateKey(root, subKey.c_str(), key);
-}
-
-bool regSetValueUtf8(HKEY key, const std::string& name, std::uint32_t type,
-                     const std::string& data) {
-  return regSetValue(key, name.c_str(), type, data.data(), static_cast<std::uint32_t>(data.size()));
-}
-
 bool regEnumKey(HKEY key, std::uint32_t index, std::string& name) {
-  return RegistryStore::instance().read([&](const RegistryTree& tree) {
-    const RegistryKey* found = keyIn(tree, key);
-    const auto* entry = found != nullptr ? entryAt(found->children(), index) : nullptr;
-    if (entry != nullptr) {
-      name = entry->first;
-    }
-    return entry != nullptr;
-  });
+  return RegistryStore::instance().read(
+      [&](const RegistryTree& tree) { return openKeys().enumKeyIn(tree, key, index, name); });
 }
 
 bool regEnumValue(HKEY key, std::uint32_t index, std::string& name, std::uint32_t& type,
                   std::string& data) {
   return RegistryStore::instance().read([&](const RegistryTree& tree) {
-    const RegistryKey* found = keyIn(tree, key);
-    const auto* entry = found != nullptr ? entryAt(found->values(), index) : nullptr;
-    if (entry != nullptr) {
-      name = entry->first;
-      type = entry->second.type;
-      data = entry->second.data;
-    }
-    return entry != nullptr;
+    return openKeys().enumValueIn(tree, key, index, name, type, data);
   });
 }
 

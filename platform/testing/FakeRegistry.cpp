@@ -1,7 +1,6 @@
 // The test double's registry: the in-memory registry tree the portable layer
 // also uses, with the knobs tests turn (a failing close, a refused write) and
 // a count of every call.
-#include "platform/common/TextEncoding.h"
 #include "platform/testing/FakeState.h"
 
 namespace tsen::platform {
@@ -63,24 +62,6 @@ bool regCloseKey(HKEY key) {
   });
 }
 
-// The host's 8-bit text is UTF-8 already.
-std::string utf8FromAnsi(std::string_view text) {
-  return fromWindows1252(text);
-}
-
-bool regOpenKeyUtf8(HKEY root, const std::string& subKey, HKEY& key) {
-  return regOpenKey(root, subKey.c_str(), key);
-}
-
-bool regCreateKeyUtf8(HKEY root, const std::string& subKey, HKEY& key) {
-  return regCreateKey(root, subKey.c_str(), key);
-}
-
-bool regSetValueUtf8(HKEY key, const std::string& name, std::uint32_t type,
-                     const std::string& data) {
-  return regSetValue(key, name.c_str(), type, data.data(), static_cast<std::uint32_t>(data.size()));
-}
-
 namespace {
 
 // Calls use with the key an open handle names, null when it is gone.
@@ -91,30 +72,17 @@ template <class Use> bool atOpenKey(HKEY key, Use&& use) {
   });
 }
 
-template <class Map> auto* entryAt(Map& map, std::uint32_t index) {
-  return index < map.size() ? &*std::next(map.begin(), index) : nullptr;
-}
-
 } // namespace
 
 bool regEnumKey(HKEY key, std::uint32_t index, std::string& name) {
-  return atOpenKey(key, [&](RegistryKey* found) {
-    const auto* entry = found != nullptr ? entryAt(found->children(), index) : nullptr;
-    name = entry != nullptr ? entry->first : name;
-    return entry != nullptr;
-  });
+  return withState(
+      [&](FakeState& s) { return s.openKeys.enumKeyIn(s.registry, key, index, name); });
 }
 
 bool regEnumValue(HKEY key, std::uint32_t index, std::string& name, std::uint32_t& type,
                   std::string& data) {
-  return atOpenKey(key, [&](RegistryKey* found) {
-    const auto* entry = found != nullptr ? entryAt(found->values(), index) : nullptr;
-    if (entry != nullptr) {
-      name = entry->first;
-      type = entry->second.type;
-      data = entry->second.data;
-    }
-    return entry != nullptr;
+  return withState([&](FakeState& s) {
+    return s.openKeys.enumValueIn(s.registry, key, index, name, type, data);
   });
 }
 
