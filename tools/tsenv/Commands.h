@@ -15,6 +15,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace tsenv {
 
@@ -62,15 +63,20 @@ inline std::filesystem::path nativePath(const std::string& libraryPath) {
   return shownPath(libraryPath);
 }
 
-// A registry value read through the library's accessor; nothing when the key
-// or the value is missing, or a number cannot be read as one.
-inline std::optional<TsEnLong> readNumber(HKEY root, const std::string& key,
-                                          const std::string& value) {
+// A registry value read through the library's accessor (TsEnLong or
+// std::string); nothing when the key or the value is missing, or a number
+// cannot be read as one.
+template <class Value>
+std::optional<Value> readSetting(HKEY root, const std::string& key, const std::string& name) {
   TsEnWinRegistry registry;
-  TsEnLong number = 0;
-  return registry.OpenKey(root, key, false) && registry.ReadLong(value, number)
-             ? std::optional(number)
-             : std::nullopt;
+  Value value{};
+  bool read = registry.OpenKey(root, key, false);
+  if constexpr (std::is_same_v<Value, TsEnLong>) {
+    read = read && registry.ReadLong(name, value);
+  } else {
+    read = read && registry.ReadString(name, value);
+  }
+  return read ? std::optional(value) : std::nullopt;
 }
 
 void addInfoCommand(CLI::App& app, Runner& runner);

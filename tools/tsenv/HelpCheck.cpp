@@ -21,10 +21,9 @@ void HelpCheck::problem(const std::string& where, const std::string& what) {
 }
 
 void HelpCheck::note(const std::string& where, const std::string& what) {
-  if (reported.insert(where + ": note: " + what).second) {
-    findings.push_back(where + ": note: " + what);
-    ++notes;
-  }
+  const std::size_t before = findings.size();
+  problem(where, "note: " + what);
+  notes += static_cast<int>(findings.size() - before);
 }
 
 std::string HelpCheck::shown(const std::string& path) const {

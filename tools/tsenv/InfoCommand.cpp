@@ -40,14 +40,6 @@ std::string location(HKEY hive, const std::string& key, const std::string& value
   return (hive == kUser ? "HKEY_CURRENT_USER\\" : "HKEY_LOCAL_MACHINE\\") + key + "\\" + value;
 }
 
-std::optional<std::string> readText(HKEY hive, const std::string& key, const std::string& value) {
-  TsEnWinRegistry registry;
-  std::string text;
-  return registry.OpenKey(hive, key, false) && registry.ReadString(value, text)
-             ? std::optional(text)
-             : std::nullopt;
-}
-
 std::string numbered(const std::string& where, TsEnLong number) {
   return where + " = " + std::to_string(number);
 }
@@ -55,7 +47,8 @@ std::string numbered(const std::string& where, TsEnLong number) {
 // The registry value behind a text answer, or what the library falls back to.
 std::string textSource(HKEY hive, const std::string& key, const std::string& value,
                        const std::string& fallback) {
-  return readText(hive, key, value) ? location(hive, key, value) : "not set: " + fallback;
+  return readSetting<std::string>(hive, key, value) ? location(hive, key, value)
+                                                    : "not set: " + fallback;
 }
 
 Fact folderFact(std::string key, std::string label, const std::string& path, std::string source) {
@@ -63,7 +56,7 @@ Fact folderFact(std::string key, std::string label, const std::string& path, std
 }
 
 FactGroup registryFacts() {
-  const auto flag = readNumber(kUser, TsEnRegKeyQVRConnect, TsEnRegValueQVRConnect);
+  const auto flag = readSetting<TsEnLong>(kUser, TsEnRegKeyQVRConnect, TsEnRegValueQVRConnect);
   const bool on = TsEnQVRConnect();
   const std::string layout = on ? "19.01" : "18.40";
   const std::string flagLocation = location(kUser, TsEnRegKeyQVRConnect, TsEnRegValueQVRConnect);
@@ -146,7 +139,7 @@ FactGroup folderFacts() {
 
 FactGroup sessionFacts() {
   const std::string modules = tsen::modulesKey();
-  const auto stored = readNumber(kUser, modules, TsEnRegValueLogCommands);
+  const auto stored = readSetting<TsEnLong>(kUser, modules, TsEnRegValueLogCommands);
   const bool on = tsen::loggingIsOn();
   const std::string switchSource =
       stored ? numbered(location(kUser, modules, TsEnRegValueLogCommands), *stored) +
@@ -169,10 +162,11 @@ FactGroup helpFacts() {
   const std::string key = TsEnGetRegKeyKernelServices();
   const auto textFact = [&](std::string jsonKey, std::string label, const char* value,
                             std::string_view fallback) {
-    return Fact{std::move(jsonKey), std::move(label), readText(kUser, key, value).value_or(""),
+    return Fact{std::move(jsonKey), std::move(label),
+                readSetting<std::string>(kUser, key, value).value_or(""),
                 textSource(kUser, key, value, std::string(fallback))};
   };
-  const auto useChm = readNumber(kUser, key, help::kUseChmHelp);
+  const auto useChm = readSetting<TsEnLong>(kUser, key, help::kUseChmHelp);
   bool fromMachine = false;
   const std::string platform = help::ReadWikiPlatform(&fromMachine);
   return {

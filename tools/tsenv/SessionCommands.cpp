@@ -69,8 +69,8 @@ void addLog(CLI::App& app, Runner& runner) {
   runs(command, runner, [arguments] {
     const auto& [name, domain, info] = *arguments;
     const bool on = tsen::loggingIsOn();
-    const auto switchValue =
-        readNumber(tsen::platform::kCurrentUser, tsen::modulesKey(), TsEnRegValueLogCommands);
+    const auto switchValue = readSetting<TsEnLong>(tsen::platform::kCurrentUser, tsen::modulesKey(),
+                                                   TsEnRegValueLogCommands);
     LogCommandInfo(name, domain, info);
     if (!on) {
       std::cout << "not logged: logging is off (" << TsEnRegValueLogCommands << " = "
