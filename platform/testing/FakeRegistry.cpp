@@ -62,18 +62,6 @@ bool regCloseKey(HKEY key) {
   });
 }
 
-namespace {
-
-// Calls use with the key an open handle names, null when it is gone.
-template <class Use> bool atOpenKey(HKEY key, Use&& use) {
-  return withState([&](FakeState& s) {
-    const auto location = s.openKeys.locate(key);
-    return use(location ? s.registry.find(location->root, location->path) : nullptr);
-  });
-}
-
-} // namespace
-
 bool regEnumKey(HKEY key, std::uint32_t index, std::string& name) {
   return withState(
       [&](FakeState& s) { return s.openKeys.enumKeyIn(s.registry, key, index, name); });
@@ -87,12 +75,14 @@ bool regEnumValue(HKEY key, std::uint32_t index, std::string& name, std::uint32_
 }
 
 bool regDeleteValue(HKEY key, const std::string& name) {
-  return atOpenKey(key, [&](RegistryKey* found) {
-    const bool exists = found != nullptr && found->value(name) != nullptr;
-    if (exists) {
-      found->removeValue(name);
+  return withState([&](FakeState& s) {
+    const auto location = s.openKeys.locate(key);
+    RegistryKey* found = location ? s.registry.find(location->root, location->path) : nullptr;
+    if (found == nullptr || found->value(name) == nullptr) {
+      return false;
     }
-    return exists;
+    found->removeValue(name);
+    return true;
   });
 }
 

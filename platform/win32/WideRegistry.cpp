@@ -47,13 +47,18 @@ bool regSetValueUtf8(HKEY key, const std::string& name, std::uint32_t type,
 }
 
 bool regEnumKey(HKEY key, std::uint32_t index, std::string& name) {
-  wchar_t buffer[256]; // a key name holds at most 255 characters
-  DWORD length = sizeof buffer / sizeof buffer[0];
-  if (RegEnumKeyExW(key, index, buffer, &length, nullptr, nullptr, nullptr, nullptr) !=
+  DWORD longest = 0;
+  if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, &longest, nullptr, nullptr, nullptr,
+                       nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  std::wstring buffer(longest + 1, L'\0');
+  DWORD length = static_cast<DWORD>(buffer.size());
+  if (RegEnumKeyExW(key, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr) !=
       ERROR_SUCCESS) {
     return false;
   }
-  name = narrow(buffer, length);
+  name = narrow(buffer.data(), length);
   return true;
 }
 

@@ -3,7 +3,6 @@
 #include "tools/tsenv/HelpCheck.h"
 
 #include "tools/tsenv/Commands.h"
-#include "tools/tsenv/DescribedActions.h"
 
 #include "help/ConfigLines.h"
 #include "support/AsciiCase.h"

@@ -1,6 +1,5 @@
 // help and wiki: show help for a topic the way a module asks for it.
 #include "tools/tsenv/Commands.h"
-#include "tools/tsenv/DescribedActions.h"
 
 #include <cstdio>
 #include <memory>
