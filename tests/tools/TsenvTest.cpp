@@ -69,6 +69,8 @@ TEST_F(TsenvTest, CommandsAnswerFromTheSampleSettingsAndStoreWhatModulesSee) {
                {{"log", "Hidden", "X", ""}, "not logged: logging is off (LogCommands = 0)\n"},
                {{"reg", "set", "Kernel Services", "My Tessaline Directory", "/work/mine"}, ""},
                {{"expand", "<MYTESSALINE>\\a"}, shown("/work/mine\\a\n")},
+               {{"reg", "delete", "Kernel Services", "My Tessaline Directory"}, ""},
+               {{"reg", "delete", "Kernel Services", "My Tessaline Directory"}, "", 1},
                {{"reg", "set", "HKLM\\" + k1840, "Help Platform", "cad"}, ""},
                {{"reg", "get", "HKLM\\" + k1840},
                 "[HKEY_LOCAL_MACHINE\\" + k1840 + "]\n\"Help Platform\"=\"cad\"\n\n"},
