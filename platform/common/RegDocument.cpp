@@ -9,9 +9,6 @@ namespace tsen::platform {
 
 namespace {
 
-constexpr std::string_view kVersion5Header = "Windows Registry Editor Version 5.00";
-constexpr std::string_view kRegedit4Header = "REGEDIT4";
-
 // The lines of bytes (no byte order mark), cut after each line feed of the
 // encoding; newline is set to the first line's ending.
 std::vector<SourceLine> splitLines(std::string_view bytes, FileEncoding encoding,

@@ -16,6 +16,10 @@
 
 namespace tsen::platform {
 
+// The first line of a file of each dialect.
+inline constexpr std::string_view kVersion5Header = "Windows Registry Editor Version 5.00";
+inline constexpr std::string_view kRegedit4Header = "REGEDIT4";
+
 struct SourceLine {
   std::string text;  // 8-bit text without the line end
   std::string bytes; // as the file holds it, with its line end

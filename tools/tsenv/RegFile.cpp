@@ -17,26 +17,6 @@ using platform::DocumentEntry;
 using platform::DocumentSection;
 using platform::RegDocument;
 
-constexpr std::string_view kNewline = "\r\n";
-
-void appendKey(std::string& text, const KeyLocation& name, const RegistryKey& key) {
-  text += "[" + nameOf(name) + "]";
-  text += kNewline;
-  for (const auto& [valueName, value] : key.values()) {
-    for (const std::string& line :
-         platform::formatAssignment(valueName, value, platform::RegFileDialect::version5)) {
-      text += line;
-      text += kNewline;
-    }
-  }
-  text += kNewline;
-  for (const auto& [childName, child] : key.children()) {
-    KeyLocation childKey = name;
-    childKey.path.push_back(childName);
-    appendKey(text, childKey, *child);
-  }
-}
-
 // The file's line number refused, and why, as one line.
 [[noreturn]] void refuse(std::string_view file, std::size_t line, const std::string& why) {
   throw UsageError(std::string(file) + ":" + std::to_string(line) + ": " + why +
@@ -77,18 +57,26 @@ void requireOnlySuiteKeys(std::string_view file, const RegDocument& document) {
 
 std::string registryText(const RegistryTree& tree, const std::vector<KeyLocation>& keys,
                          bool withHeader) {
-  std::string text;
-  if (withHeader) {
-    text = "Windows Registry Editor Version 5.00";
-    text += kNewline;
-    text += kNewline;
-  }
+  // Written as the store writes its file: a version 5.00 file, CR LF.
+  RegDocument document = RegDocument::parse("");
+  const auto add = [&](const auto& self, const KeyLocation& name, const RegistryKey& key) -> void {
+    document.addKey(name.root, name.path);
+    for (const auto& [valueName, value] : key.values()) {
+      document.setValue(name.root, name.path, valueName, value);
+    }
+    for (const auto& [childName, child] : key.children()) {
+      KeyLocation childKey = name;
+      childKey.path.push_back(childName);
+      self(self, childKey, *child);
+    }
+  };
   for (const KeyLocation& name : keys) {
     if (const RegistryKey* key = tree.find(name.root, name.path)) {
-      appendKey(text, name, *key);
+      add(add, name, *key);
     }
   }
-  return text;
+  const std::string text = document.serialize();
+  return withHeader ? text : text.substr(text.find("\r\n\r\n") + 4);
 }
 
 void printRegistryText(std::string text) {
@@ -100,8 +88,10 @@ std::vector<RegChange> planImport(std::string_view file, std::string_view fileBy
   const auto dialect = RegDocument::headerDialect(fileBytes);
   if (!dialect) {
     refuse(file, 1,
-           "not a registry file: its first line must be \"Windows Registry Editor Version "
-           "5.00\" or \"REGEDIT4\", in UTF-16 or in 8 bits without a byte order mark");
+           "not a registry file: its first line must be \"" +
+               std::string(platform::kVersion5Header) + "\" or \"" +
+               std::string(platform::kRegedit4Header) +
+               "\", in UTF-16 or in 8 bits without a byte order mark");
   }
   // A REGEDIT4 file in 8 bits is in the ANSI code page, read as the
   // registry editor of this system reads it.
