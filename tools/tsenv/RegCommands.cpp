@@ -9,6 +9,7 @@
 #include "platform/Platform.h"
 #include "platform/common/RegValueText.h"
 #include "platform/common/TextEncoding.h"
+#include "registry/ProductKeys.h"
 
 #include <charconv>
 #include <cstdint>
@@ -161,8 +162,9 @@ int import(const RegArguments& arguments, bool) {
 void addRegCommands(CLI::App& app, Runner& runner) {
   CLI::App* reg =
       app.add_subcommand("reg", "Read, change, export and import the suite's registry settings");
-  reg->footer("Keys: HKEY_CURRENT_USER\\SOFTWARE\\Quarzel\\Tessaline with everything below "
-              "it, and the Kernel Services keys of both layouts below HKEY_LOCAL_MACHINE. A key "
+  reg->footer("Keys: HKEY_CURRENT_USER\\" + std::string(tsen::kSuiteKey) +
+              " with everything below it, and the Kernel Services keys of both layouts below "
+              "HKEY_LOCAL_MACHINE. A key "
               "may be written in full, as HKCU\\... or HKLM\\..., or below the product key "
               "root of the layout in force (\"Kernel Services\", \"Tessaline modules\").");
   reg->require_subcommand(1);
