@@ -2,7 +2,7 @@
 // back reads as it was written, and a value set in any file is what the
 // file then holds.
 #include "platform/Platform.h"
-#include "platform/portable/RegDocument.h"
+#include "platform/common/RegDocument.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -12,7 +12,6 @@
 namespace {
 
 using namespace tsen::platform;
-using portable::RegDocument;
 
 void check(bool condition) {
   if (!condition) {

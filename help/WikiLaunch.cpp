@@ -41,6 +41,21 @@ void RunWikiHelp(int topic, bool useExceptions) {
   ShowCompiledHelp(0, helpName);
 }
 
+std::string ReadWikiPlatform(bool* fromMachine) {
+  const std::string kernelServices = TsEnGetRegKeyKernelServices();
+  std::string platformName(kDefaultPlatform);
+  // The machine's platform serves only users without settings of their own.
+  TsEnWinRegistry key;
+  const bool user = key.OpenKey(platform::kCurrentUser, kernelServices, false);
+  if (user || key.OpenKey(platform::kLocalMachine, kernelServices, false)) {
+    key.ReadString(kHelpPlatform, platformName);
+  }
+  if (fromMachine != nullptr) {
+    *fromMachine = !user;
+  }
+  return platformName;
+}
+
 void LaunchWikiPage(const std::string& page, const std::string& language) {
   const std::string kernelServices = TsEnGetRegKeyKernelServices();
   TsEnWinRegistry user;
@@ -65,19 +80,10 @@ void LaunchWikiPage(const std::string& page, const std::string& language) {
     address += '/';
   }
 
-  // The machine's platform serves only users without settings of their own.
-  std::string platformName(kDefaultPlatform);
-  if (userSettings) {
-    user.ReadString(kHelpPlatform, platformName);
-  } else if (TsEnWinRegistry machine;
-             machine.OpenKey(platform::kLocalMachine, kernelServices, false)) {
-    machine.ReadString(kHelpPlatform, platformName);
-  }
-
   address += "doku.php/";
   address += wikiLanguage;
   address += ':';
-  address += platformName;
+  address += ReadWikiPlatform();
   address += ':';
   address += page.empty() ? std::string(kStartPage) : page;
 

@@ -1,6 +1,7 @@
 // The help settings of the Kernel Services key and their fixed texts.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace tsen::help {
@@ -18,5 +19,10 @@ inline constexpr std::string_view kDefaultBaseUrl = TSEN_HELP_BASE_URL;
 inline constexpr std::string_view kDefaultPlatform = "ts";
 inline constexpr std::string_view kDefaultWikiLanguage = "en";
 inline constexpr std::string_view kStartPage = "start";
+
+// The wiki platform: "Help Platform" of the user's Kernel Services key, or of
+// the machine's for a user without that key; kDefaultPlatform when not set.
+// fromMachine, when given, tells whether the machine's key was the one read.
+std::string ReadWikiPlatform(bool* fromMachine = nullptr);
 
 } // namespace tsen::help

@@ -59,6 +59,34 @@ bool regSetValue(HKEY key, const char* valueName, std::uint32_t type, const void
 // RegCloseKey.
 bool regCloseKey(HKEY key);
 
+// The calls for whole keys (listing, copying, deleting), through the wide
+// registry functions: names, and the data of text values (REG_SZ,
+// REG_EXPAND_SZ, REG_MULTI_SZ), cross as UTF-8, so that no name or text
+// depends on the ANSI code page; where the system's text is UTF-8 already
+// they are the calls above. Keys opened here are closed with regCloseKey.
+// RegOpenKeyExW(MAXIMUM_ALLOWED).
+bool regOpenKeyUtf8(HKEY root, const std::string& subKey, HKEY& key);
+// RegCreateKeyExW(KEY_ALL_ACCESS), making every missing key on the path.
+bool regCreateKeyUtf8(HKEY root, const std::string& subKey, HKEY& key);
+// RegSetValueExW.
+bool regSetValueUtf8(HKEY key, const std::string& name, std::uint32_t type,
+                     const std::string& data);
+// RegEnumKeyExW: the name of key's subkey at index (from 0); false past the
+// last. Keys come in the order the registry keeps them.
+bool regEnumKey(HKEY key, std::uint32_t index, std::string& name);
+// RegEnumValueW: the name, type and data of key's value at index.
+bool regEnumValue(HKEY key, std::uint32_t index, std::string& name, std::uint32_t& type,
+                  std::string& data);
+// RegDeleteValueW.
+bool regDeleteValue(HKEY key, const std::string& name);
+// RegDeleteTreeW(root, subKey): the key with everything below it; an empty
+// subKey deletes nothing.
+bool regDeleteTree(HKEY root, const std::string& subKey);
+// MultiByteToWideChar(CP_ACP), answered in UTF-8: 8-bit text in the
+// system's ANSI code page, as the registry editor reads a REGEDIT4 file;
+// Windows-1252, a western system's, where the system has none.
+std::string utf8FromAnsi(std::string_view text);
+
 // ---- This library's file ---------------------------------------------------
 
 // The full file name of the module that holds this library (not the host

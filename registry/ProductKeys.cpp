@@ -2,17 +2,12 @@
 #include "TsEnvironment.h"
 
 #include "platform/Platform.h"
-
-#include <string_view>
+#include "registry/ProductKeys.h"
 
 namespace {
 
-constexpr std::string_view kRoot1840 = "SOFTWARE\\Quarzel\\Tessaline\\18.40";
-constexpr std::string_view kRoot1901 = "SOFTWARE\\Quarzel\\Tessaline\\19.01\\RA_Zora";
-constexpr std::string_view kKernelServices = "\\Kernel Services";
-
 std::string_view productRoot() {
-  return TsEnQVRConnect() ? kRoot1901 : kRoot1840;
+  return TsEnQVRConnect() ? tsen::kProductRoot1901 : tsen::kProductRoot1840;
 }
 
 } // namespace
@@ -30,7 +25,8 @@ std::string TsEnGetRegistryKey() {
 
 std::string TsEnGetRegKeyKernelServices() {
   std::string key(productRoot());
-  key += kKernelServices;
+  key += '\\';
+  key += tsen::kKernelServices;
   return key;
 }
 

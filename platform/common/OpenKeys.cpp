@@ -4,15 +4,18 @@ namespace tsen::platform {
 
 namespace {
 
-constexpr std::size_t kMaxKeyNameLength = 255;
+// The longest key name the registry editor imports (Windows documents 255
+// characters; Wine's registry, against which the import is checked, takes 256).
+constexpr std::size_t kMaxKeyNameLength = 256;
 
 std::optional<RegistryRoot> predefinedRoot(HKEY key) {
-  const auto value = reinterpret_cast<std::intptr_t>(key);
-  const auto first = reinterpret_cast<std::intptr_t>(kClassesRoot);
-  if (value < first || value > first + static_cast<std::intptr_t>(RegistryRoot::users)) {
-    return std::nullopt;
+  for (const RegistryRoot root : {RegistryRoot::classesRoot, RegistryRoot::currentUser,
+                                  RegistryRoot::localMachine, RegistryRoot::users}) {
+    if (key == rootKey(root)) {
+      return root;
+    }
   }
-  return static_cast<RegistryRoot>(value - first);
+  return std::nullopt;
 }
 
 // RegQueryValueExA's answer from value, null when there is none: see
@@ -88,6 +91,31 @@ bool OpenKeys::queryIn(const RegistryTree& tree, HKEY key, const char* valueName
   const RegistryKey* found = location ? tree.find(location->root, location->path) : nullptr;
   return found != nullptr &&
          answerQuery(found->value(valueName != nullptr ? valueName : ""), type, data, size);
+}
+
+bool OpenKeys::enumKeyIn(const RegistryTree& tree, HKEY key, std::uint32_t index,
+                         std::string& name) const {
+  const auto location = locate(key);
+  const RegistryKey* found = location ? tree.find(location->root, location->path) : nullptr;
+  if (found == nullptr || index >= found->children().size()) {
+    return false;
+  }
+  name = std::next(found->children().begin(), index)->first;
+  return true;
+}
+
+bool OpenKeys::enumValueIn(const RegistryTree& tree, HKEY key, std::uint32_t index,
+                           std::string& name, std::uint32_t& type, std::string& data) const {
+  const auto location = locate(key);
+  const RegistryKey* found = location ? tree.find(location->root, location->path) : nullptr;
+  if (found == nullptr || index >= found->values().size()) {
+    return false;
+  }
+  const auto& [valueName, value] = *std::next(found->values().begin(), index);
+  name = valueName;
+  type = value.type;
+  data = value.data;
+  return true;
 }
 
 bool OpenKeys::close(HKEY key) {

@@ -17,6 +17,11 @@ struct KeyLocation {
   KeyPath path;
 };
 
+// The predefined key of root (HKEY_CLASSES_ROOT and the three after it).
+inline HKEY rootKey(RegistryRoot root) {
+  return predefinedKey(static_cast<std::int32_t>(0x80000000u + static_cast<unsigned>(root)));
+}
+
 class OpenKeys {
 public:
   // The key that a predefined root or an open handle names.
@@ -33,6 +38,10 @@ public:
   bool openIn(const RegistryTree& tree, HKEY root, const char* subKey, HKEY& key);
   bool queryIn(const RegistryTree& tree, HKEY key, const char* valueName, std::uint32_t* type,
                void* data, std::uint32_t& size) const;
+  // RegEnumKeyExW and RegEnumValueW on the keys of tree, in name order.
+  bool enumKeyIn(const RegistryTree& tree, HKEY key, std::uint32_t index, std::string& name) const;
+  bool enumValueIn(const RegistryTree& tree, HKEY key, std::uint32_t index, std::string& name,
+                   std::uint32_t& type, std::string& data) const;
   // RegCloseKey: a predefined root closes; an unknown handle does not.
   bool close(HKEY key);
   // Handles open now, predefined roots not counted.

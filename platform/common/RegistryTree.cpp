@@ -40,6 +40,20 @@ std::string_view rootName(RegistryRoot root) {
   return kRootNames.at(static_cast<std::size_t>(root));
 }
 
+std::string keyName(RegistryRoot root, std::span<const std::string> path) {
+  std::string name(rootName(root));
+  for (const std::string& component : path) {
+    name += '\\';
+    name += component;
+  }
+  return name;
+}
+
+bool isWithin(std::span<const std::string> path, std::span<const std::string> ancestor) {
+  return ancestor.size() <= path.size() &&
+         std::ranges::equal(path.first(ancestor.size()), ancestor, sameName);
+}
+
 RegistryKey::~RegistryKey() {
   std::vector<std::unique_ptr<RegistryKey>> pending;
   const auto takeChildren = [&](RegistryKey& key) {

@@ -27,6 +27,9 @@ std::string_view rootName(RegistryRoot root);
 
 using KeyPath = std::vector<std::string>;
 
+// "HKEY_CURRENT_USER\SOFTWARE\..." (the root alone for an empty path).
+std::string keyName(RegistryRoot root, std::span<const std::string> path);
+
 struct RegistryValue {
   std::uint32_t type = 0;
   std::string data; // the bytes as RegQueryValueExA hands them out
@@ -37,6 +40,8 @@ struct RegistryValue {
 // letters, non-ASCII ones included (NameCase.cpp).
 bool nameLess(std::string_view a, std::string_view b);
 bool sameName(std::string_view a, std::string_view b);
+// path is ancestor itself or lies below it, names compared as sameName.
+bool isWithin(std::span<const std::string> path, std::span<const std::string> ancestor);
 
 // Orders names as nameLess; transparent, so maps keyed by the name as stored
 // can be searched with any spelling.

@@ -2,7 +2,7 @@
 // variables and TMPDIR.
 #include "platform/Platform.h"
 #include "platform/common/PathConversion.h"
-#include "platform/portable/TextPieces.h"
+#include "platform/common/TextPieces.h"
 
 #include <cstdlib>
 #include <string_view>
@@ -27,7 +27,7 @@ std::optional<std::string> hostFolder(KnownFolder folder) {
     return home ? std::optional(*home + "/.config") : std::nullopt;
   }
   const std::string dataDirs = variable("XDG_DATA_DIRS").value_or("");
-  for (const std::string_view data : portable::splitAt(dataDirs, ':')) {
+  for (const std::string_view data : splitAt(dataDirs, ':')) {
     if (data.starts_with('/')) {
       return std::string(data);
     }

@@ -37,7 +37,7 @@ bool regCreateKey(HKEY root, const char* subKey, HKEY& key) {
   auto& store = RegistryStore::instance();
   const bool made =
       store.read([&](const RegistryTree& tree) { return exists(tree, location->path.size()); }) ||
-      store.update([&](portable::RegDocument& document, const RegistryTree& tree) {
+      store.update([&](RegDocument& document, const RegistryTree& tree) {
         if (exists(tree, location->path.size())) {
           return EditResult::unchanged; // made by someone else meanwhile
         }
@@ -72,25 +72,62 @@ bool regSetValue(HKEY key, const char* valueName, std::uint32_t type, const void
   }
   const RegistryValue value{type,
                             size > 0 ? std::string(static_cast<const char*>(data), size) : ""};
-  return RegistryStore::instance().update(
-      [&](portable::RegDocument& document, const RegistryTree& tree) {
-        const RegistryKey* found = tree.find(location->root, location->path);
-        if (found == nullptr) {
-          return EditResult::failed;
-        }
-        const RegistryValue* current = found->value(name);
-        if (current != nullptr && *current == value) {
-          return EditResult::unchanged;
-        }
-        const std::string* storedName = found->valueName(name);
-        document.setValue(location->root, tree.spelledAsStored(location->root, location->path),
-                          storedName != nullptr ? *storedName : name, value);
-        return EditResult::changed;
-      });
+  return RegistryStore::instance().update([&](RegDocument& document, const RegistryTree& tree) {
+    const RegistryKey* found = tree.find(location->root, location->path);
+    if (found == nullptr) {
+      return EditResult::failed;
+    }
+    const RegistryValue* current = found->value(name);
+    if (current != nullptr && *current == value) {
+      return EditResult::unchanged;
+    }
+    const std::string* storedName = found->valueName(name);
+    document.setValue(location->root, tree.spelledAsStored(location->root, location->path),
+                      storedName != nullptr ? *storedName : name, value);
+    return EditResult::changed;
+  });
 }
 
 bool regCloseKey(HKEY key) {
   return openKeys().close(key);
+}
+
+bool regEnumKey(HKEY key, std::uint32_t index, std::string& name) {
+  return RegistryStore::instance().read(
+      [&](const RegistryTree& tree) { return openKeys().enumKeyIn(tree, key, index, name); });
+}
+
+bool regEnumValue(HKEY key, std::uint32_t index, std::string& name, std::uint32_t& type,
+                  std::string& data) {
+  return RegistryStore::instance().read([&](const RegistryTree& tree) {
+    return openKeys().enumValueIn(tree, key, index, name, type, data);
+  });
+}
+
+bool regDeleteValue(HKEY key, const std::string& name) {
+  const auto location = openKeys().locate(key);
+  return location && RegistryStore::instance().update([&](RegDocument& document,
+                                                          const RegistryTree& tree) {
+    const RegistryKey* found = tree.find(location->root, location->path);
+    if (found == nullptr || found->value(name) == nullptr) {
+      return EditResult::failed;
+    }
+    document.deleteValue(location->root, tree.spelledAsStored(location->root, location->path),
+                         *found->valueName(name));
+    return EditResult::changed;
+  });
+}
+
+bool regDeleteTree(HKEY root, const std::string& subKey) {
+  const auto location = openKeys().locate(root, subKey.c_str());
+  return !subKey.empty() && location &&
+         RegistryStore::instance().update([&](RegDocument& document, const RegistryTree& tree) {
+           if (tree.find(location->root, location->path) == nullptr) {
+             return EditResult::failed;
+           }
+           document.deleteKey(location->root, tree.spelledAsStored(location->root, location->path));
+           return EditResult::changed;
+         });
 }
 
 } // namespace tsen::platform

@@ -3,8 +3,8 @@
 // replaces it atomically, so that processes writing at once lose nothing.
 #pragma once
 
+#include "platform/common/RegDocument.h"
 #include "platform/common/RegistryTree.h"
-#include "platform/portable/RegDocument.h"
 
 #include <atomic>
 #include <cstdint>

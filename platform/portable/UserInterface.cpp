@@ -2,7 +2,7 @@
 // the last two started as programs of their own.
 #include "platform/Platform.h"
 #include "platform/common/PathConversion.h"
-#include "platform/portable/TextPieces.h"
+#include "platform/common/TextPieces.h"
 
 #include <cerrno>
 #include <csignal>
@@ -50,7 +50,7 @@ struct SpawnAttributes {
 std::optional<std::string> findOnPath(std::string_view program) {
   const char* path = std::getenv("PATH");
   const std::string_view folders = path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin";
-  for (const std::string_view folder : portable::splitAt(folders, ':')) {
+  for (const std::string_view folder : splitAt(folders, ':')) {
     const std::string candidate =
         std::string(folder.empty() ? "." : folder) + '/' + std::string(program);
     struct stat status {};

@@ -62,6 +62,41 @@ bool regCloseKey(HKEY key) {
   });
 }
 
+bool regEnumKey(HKEY key, std::uint32_t index, std::string& name) {
+  return withState(
+      [&](FakeState& s) { return s.openKeys.enumKeyIn(s.registry, key, index, name); });
+}
+
+bool regEnumValue(HKEY key, std::uint32_t index, std::string& name, std::uint32_t& type,
+                  std::string& data) {
+  return withState([&](FakeState& s) {
+    return s.openKeys.enumValueIn(s.registry, key, index, name, type, data);
+  });
+}
+
+bool regDeleteValue(HKEY key, const std::string& name) {
+  return withState([&](FakeState& s) {
+    const auto location = s.openKeys.locate(key);
+    RegistryKey* found = location ? s.registry.find(location->root, location->path) : nullptr;
+    if (found == nullptr || found->value(name) == nullptr) {
+      return false;
+    }
+    found->removeValue(name);
+    return true;
+  });
+}
+
+bool regDeleteTree(HKEY root, const std::string& subKey) {
+  return withState([&](FakeState& s) {
+    const auto location = s.openKeys.locate(root, subKey.c_str());
+    if (subKey.empty() || !location || s.registry.find(location->root, location->path) == nullptr) {
+      return false;
+    }
+    s.registry.remove(location->root, location->path);
+    return true;
+  });
+}
+
 } // namespace tsen::platform
 
 // ---- Control of the test double ----------------------------------------------

@@ -1,7 +1,9 @@
 // A scratch copy of the sample installation with tsenv (the library linked
-// in) in Binaries, and the sample settings in force. SuiteSystem.h (host/ or win32/)
-// holds what the build changes: settings, user folders, processes, stand-ins.
+// in) in Binaries, and the sample settings in force. SuiteSystem.h (host/ or
+// win32/) holds what the build changes: settings, user folders, processes.
 #pragma once
+
+#include "testsupport/Scratch.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +20,7 @@
 namespace tsenv::tests {
 
 namespace fs = std::filesystem;
+using tsen::testsupport::backslashed;
 
 inline std::string readFile(const fs::path& path) {
   std::ifstream file(path, std::ios::binary);
@@ -30,26 +33,6 @@ inline ::testing::AssertionResult holds(const std::string& text, const std::stri
          << "\"" << part << "\" in: " << text;
 }
 
-// A tsenv command line with what it printed and answered, or must.
-struct Call {
-  std::vector<std::string> arguments;
-  std::string out;
-  int status = 0;
-  std::string err = {};
-};
-
-inline void writeFile(const fs::path& path, const std::string& text, bool append = false) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary | (append ? std::ios::app : std::ios::trunc)) << text;
-}
-
-// The path as the library names it: backslashes.
-inline std::string libraryPath(const fs::path& path) {
-  std::string text = path.string();
-  std::ranges::replace(text, '/', '\\');
-  return text;
-}
-
 // A path of the library's as tsenv shows it to a person: as the host writes it.
 inline std::string shown(std::string path) {
 #if !defined(_WIN32)
@@ -58,9 +41,18 @@ inline std::string shown(std::string path) {
   return path;
 }
 
+// A tsenv command line with what it printed and answered, or must.
+struct Call {
+  std::vector<std::string> arguments;
+  std::string out;
+  int status = 0;
+  std::string err = {};
+};
+
 } // namespace tsenv::tests
 
-// SuiteSystem: a ::testing::Test with root_ and setUpSystem(), undone on destruction.
+// SuiteSystem: a ::testing::Test with the scratch folder root_, setUpSystem()
+// and run(command), undone on destruction.
 #include "SuiteSystem.h"
 
 namespace tsenv::tests {
@@ -70,32 +62,28 @@ protected:
   void SetUp() override {
     ASSERT_NO_FATAL_FAILURE(setUpSystem());
     fs::copy(fs::path(TSENV_EXAMPLES) / "installation", suite(), fs::copy_options::recursive);
-    fs::create_directories(binaries());
-    fs::copy_file(TSENV_PROGRAM, binaries() / fs::path(TSENV_PROGRAM).filename());
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
+    fs::create_directories(suite() / "Binaries");
+    fs::copy_file(TSENV_PROGRAM, program());
   }
 
-  fs::path suite() const { return root_ / "Suite"; }
-  fs::path binaries() const { return suite() / "Binaries"; }
-  fs::path scratch(const std::string& name) const { return root_ / name; }
-  std::string app() const { return libraryPath(suite()); }
+  fs::path suite() const { return root_.path() / "Suite"; }
+  fs::path program() const { return suite() / "Binaries" / fs::path(TSENV_PROGRAM).filename(); }
+  std::string app() const { return backslashed(suite()); }
 
   // What the stand-ins were asked to open: the browser may start seconds after tsenv returns.
   std::string opened() const {
-    for (int tries = 0; tries < 600 && !fs::exists(scratch("opened.log")); ++tries) {
+    for (int tries = 0; tries < 600 && !fs::exists(root_ / "opened.log"); ++tries) {
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    return readFile(scratch("opened.log"));
+    return readFile(root_ / "opened.log");
   }
 
   Call tsenv(const std::vector<std::string>& arguments) const {
-    std::vector<std::string> command{(binaries() / fs::path(TSENV_PROGRAM).filename()).string()};
+    std::vector<std::string> command{program().string()};
     command.insert(command.end(), arguments.begin(), arguments.end());
-    const int status = run(command);
-    Call ran{arguments, readFile(scratch("stdout.txt")), status, readFile(scratch("stderr.txt"))};
+    Call ran{arguments, "", run(command)};
+    ran.out = readFile(root_ / "stdout.txt");
+    ran.err = readFile(root_ / "stderr.txt");
     std::erase(ran.out, '\r'); // the Windows runtime's CR LF line ends
     std::erase(ran.err, '\r');
     return ran;

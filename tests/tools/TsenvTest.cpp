@@ -26,7 +26,7 @@ TEST_F(TsenvTest, InfoShowsTheSampleAnswersAsTextAndAsJson) {
   expected["folders"] = {
       {"application", {{"value", app()}, {"host_path", shown(app())}}},
       {"user_data",
-       {{"value", libraryPath(userData())}, {"host_path", shown(libraryPath(userData()))}}}};
+       {{"value", backslashed(userData())}, {"host_path", shown(backslashed(userData()))}}}};
   auto merged = json;
   merged.merge_patch(expected); // changes nothing when json holds every expected answer
   EXPECT_EQ(merged, json) << nlohmann::ordered_json::diff(json, merged);
@@ -64,11 +64,13 @@ TEST_F(TsenvTest, CommandsAnswerFromTheSampleSettingsAndStoreWhatModulesSee) {
                {{"domain"}, "ROAD\n"},
                {{"last-command"}, "Align\n"},
                {{"log", "Profile", "*", "from tsenv"},
-                "logged to " + shown(libraryPath(userData() / "TessalineCommand.log")) + "\n"},
+                "logged to " + shown(backslashed(userData() / "TessalineCommand.log")) + "\n"},
                {{"reg", "set", "Tessaline modules", "LogCommands", "0", "--dword"}, ""},
                {{"log", "Hidden", "X", ""}, "not logged: logging is off (LogCommands = 0)\n"},
                {{"reg", "set", "Kernel Services", "My Tessaline Directory", "/work/mine"}, ""},
                {{"expand", "<MYTESSALINE>\\a"}, shown("/work/mine\\a\n")},
+               {{"reg", "delete", "Kernel Services", "My Tessaline Directory"}, ""},
+               {{"reg", "delete", "Kernel Services", "My Tessaline Directory"}, "", 1},
                {{"reg", "set", "HKLM\\" + k1840, "Help Platform", "cad"}, ""},
                {{"reg", "get", "HKLM\\" + k1840},
                 "[HKEY_LOCAL_MACHINE\\" + k1840 + "]\n\"Help Platform\"=\"cad\"\n\n"},
@@ -99,10 +101,10 @@ TEST_F(TsenvTest, DryRunPrintsWhatWouldOpenAndOpensNothing) {
 }
 
 TEST_F(TsenvTest, BadArgumentsAreOneLineAndChangeNothing) {
-  writeFile(scratch("foreign.reg"),
-            std::string(kHeader) +
-                "[HKEY_CURRENT_USER\\SOFTWARE\\Quarzel\\Tessaline\\18.40]\r\n\"A\"=\"b\"\r\n"
-                "[HKEY_CURRENT_USER\\SOFTWARE\\Other]\r\n\"A\"=\"b\"\r\n");
+  root_.write("foreign.reg",
+              std::string(kHeader) +
+                  "[HKEY_CURRENT_USER\\SOFTWARE\\Quarzel\\Tessaline\\18.40]\r\n\"A\"=\"b\"\r\n"
+                  "[HKEY_CURRENT_USER\\SOFTWARE\\Other]\r\n\"A\"=\"b\"\r\n");
   const std::string settings = settingsSnapshot();
   expectSteps({{{}, "", 2},
                {{"frobnicate"}, "", 2},
@@ -116,7 +118,7 @@ TEST_F(TsenvTest, BadArgumentsAreOneLineAndChangeNothing) {
                {{"reg", "set", "HKCU\\SOFTWARE\\Other", "v", "x"}, "", 2},
                {{"reg", "set", "Kernel Services", "Language", "12x", "--dword"}, "", 2},
                {{"reg", "delete", "HKLM\\SOFTWARE\\Quarzel"}, "", 2},
-               {{"reg", "import", scratch("foreign.reg").string()}, "", 2}});
+               {{"reg", "import", (root_ / "foreign.reg")}, "", 2}});
   EXPECT_EQ(settingsSnapshot(), settings);
   EXPECT_FALSE(fs::exists(userData()));
 }
@@ -126,7 +128,8 @@ TEST_F(TsenvTest, HelpCheckPassesTheSampleAndReportsEachPlantedFaultWithItsPlace
   EXPECT_EQ(sample.status, 0) << sample.out;
   EXPECT_TRUE(holds(sample.out, "\n0 problems, "));
   const auto append = [&](const char* file, const std::string& text) {
-    writeFile(suite() / "Help" / file, text, true);
+    fs::create_directories((suite() / "Help" / file).parent_path());
+    std::ofstream(suite() / "Help" / file, std::ios::binary | std::ios::app) << text;
   };
   append("Tessaline_Wiki_Exeptions.cfg", "BROKEN LINE\nPLAN;nor=no;DAN=d;\nROAD;NOR=CHM;\n");
   append("Tessaline_Help_Defaults.cfg", "SURVEY;otherhelp;\nPLAN;\n");
@@ -209,9 +212,9 @@ TEST_F(TsenvTest, RegExportThenImportIntoAnEmptyStoreGivesTheSameSettings) {
                           "\"Data\"=hex:01,02\r\n\"Path\"=hex(2):25,00,54,00,00,00\r\n") {
     changes += {c, '\0'};
   }
-  const std::string file = scratch("changes.reg").string(), sample = scratch("sample.reg").string(),
-                    again = scratch("again.reg").string();
-  writeFile(file, changes);
+  const std::string file = (root_ / "changes.reg"), sample = (root_ / "sample.reg"),
+                    again = (root_ / "again.reg");
+  root_.write("changes.reg", changes);
   expectSteps({{{"reg", "import", file}, "imported " + file + ": 6 changes\n"},
                {{"reg", "export", sample}, "wrote " + sample + "\n"}});
   // UTF-16LE with its byte order mark, as regedit writes; the sample's text is ASCII.

@@ -3,14 +3,19 @@
 // that nothing is changed before every argument has been checked.
 #pragma once
 
+#include "TsEnvironment.h"
+
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace tsenv {
 
@@ -30,6 +35,11 @@ public:
   using std::runtime_error::runtime_error;
 };
 
+// Makes work the runner when command is the subcommand parsed.
+inline void runs(CLI::App* command, Runner& runner, Runner work) {
+  command->callback([&runner, work = std::move(work)] { runner = work; });
+}
+
 // A whole decimal number and nothing else: nothing for "", "12x" or a
 // number out of range.
 inline std::optional<int> parseInteger(std::string_view text) {
@@ -41,13 +51,47 @@ inline std::optional<int> parseInteger(std::string_view text) {
   return number;
 }
 
+// The library names files with backslashes on every system; the tool opens
+// them, and shows them to a person, as the host writes them.
+inline std::string shownPath(std::string libraryPath) {
+#if !defined(_WIN32)
+  std::ranges::replace(libraryPath, '\\', '/');
+#endif
+  return libraryPath;
+}
+inline std::filesystem::path nativePath(const std::string& libraryPath) {
+  return shownPath(libraryPath);
+}
+
+// A registry value read through the library's accessor (TsEnLong or
+// std::string); nothing when the key or the value is missing, or a number
+// cannot be read as one.
+template <class Value>
+std::optional<Value> readSetting(HKEY root, const std::string& key, const std::string& name) {
+  TsEnWinRegistry registry;
+  Value value{};
+  bool read = registry.OpenKey(root, key, false);
+  if constexpr (std::is_same_v<Value, TsEnLong>) {
+    read = read && registry.ReadLong(name, value);
+  } else {
+    read = read && registry.ReadString(name, value);
+  }
+  return read ? std::optional(value) : std::nullopt;
+}
+
+// tsenv's own piece in place of the library's user actions
+// (DescribedActions.cpp): message boxes, addresses and compiled help are done
+// as the library does them until this is called; from then on each is only
+// described, one line each, and taken as done: appended to into when given,
+// else printed on standard output. "message box: CAPTION: TEXT" (line breaks
+// as \n), "open address: ADDRESS", "open help: FILE COMMAND DATA".
+void describeActions(std::string* into = nullptr);
+
 void addInfoCommand(CLI::App& app, Runner& runner);
 void addPathCommands(CLI::App& app, Runner& runner);
 void addSessionCommands(CLI::App& app, Runner& runner);
 void addHelpCommands(CLI::App& app, Runner& runner);
 void addHelpCheckCommand(CLI::App& app, Runner& runner);
 void addRegCommands(CLI::App& app, Runner& runner);
-// reg get and reg set.
-void addRegValueCommands(CLI::App& reg, Runner& runner);
 
 } // namespace tsenv

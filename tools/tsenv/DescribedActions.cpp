@@ -1,4 +1,4 @@
-#include "tools/tsenv/DescribedActions.h"
+#include "tools/tsenv/Commands.h"
 
 #include "actions/UserActions.h"
 #include "platform/Platform.h"

@@ -1,13 +1,9 @@
 // expand, resource and exists: the library's file name answers.
 #include "tools/tsenv/Commands.h"
-#include "tools/tsenv/NativePath.h"
-
-#include "TsEnvironment.h"
 
 #include <array>
 #include <iostream>
 #include <memory>
-#include <optional>
 #include <utility>
 
 namespace tsenv {
@@ -26,12 +22,8 @@ std::optional<int> parseBaseFolder(std::string_view text) {
       {"autocad", TsEnBaseAutoCAD},
       {"temp", TsEnBaseTemp},
   }};
-  for (const auto& [name, value] : kNames) {
-    if (text == name) {
-      return value;
-    }
-  }
-  return parseInteger(text);
+  const auto named = std::ranges::find(kNames, text, &std::pair<std::string_view, int>::first);
+  return named != kNames.end() ? std::optional(named->second) : parseInteger(text);
 }
 
 // An integer, or names joined by ",": "lang-marker", "lang-subfolder".
@@ -41,25 +33,15 @@ std::optional<int> parseExpandFlags(std::string_view text) {
   }
   int flags = 0;
   while (!text.empty()) {
-    const auto comma = text.find(',');
-    const std::string_view name = text.substr(0, comma);
-    if (name == "lang-marker") {
-      flags |= TsEnLangAtMarker;
-    } else if (name == "lang-subfolder") {
-      flags |= TsEnLangSubfolder;
-    } else {
+    const std::string_view name = text.substr(0, text.find(','));
+    if (name != "lang-marker" && name != "lang-subfolder") {
       return std::nullopt;
     }
-    text = comma == std::string_view::npos ? std::string_view{} : text.substr(comma + 1);
+    flags |= name == "lang-marker" ? TsEnLangAtMarker : TsEnLangSubfolder;
+    text.remove_prefix(std::min(text.size(), name.size() + 1));
   }
   return flags;
 }
-
-struct ExpandArguments {
-  std::string name;
-  std::string base = "none";
-  std::string flags = "0";
-};
 
 // A CLI11 check that accepts what parse accepts.
 template <typename Parse> CLI::Validator acceptedBy(Parse parse, std::string description) {
@@ -71,29 +53,29 @@ template <typename Parse> CLI::Validator acceptedBy(Parse parse, std::string des
 }
 
 void addExpand(CLI::App& app, Runner& runner) {
-  auto arguments = std::make_shared<ExpandArguments>();
+  auto arguments =
+      std::make_shared<std::array<std::string, 3>>(std::array<std::string, 3>{"", "none", "0"});
+  auto& [name, base, flags] = *arguments;
   CLI::App* command = app.add_subcommand(
       "expand", "Expand a file name with placeholders such as <APPATH> or <USERDATA>");
-  command->add_option("NAME", arguments->name, "the name to expand, e.g. \"<APPATH>\\Help\"")
-      ->required();
+  command->add_option("NAME", name, "the name to expand, e.g. \"<APPATH>\\Help\"")->required();
   command
-      ->add_option("--base", arguments->base,
+      ->add_option("--base", base,
                    "folder put in front: none, app, userdata, resources, binaries, autocad, "
                    "temp, or the library's number")
       ->check(acceptedBy(parseBaseFolder, "BASE"));
   command
-      ->add_option("--flags", arguments->flags,
+      ->add_option("--flags", flags,
                    "language flags: lang-marker (replace @@ by the language code), "
                    "lang-subfolder (language folder before the last component), comma-separated, "
                    "or the library's number")
       ->check(acceptedBy(parseExpandFlags, "FLAGS"));
-  command->callback([&runner, arguments] {
-    runner = [arguments] {
-      std::cout << shownPath(TsEnBuildFilename(arguments->name, *parseBaseFolder(arguments->base),
-                                               *parseExpandFlags(arguments->flags)))
-                << '\n';
-      return kExitDone;
-    };
+  runs(command, runner, [arguments] {
+    const auto& [name, base, flags] = *arguments;
+    std::cout << shownPath(
+                     TsEnBuildFilename(name, *parseBaseFolder(base), *parseExpandFlags(flags)))
+              << '\n';
+    return kExitDone;
   });
 }
 
@@ -104,17 +86,15 @@ void addResource(CLI::App& app, Runner& runner) {
   command->footer("Exit status 1 when neither is installed.");
   command->add_option("BASENAME", *baseName, "the part of the file name before \".RC.\"")
       ->required();
-  command->callback([&runner, baseName] {
-    runner = [baseName] {
-      const std::string path = TsEnGetResourceName(*baseName);
-      if (path.empty()) {
-        std::cerr << "no resource library " << *baseName << ".RC." << TsEnGetLanguageCode()
-                  << ".DLL or " << *baseName << ".RC.Eng.DLL in the Resources folder\n";
-        return kExitNo;
-      }
-      std::cout << shownPath(path) << '\n';
-      return kExitDone;
-    };
+  runs(command, runner, [baseName] {
+    const std::string path = TsEnGetResourceName(*baseName);
+    if (path.empty()) {
+      std::cerr << "no resource library " << *baseName << ".RC." << TsEnGetLanguageCode()
+                << ".DLL or " << *baseName << ".RC.Eng.DLL in the Resources folder\n";
+      return kExitNo;
+    }
+    std::cout << shownPath(path) << '\n';
+    return kExitDone;
   });
 }
 
@@ -123,12 +103,10 @@ void addExists(CLI::App& app, Runner& runner) {
   CLI::App* command = app.add_subcommand(
       "exists", "Tell whether a file or folder exists (exit status 0) or not (1)");
   command->add_option("PATH", *path, "the file or folder")->required();
-  command->callback([&runner, path] {
-    runner = [path] {
-      const bool exists = TsEnFileExist(*path, false);
-      std::cout << (exists ? "exists" : "does not exist") << '\n';
-      return exists ? kExitDone : kExitNo;
-    };
+  runs(command, runner, [path] {
+    const bool exists = TsEnFileExist(*path, false);
+    std::cout << (exists ? "exists" : "does not exist") << '\n';
+    return exists ? kExitDone : kExitNo;
   });
 }
 

@@ -1,11 +1,9 @@
-#include "tools/tsenv/RegFile.h"
+#include "tools/tsenv/RegKeys.h"
 
 #include "tools/tsenv/Commands.h"
 
 #include "platform/Platform.h"
-#include "platform/portable/RegDocument.h"
-#include "platform/portable/TextEncoding.h"
-#include "platform/portable/TextPieces.h"
+#include "platform/common/RegDocument.h"
 
 #include <algorithm>
 #include <iostream>
@@ -14,36 +12,10 @@ namespace tsenv {
 
 namespace {
 
-namespace portable = tsen::platform::portable;
-
-constexpr std::string_view kNewline = "\r\n";
-constexpr std::string_view kVersion5Header = "Windows Registry Editor Version 5.00";
-constexpr std::string_view kRegedit4Header = "REGEDIT4";
-
-// The key child directly below name.
-RegKeyName below(const RegKeyName& name, const std::string& child) {
-  RegKeyName childKey = name;
-  childKey.path.push_back(child);
-  return childKey;
-}
-
-void appendKey(std::string& text, const RegKeyName& name, const RegistryKey& key) {
-  text += '[';
-  text += name.text();
-  text += ']';
-  text += kNewline;
-  for (const auto& [valueName, value] : key.values()) {
-    for (const std::string& line :
-         portable::formatAssignment(valueName, value, RegFileDialect::version5)) {
-      text += line;
-      text += kNewline;
-    }
-  }
-  text += kNewline;
-  for (const auto& [childName, child] : key.children()) {
-    appendKey(text, below(name, childName), *child);
-  }
-}
+namespace platform = tsen::platform;
+using platform::DocumentEntry;
+using platform::DocumentSection;
+using platform::RegDocument;
 
 // The file's line number refused, and why, as one line.
 [[noreturn]] void refuse(std::string_view file, std::size_t line, const std::string& why) {
@@ -51,114 +23,60 @@ void appendKey(std::string& text, const RegKeyName& name, const RegistryKey& key
                    "; nothing was imported");
 }
 
-// The header, as regedit takes it: the first line, alone on it, in UTF-16
-// with its byte order mark or in 8 bits without one.
-void requireHeader(std::string_view file, std::string_view fileBytes) {
-  const portable::DecodedFile decoded = portable::decodeFile(fileBytes);
-  std::string_view first = std::string_view(decoded.text).substr(0, decoded.text.find('\n'));
-  first.remove_suffix(first.ends_with('\r') ? 1 : 0);
-  if (decoded.encoding == portable::FileEncoding::utf8WithBom ||
-      (first != kVersion5Header && first != kRegedit4Header)) {
-    refuse(file, 1,
-           "not a registry file: its first line must be \"" + std::string(kVersion5Header) +
-               "\" or \"" + std::string(kRegedit4Header) +
-               "\", in UTF-16 or in 8 bits without a byte order mark");
-  }
-}
-
-bool isAboveSuiteKey(const RegKeyName& name) {
-  return std::ranges::any_of(suiteKeys(), [&](const RegKeyName& suite) {
-    return suite.root == name.root && suite.path.size() > name.path.size() &&
-           isWithin(suite.path, name.path);
+bool isAboveSuiteKey(const KeyLocation& key) {
+  return std::ranges::any_of(suiteKeys(), [&](const KeyLocation& suite) {
+    return suite.root == key.root && suite.path.size() > key.path.size() &&
+           platform::isWithin(suite.path, key.path);
   });
 }
 
 // Refuses a section that creates, changes or deletes anything outside the
 // suite's keys; the keys above them may appear as sections that set nothing.
-void requireOnlySuiteKeys(std::string_view file, const portable::RegDocument& document) {
-  using Section = portable::DocumentSection;
+void requireOnlySuiteKeys(std::string_view file, const RegDocument& document) {
   std::size_t line = 0;
-  for (const Section& section : document.sections()) {
+  for (const DocumentSection& section : document.sections()) {
     line += section.header ? 1 : 0;
-    const RegKeyName name{section.root, section.path};
-    const bool setsNothing =
-        std::ranges::all_of(section.entries, [](const portable::DocumentEntry& entry) {
-          return entry.kind == portable::DocumentEntry::Kind::opaque;
-        });
-    if (section.kind != Section::Kind::opaque && !isSuiteKey(name) &&
-        (section.kind == Section::Kind::deleteKey || !setsNothing || !isAboveSuiteKey(name))) {
+    const KeyLocation key{section.root, section.path};
+    const bool setsNothing = std::ranges::all_of(section.entries, [](const DocumentEntry& entry) {
+      return entry.kind == DocumentEntry::Kind::opaque;
+    });
+    const bool deletes = section.kind == DocumentSection::Kind::deleteKey;
+    if (section.kind != DocumentSection::Kind::opaque && !isSuiteKey(key) &&
+        (deletes || !setsNothing || !isAboveSuiteKey(key))) {
       refuse(file, line,
-             std::string(section.kind == Section::Kind::deleteKey ? "deletes '" : "sets '") +
-                 name.text() + "', which is not one of the suite's keys");
+             (deletes ? "deletes '" : "sets '") + nameOf(key) +
+                 "', which is not one of the suite's keys");
     }
-    for (const portable::DocumentEntry& entry : section.entries) {
+    for (const DocumentEntry& entry : section.entries) {
       line += entry.lines.size();
     }
   }
 }
 
-void diffKey(const RegKeyName& name, const RegistryKey* before, const RegistryKey* after,
-             std::vector<RegChange>& changes) {
-  using Kind = RegChange::Kind;
-  if (after == nullptr) {
-    if (before != nullptr) {
-      changes.push_back({Kind::deleteKey, name, {}, {}});
-    }
-    return;
-  }
-  if (before == nullptr) {
-    changes.push_back({Kind::createKey, name, {}, {}});
-  } else {
-    for (const auto& [valueName, value] : before->values()) {
-      if (after->value(valueName) == nullptr) {
-        changes.push_back({Kind::deleteValue, name, valueName, {}});
-      }
-    }
-    for (const auto& [childName, child] : before->children()) {
-      if (after->child(childName) == nullptr) {
-        changes.push_back({Kind::deleteKey, below(name, childName), {}, {}});
-      }
-    }
-  }
-  for (const auto& [valueName, value] : after->values()) {
-    const RegistryValue* old = before != nullptr ? before->value(valueName) : nullptr;
-    if (old == nullptr || !(*old == value)) {
-      changes.push_back({Kind::setValue, name, valueName, value});
-    }
-  }
-  for (const auto& [childName, child] : after->children()) {
-    diffKey(below(name, childName), before != nullptr ? before->child(childName) : nullptr,
-            child.get(), changes);
-  }
-}
-
 } // namespace
 
-std::vector<RegChange> changesBetween(const RegistryTree& before, const RegistryTree& after) {
-  std::vector<RegChange> changes;
-  for (const RegKeyName& suite : suiteKeys()) {
-    diffKey(suite, before.find(suite.root, suite.path), after.find(suite.root, suite.path),
-            changes);
-  }
-  return changes;
-}
-
-std::string registrySections(const RegistryTree& tree, const std::vector<RegKeyName>& keys) {
-  std::string text;
-  for (const RegKeyName& name : keys) {
+std::string registryText(const RegistryTree& tree, const std::vector<KeyLocation>& keys,
+                         bool withHeader) {
+  // Written as the store writes its file: a version 5.00 file, CR LF.
+  RegDocument document = RegDocument::parse("");
+  const auto add = [&](const auto& self, const KeyLocation& name, const RegistryKey& key) -> void {
+    document.addKey(name.root, name.path);
+    for (const auto& [valueName, value] : key.values()) {
+      document.setValue(name.root, name.path, valueName, value);
+    }
+    for (const auto& [childName, child] : key.children()) {
+      KeyLocation childKey = name;
+      childKey.path.push_back(childName);
+      self(self, childKey, *child);
+    }
+  };
+  for (const KeyLocation& name : keys) {
     if (const RegistryKey* key = tree.find(name.root, name.path)) {
-      appendKey(text, name, *key);
+      add(add, name, *key);
     }
   }
-  return text;
-}
-
-std::string registryFileText(const RegistryTree& tree, const std::vector<RegKeyName>& keys) {
-  std::string text(kVersion5Header);
-  text += kNewline;
-  text += kNewline;
-  text += registrySections(tree, keys);
-  return text;
+  const std::string text = document.serialize();
+  return withHeader ? text : text.substr(text.find("\r\n\r\n") + 4);
 }
 
 void printRegistryText(std::string text) {
@@ -166,25 +84,32 @@ void printRegistryText(std::string text) {
   std::cout << text;
 }
 
-std::vector<RegChange> planImport(std::string_view file, std::string_view fileBytes,
-                                  SuiteRegistry& registry) {
-  requireHeader(file, fileBytes);
-  // A REGEDIT4 file is in the ANSI code page: it is read into 8-bit text
-  // first, as the registry editor of this system reads it.
-  const bool ansi = fileBytes.substr(0, fileBytes.find_first_of("\r\n")) == kRegedit4Header;
-  const portable::RegDocument document = portable::RegDocument::parse(
-      ansi ? ansiFileText(fileBytes) : std::string(fileBytes), portable::FileEncoding::eightBit);
+std::vector<RegChange> planImport(std::string_view file, std::string_view fileBytes) {
+  const auto dialect = RegDocument::headerDialect(fileBytes);
+  if (!dialect) {
+    refuse(file, 1,
+           "not a registry file: its first line must be \"" +
+               std::string(platform::kVersion5Header) + "\" or \"" +
+               std::string(platform::kRegedit4Header) +
+               "\", in UTF-16 or in 8 bits without a byte order mark");
+  }
+  // A REGEDIT4 file in 8 bits is in the ANSI code page, read as the
+  // registry editor of this system reads it.
+  const bool ansi = *dialect == platform::RegFileDialect::regedit4 &&
+                    platform::encodingOf(fileBytes) == platform::FileEncoding::eightBit;
+  const RegDocument document =
+      RegDocument::parse(ansi ? platform::utf8FromAnsi(fileBytes) : std::string(fileBytes));
   requireOnlySuiteKeys(file, document);
 
-  const RegistryTree before = copyKeys(registry, suiteKeys());
-  RegistryTree after = copyKeys(registry, suiteKeys());
+  const RegistryTree before = copyKeys(suiteKeys());
+  RegistryTree after = copyKeys(suiteKeys());
   document.applyTo(after);
   std::vector<RegChange> changes = changesBetween(before, after);
   // regedit ends the text it sets with a zero when the file's data lacks one.
   for (RegChange& change : changes) {
     std::string& data = change.value.data;
     const auto type = change.value.type;
-    if ((type == tsen::platform::kRegSz || type == tsen::platform::kRegExpandSz) && !data.empty() &&
+    if ((type == platform::kRegSz || type == platform::kRegExpandSz) && !data.empty() &&
         !data.ends_with('\0')) {
       data += '\0';
     }

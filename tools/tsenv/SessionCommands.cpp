@@ -1,11 +1,11 @@
 // domain, last-command and log: the session state the suite's modules share
 // and the command log.
 #include "tools/tsenv/Commands.h"
-#include "tools/tsenv/NativePath.h"
-#include "tools/tsenv/Settings.h"
 
-#include "TsEnvironment.h"
+#include "platform/Platform.h"
+#include "session/ModulesKey.h"
 
+#include <array>
 #include <iostream>
 #include <memory>
 
@@ -16,93 +16,75 @@ namespace {
 const CLI::Validator kNotEmpty(
     [](std::string& text) { return text.empty() ? std::string("must not be empty") : ""; }, "");
 
+int stored(bool done, const char* what) {
+  if (!done) {
+    std::cerr << what << " could not be stored below HKEY_CURRENT_USER\\" << tsen::modulesKey()
+              << '\n';
+  }
+  return done ? kExitDone : kExitNo;
+}
+
 void addDomain(CLI::App& app, Runner& runner) {
   auto domain = std::make_shared<std::string>();
   CLI::App* command = app.add_subcommand("domain", "Show the active domain, or store a new one");
   command->add_option("NAME", *domain, "the domain to store")->check(kNotEmpty);
-  command->callback([&runner, domain, command] {
-    const bool store = command->count("NAME") > 0;
-    runner = [domain, store] {
-      if (!store) {
-        std::cout << getActiveTessalineDomain() << '\n';
-        return kExitDone;
-      }
-      if (!setActiveTessalineDomain(*domain)) {
-        std::cerr << "the active domain could not be stored below HKEY_CURRENT_USER\\"
-                  << modulesKey() << '\n';
-        return kExitNo;
-      }
+  runs(command, runner, [domain, command] {
+    if (command->count("NAME") == 0) {
+      std::cout << getActiveTessalineDomain() << '\n';
       return kExitDone;
-    };
+    }
+    return stored(setActiveTessalineDomain(*domain), "the active domain");
   });
 }
 
-struct LastCommandArguments {
-  std::string command;
-  std::string domain;
-};
-
 void addLastCommand(CLI::App& app, Runner& runner) {
-  auto arguments = std::make_shared<LastCommandArguments>();
+  auto arguments = std::make_shared<std::pair<std::string, std::string>>();
   CLI::App* command =
       app.add_subcommand("last-command", "Show the last command, or store one as a module does");
   command->footer("Storing COMMAND (with DOMAIN, which becomes the active domain) also appends it "
                   "to the command log.");
-  command->add_option("COMMAND", arguments->command, "the command to store")->check(kNotEmpty);
-  command->add_option("DOMAIN", arguments->domain, "the domain to store with it")->check(kNotEmpty);
-  command->callback([&runner, arguments, command] {
-    const std::size_t given = command->count("COMMAND") + command->count("DOMAIN");
-    runner = [arguments, given] {
-      if (given == 0) {
-        std::cout << getLastTessalineCommand() << '\n';
-        return kExitDone;
-      }
-      const bool stored = given == 1
-                              ? setLastTessalineCommand(arguments->command)
-                              : setLastTessalineCommand(arguments->command, arguments->domain);
-      if (!stored) {
-        std::cerr << "the last command could not be stored below HKEY_CURRENT_USER\\"
-                  << modulesKey() << '\n';
-        return kExitNo;
-      }
+  command->add_option("COMMAND", arguments->first, "the command to store")->check(kNotEmpty);
+  command->add_option("DOMAIN", arguments->second, "the domain to store with it")->check(kNotEmpty);
+  runs(command, runner, [arguments, command] {
+    const auto& [name, domain] = *arguments;
+    if (command->count("COMMAND") == 0) {
+      std::cout << getLastTessalineCommand() << '\n';
       return kExitDone;
-    };
+    }
+    return stored(command->count("DOMAIN") == 0 ? setLastTessalineCommand(name)
+                                                : setLastTessalineCommand(name, domain),
+                  "the last command");
   });
 }
 
-struct LogArguments {
-  std::string command;
-  std::string domain;
-  std::string info;
-};
-
 void addLog(CLI::App& app, Runner& runner) {
-  auto arguments = std::make_shared<LogArguments>();
+  auto arguments = std::make_shared<std::array<std::string, 3>>();
   CLI::App* command =
       app.add_subcommand("log", "Append a line to the command log as a module does");
   command->footer("DOMAIN \"*\" stands for the active domain. Tells which file the line went to.");
-  command->add_option("COMMAND", arguments->command, "the command")->required();
-  command->add_option("DOMAIN", arguments->domain, "the domain, \"*\" for the active one")
+  command->add_option("COMMAND", (*arguments)[0], "the command")->required();
+  command->add_option("DOMAIN", (*arguments)[1], "the domain, \"*\" for the active one")
       ->required();
-  command->add_option("INFO", arguments->info, "free information text")->required();
-  command->callback([&runner, arguments] {
-    runner = [arguments] {
-      const LogSwitch logSwitch = readLogSwitch();
-      LogCommandInfo(arguments->command, arguments->domain, arguments->info);
-      if (!logSwitch.on) {
-        std::cout << "not logged: logging is off (" << TsEnRegValueLogCommands << " = "
-                  << *logSwitch.stored << ")\n";
-        return kExitDone;
-      }
-      const std::string file = TsEnBuildFilename(tsen::kCommandLogFile, TsEnBaseNone, 0);
-      if (!TsEnFileExist(file, false)) {
-        std::cerr << "not logged: " << shownPath(file)
-                  << " cannot be written (does its folder exist?)\n";
-        return kExitNo;
-      }
-      std::cout << "logged to " << shownPath(file) << '\n';
+  command->add_option("INFO", (*arguments)[2], "free information text")->required();
+  runs(command, runner, [arguments] {
+    const auto& [name, domain, info] = *arguments;
+    const bool on = tsen::loggingIsOn();
+    const auto switchValue = readSetting<TsEnLong>(tsen::platform::kCurrentUser, tsen::modulesKey(),
+                                                   TsEnRegValueLogCommands);
+    LogCommandInfo(name, domain, info);
+    if (!on) {
+      std::cout << "not logged: logging is off (" << TsEnRegValueLogCommands << " = "
+                << switchValue.value_or(0) << ")\n";
       return kExitDone;
-    };
+    }
+    const std::string file = TsEnBuildFilename(tsen::kCommandLogFile, TsEnBaseNone, 0);
+    if (!TsEnFileExist(file, false)) {
+      std::cerr << "not logged: " << shownPath(file)
+                << " cannot be written (does its folder exist?)\n";
+      return kExitNo;
+    }
+    std::cout << "logged to " << shownPath(file) << '\n';
+    return kExitDone;
   });
 }
 

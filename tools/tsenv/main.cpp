@@ -9,21 +9,16 @@
 namespace {
 
 // CLI11's messages may span lines; the user gets one.
-std::string oneLine(std::string text) {
-  for (char& c : text) {
-    if (c == '\n' || c == '\r') {
-      c = ' ';
-    }
-  }
-  while (!text.empty() && text.back() == ' ') {
-    text.pop_back();
-  }
-  return text;
+int fail(std::string message, int status, const char* hint = "") {
+  std::ranges::replace(message, '\n', ' ');
+  std::ranges::replace(message, '\r', ' ');
+  message.erase(message.find_last_not_of(' ') + 1);
+  std::cerr << "tsenv: " << message << hint << '\n';
+  return status;
 }
 
 int usageError(const std::string& message) {
-  std::cerr << "tsenv: " << oneLine(message) << " (see tsenv --help)\n";
-  return tsenv::kExitUsage;
+  return fail(message, tsenv::kExitUsage, " (see tsenv --help)");
 }
 
 } // namespace
@@ -41,13 +36,11 @@ int main(int argc, char** argv) {
   app.allow_windows_style_options(false);
 
   tsenv::Runner runner;
-  tsenv::addInfoCommand(app, runner);
-  tsenv::addPathCommands(app, runner);
-  tsenv::addSessionCommands(app, runner);
-  tsenv::addHelpCommands(app, runner);
-  tsenv::addHelpCheckCommand(app, runner);
-  tsenv::addRegCommands(app, runner);
-
+  for (const auto add :
+       {tsenv::addInfoCommand, tsenv::addPathCommands, tsenv::addSessionCommands,
+        tsenv::addHelpCommands, tsenv::addHelpCheckCommand, tsenv::addRegCommands}) {
+    add(app, runner);
+  }
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
@@ -67,7 +60,6 @@ int main(int argc, char** argv) {
     }
     return usageError(error.what());
   }
-
   try {
     const int status = runner ? runner() : tsenv::kExitUsage;
     std::fflush(stdout);
@@ -75,7 +67,6 @@ int main(int argc, char** argv) {
   } catch (const tsenv::UsageError& error) {
     return usageError(error.what());
   } catch (const std::exception& error) {
-    std::cerr << "tsenv: " << oneLine(error.what()) << '\n';
-    return tsenv::kExitNo;
+    return fail(error.what(), tsenv::kExitNo);
   }
 }

@@ -7,7 +7,6 @@
 #include <regex>
 
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace tsenv::tests {
 
@@ -15,24 +14,21 @@ class SuiteSystem : public ::testing::Test {
 protected:
   // Each test runs in a process of its own: the environment needs no undoing.
   void setUpSystem() {
-    std::string name = (fs::temp_directory_path() / "tsenv-test-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(name.data()), nullptr);
-    root_ = name;
     fs::copy_file(fs::path(TSENV_EXAMPLES) / "settings.reg", root_ / "registry.reg");
     ::setenv("TSEN_REGISTRY", (root_ / "registry.reg").c_str(), 1);
     for (const char* variable : {"XDG_CONFIG_HOME", "HOME", "TMPDIR", "XDG_DATA_DIRS", "PATH"}) {
-      fs::create_directories(root_ / variable); // a folder of its own, named after it
+      fs::create_directories(root_.path() / variable); // a folder of its own, named after it
       ::setenv(variable, (root_ / variable).c_str(), 1);
     }
     for (const char* viewer : {"xdg-open", "xchm", "kchmviewer", "chmsee"}) {
-      std::ofstream(root_ / "PATH" / viewer)
-          << "#!/bin/sh\necho \"$0 $*\" >> '" << (root_ / "opened.log").string() << "'\n";
-      fs::permissions(root_ / "PATH" / viewer, fs::perms::owner_all);
+      root_.write(std::string("PATH/") + viewer,
+                  "#!/bin/sh\necho \"$0 $*\" >> '" + (root_ / "opened.log") + "'\n");
+      fs::permissions(root_.path() / "PATH" / viewer, fs::perms::owner_all);
     }
   }
 
   fs::path userData() const {
-    return root_ / "XDG_CONFIG_HOME/Quarzel/Tessaline/19.01/RA_Zora/Road";
+    return root_.path() / "XDG_CONFIG_HOME/Quarzel/Tessaline/19.01/RA_Zora/Road";
   }
   void useEmptySettings() { ::setenv("TSEN_REGISTRY", (root_ / "empty.reg").c_str(), 1); }
   std::string settingsSnapshot() const { return readFile(root_ / "registry.reg"); }
@@ -40,16 +36,15 @@ protected:
   // Runs command[0] with the arguments that follow, its output to stdout.txt
   // and stderr.txt in root_; answers its exit status.
   int run(const std::vector<std::string>& command) const {
-    std::string line;
+    std::string line = "cd '" + root_.path().string() + "' &&";
     for (const std::string& argument : command) {
       line += " '" + std::regex_replace(argument, std::regex("'"), "'\\''") + "'";
     }
-    line = "cd '" + root_.string() + "' &&" + line + " >stdout.txt 2>stderr.txt </dev/null";
-    const int raw = std::system(line.c_str());
+    const int raw = std::system((line + " >stdout.txt 2>stderr.txt </dev/null").c_str());
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   }
 
-  fs::path root_;
+  tsen::testsupport::ScratchFolder root_{"tsenv-test-"};
 };
 
 } // namespace tsenv::tests

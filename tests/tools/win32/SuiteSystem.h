@@ -4,6 +4,7 @@
 #pragma once
 
 #include "tests/wine/ProductKeysGuard.h"
+#include "tests/wine/folders/ChildProcess.h"
 #include "tests/wine/help_entry/HelpEntryWine.h"
 
 #include <windows.h>
@@ -18,16 +19,13 @@ namespace tsenv::tests {
 class SuiteSystem : public ::testing::Test {
 protected:
   void setUpSystem() {
-    root_ = fs::temp_directory_path() / ("tsenv-test-" + std::to_string(GetCurrentProcessId()));
-    fs::remove_all(root_);
-    fs::create_directories(root_);
     keys_.emplace();
     machineKeysExisted_ = tsen::testing::keyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Quarzel");
     fs::remove_all(userData());
     ASSERT_EQ(run({"regedit.exe", "/S",
                    fs::path(TSENV_EXAMPLES "/settings.reg").make_preferred().string()}),
               0);
-    const std::string record = (root_ / "opened.log").string();
+    const std::string record = root_ / "opened.log";
     browser_ = std::make_unique<tsen::testing::ClassesValue>(
         "https\\shell\\open\\command", nullptr, REG_SZ,
         "\"" + fs::path(TSENV_RECORDER).make_preferred().string() + "\" \"" + record + "\" \"%1\"");
@@ -61,7 +59,7 @@ protected:
          {"HKEY_CURRENT_USER\\SOFTWARE\\Quarzel", "HKEY_CURRENT_USER\\SOFTWARE\\Other",
           "HKEY_LOCAL_MACHINE\\SOFTWARE\\Quarzel"}) {
       fs::remove(root_ / "snapshot.reg");
-      run({"regedit.exe", "/E", (root_ / "snapshot.reg").string(), key});
+      run({"regedit.exe", "/E", root_ / "snapshot.reg", key});
       text += key + ("\n" + readFile(root_ / "snapshot.reg"));
     }
     return text;
@@ -77,11 +75,10 @@ protected:
           std::regex_replace(argument, std::regex(R"-((\\*)")-"), R"-($1$1\")-");
       line += " \"" + std::regex_replace(inner, std::regex(R"((\\*)$)"), "$1$1") + '"';
     }
-    line.erase(0, 1);
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-    const auto open = [&](const fs::path& file, DWORD access, DWORD disposition) {
-      return CreateFileA(file.string().c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                         &inherited, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const auto open = [&](const std::string& file, DWORD access, DWORD disposition) {
+      return CreateFileA(file.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+                         disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     };
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -90,8 +87,8 @@ protected:
     startup.hStdOutput = open(root_ / "stdout.txt", GENERIC_WRITE, CREATE_ALWAYS);
     startup.hStdError = open(root_ / "stderr.txt", GENERIC_WRITE, CREATE_ALWAYS);
     PROCESS_INFORMATION process{};
-    const bool started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                        nullptr, &startup, &process);
+    const bool started = CreateProcessA(nullptr, line.data() + 1, nullptr, nullptr, TRUE, 0,
+                                        nullptr, nullptr, &startup, &process);
     for (const HANDLE handle :
          {startup.hStdInput, startup.hStdOutput, startup.hStdError, process.hThread}) {
       CloseHandle(handle);
@@ -100,7 +97,7 @@ protected:
     return started ? static_cast<int>(tsen::testing::exitCodeOf(child)) : -1;
   }
 
-  fs::path root_;
+  tsen::testsupport::ScratchFolder root_{"tsenv-test-"};
 
 private:
   std::optional<tsen::testing::ProductKeysGuard> keys_;

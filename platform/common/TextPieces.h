@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tsen::platform::portable {
+namespace tsen::platform {
 
 inline constexpr std::string_view kBlanks = " \t";
 
@@ -34,4 +34,4 @@ inline std::vector<std::string_view> splitAt(std::string_view text, char separat
   return pieces;
 }
 
-} // namespace tsen::platform::portable
+} // namespace tsen::platform

@@ -1,16 +1,13 @@
-#include "platform/portable/RegDocument.h"
+#include "platform/common/RegDocument.h"
 
-#include "platform/portable/TextPieces.h"
+#include "platform/common/TextPieces.h"
 
 #include <algorithm>
 #include <utility>
 
-namespace tsen::platform::portable {
+namespace tsen::platform {
 
 namespace {
-
-constexpr std::string_view kVersion5Header = "Windows Registry Editor Version 5.00";
-constexpr std::string_view kRegedit4Header = "REGEDIT4";
 
 // The lines of bytes (no byte order mark), cut after each line feed of the
 // encoding; newline is set to the first line's ending.
@@ -44,10 +41,6 @@ std::vector<SourceLine> splitLines(std::string_view bytes, FileEncoding encoding
 
 bool samePath(std::span<const std::string> a, std::span<const std::string> b) {
   return std::ranges::equal(a, b, sameName);
-}
-
-bool isWithin(std::span<const std::string> path, std::span<const std::string> ancestor) {
-  return ancestor.size() <= path.size() && samePath(path.first(ancestor.size()), ancestor);
 }
 
 // "[HKEY_CURRENT_USER\Software\Suite]" or "[-HKEY_...]"; any other line that
@@ -152,6 +145,19 @@ RegDocument RegDocument::parse(std::string_view fileBytes, FileEncoding eightBit
   return document;
 }
 
+std::optional<RegFileDialect> RegDocument::headerDialect(std::string_view fileBytes) {
+  const DecodedFile decoded = decodeFile(fileBytes);
+  std::string_view first = std::string_view(decoded.text).substr(0, decoded.text.find('\n'));
+  first.remove_suffix(first.ends_with('\r') ? 1 : 0);
+  if (decoded.encoding == FileEncoding::utf8WithBom) {
+    return std::nullopt;
+  }
+  if (first == kRegedit4Header) {
+    return RegFileDialect::regedit4;
+  }
+  return first == kVersion5Header ? std::optional(RegFileDialect::version5) : std::nullopt;
+}
+
 std::string RegDocument::serialize() const {
   std::string out(byteOrderMark(encoding_));
   bool lineOpen = false;
@@ -217,12 +223,19 @@ void RegDocument::addKey(RegistryRoot root, const KeyPath& path) {
   if ((before.empty() && sections_.back().header) || (!before.empty() && !isBlank(before.back()))) {
     before.push_back(opaque(madeLine("")));
   }
-  std::string header = "[" + std::string(rootName(root));
-  for (const std::string& name : path) {
-    header += '\\' + name;
-  }
-  sections_.push_back(
-      {DocumentSection::Kind::key, madeLine(header + ']'), root, path, {opaque(madeLine(""))}});
+  sections_.push_back({DocumentSection::Kind::key,
+                       madeLine("[" + keyName(root, path) + "]"),
+                       root,
+                       path,
+                       {opaque(madeLine(""))}});
+}
+
+void RegDocument::deleteKey(RegistryRoot root, const KeyPath& path) {
+  appendLines({"[-" + keyName(root, path) + "]"});
+}
+
+void RegDocument::deleteValue(RegistryRoot root, const KeyPath& path, std::string_view name) {
+  appendLines({"[" + keyName(root, path) + "]", formatValueName(name) + "=-"});
 }
 
 void RegDocument::setValue(RegistryRoot root, const KeyPath& path, std::string_view name,
@@ -280,4 +293,4 @@ void RegDocument::appendLines(const std::vector<std::string>& lines) {
   *this = parse(serialize());
 }
 
-} // namespace tsen::platform::portable
+} // namespace tsen::platform

@@ -5,16 +5,20 @@
 // that were set or created, and the rest comes back byte for byte.
 #pragma once
 
+#include "platform/common/RegValueText.h"
 #include "platform/common/RegistryTree.h"
-#include "platform/portable/RegValueText.h"
-#include "platform/portable/TextEncoding.h"
+#include "platform/common/TextEncoding.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace tsen::platform::portable {
+namespace tsen::platform {
+
+// The first line of a file of each dialect.
+inline constexpr std::string_view kVersion5Header = "Windows Registry Editor Version 5.00";
+inline constexpr std::string_view kRegedit4Header = "REGEDIT4";
 
 struct SourceLine {
   std::string text;  // 8-bit text without the line end
@@ -46,6 +50,10 @@ public:
   static RegDocument parse(std::string_view fileBytes,
                            FileEncoding eightBitEncoding = FileEncoding::eightBit);
   std::string serialize() const;
+  // The dialect that the file's header names where the registry editor
+  // requires it: alone on the first line, in UTF-16 with a byte order mark
+  // or in 8 bits without one. Nothing for a file without such a header.
+  static std::optional<RegFileDialect> headerDialect(std::string_view fileBytes);
 
   // The registry that importing the file gives: sections in order, later
   // assignments replacing earlier ones, deletions applied where they stand.
@@ -63,11 +71,15 @@ public:
   // key's last section.
   void setValue(RegistryRoot root, const KeyPath& path, std::string_view name,
                 const RegistryValue& value);
+  // Appends the deletion of a key with everything below it ("[-KEY]"), or
+  // of one of its values ("name"=-). path is spelt as the key is stored.
+  void deleteKey(RegistryRoot root, const KeyPath& path);
+  void deleteValue(RegistryRoot root, const KeyPath& path, std::string_view name);
+
+private:
   // Adds lines (without line ends) at the end of the file, after a blank
   // line, and reads the file again with them.
   void appendLines(const std::vector<std::string>& lines);
-
-private:
   SourceLine madeLine(std::string_view text) const;
   std::vector<SourceLine> madeLines(std::string_view name, const RegistryValue& value) const;
 
@@ -78,4 +90,4 @@ private:
   std::vector<DocumentSection> sections_;
 };
 
-} // namespace tsen::platform::portable
+} // namespace tsen::platform

@@ -1,14 +1,14 @@
-#include "platform/portable/RegValueText.h"
+#include "platform/common/RegValueText.h"
 
 #include "platform/Platform.h"
-#include "platform/portable/TextEncoding.h"
-#include "platform/portable/TextPieces.h"
+#include "platform/common/TextEncoding.h"
+#include "platform/common/TextPieces.h"
 
 #include <charconv>
 #include <cstdio>
 #include <cstring>
 
-namespace tsen::platform::portable {
+namespace tsen::platform {
 
 namespace {
 
@@ -234,4 +234,4 @@ std::vector<std::string> formatAssignment(std::string_view name, const RegistryV
   return lines;
 }
 
-} // namespace tsen::platform::portable
+} // namespace tsen::platform

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/common/RegistryTree.h"
-#include "platform/portable/TextEncoding.h"
+#include "platform/common/TextEncoding.h"
 
 #include <optional>
 #include <span>
@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tsen::platform::portable {
+namespace tsen::platform {
 
 // "REGEDIT4" files hold string data as 8-bit bytes; "Windows Registry Editor
 // Version 5.00" files hold the data of hex(1), hex(2) and hex(7) in UTF-16LE.
@@ -46,4 +46,4 @@ std::string formatValueName(std::string_view name);
 std::vector<std::string> formatAssignment(std::string_view name, const RegistryValue& value,
                                           RegFileDialect dialect);
 
-} // namespace tsen::platform::portable
+} // namespace tsen::platform

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace tsen::platform::portable {
+namespace tsen::platform {
 
 // UTF-16LE as bytes, the form of string data in Windows' registry files.
 std::string toUtf16LeBytes(std::string_view text);
@@ -36,4 +36,4 @@ struct DecodedFile {
 };
 DecodedFile decodeFile(std::string_view fileBytes);
 
-} // namespace tsen::platform::portable
+} // namespace tsen::platform

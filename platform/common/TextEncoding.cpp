@@ -1,11 +1,11 @@
-#include "platform/portable/TextEncoding.h"
+#include "platform/common/TextEncoding.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <utility>
 
-namespace tsen::platform::portable {
+namespace tsen::platform {
 
 namespace {
 
@@ -166,4 +166,4 @@ DecodedFile decodeFile(std::string_view fileBytes) {
   return {decodeText(fileBytes.substr(byteOrderMark(encoding).size()), encoding), encoding};
 }
 
-} // namespace tsen::platform::portable
+} // namespace tsen::platform
