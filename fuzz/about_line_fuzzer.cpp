@@ -1,20 +1,16 @@
 // parseAboutLine on arbitrary bytes: the numbers stay within what one signed
 // byte minus the digit or letter base can give, and letter case never counts.
+#include "fuzz/FuzzInput.h"
 #include "support/AsciiCase.h"
 #include "version/AboutLine.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 namespace {
 
-void check(bool holds) {
-  if (!holds) {
-    std::abort();
-  }
-}
+using tsen::fuzzing::check;
 
 std::string asciiLowerCopy(std::string_view text) {
   std::string folded(text);

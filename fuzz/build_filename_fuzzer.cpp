@@ -1,5 +1,6 @@
 // TsEnBuildFilename on arbitrary names, base folders and flags over a fixed
 // machine, checking what every expansion must keep.
+#include "fuzz/FuzzInput.h"
 #include "platform/testing/FakeSystem.h"
 
 #include "TsEnvironment.h"
@@ -8,10 +9,11 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 
 namespace {
+
+using tsen::fuzzing::check;
 
 using namespace tsen;
 
@@ -25,12 +27,6 @@ void setUpMachine() {
   const char* kernel = "SOFTWARE\\Quarzel\\Tessaline\\18.40\\Kernel Services";
   fake::setString(platform::kCurrentUser, kernel, "Current Config", "Road");
   fake::setString(platform::kCurrentUser, kernel, "Language", "NOR");
-}
-
-void check(bool holds) {
-  if (!holds) {
-    std::abort();
-  }
 }
 
 std::string prefixOf(int base) {

@@ -1,24 +1,20 @@
 // The registry file's parser and writer on arbitrary bytes. What is written
 // back reads as it was written, and a value set in any file is what the
 // file then holds.
+#include "fuzz/FuzzInput.h"
 #include "platform/Platform.h"
 #include "platform/portable/RegDocument.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 namespace {
 
+using tsen::fuzzing::check;
+
 using namespace tsen::platform;
 using portable::RegDocument;
-
-void check(bool condition) {
-  if (!condition) {
-    std::abort();
-  }
-}
 
 } // namespace
 

@@ -1,8 +1,7 @@
 // Class registrations for the HTML Help control and address schemes.
 #pragma once
 
-#include "tests/wine/RawRegistry.h"
-#include "tests/wine/folders/ChildProcess.h"
+#include "tests/wine/ProductKeysGuard.h"
 
 #include <memory>
 

@@ -1,5 +1,5 @@
 // TsEnBuildFilename: language, base folders, tokens, "<DEFAULTCONFIG>".
-#include "support/FakeSystemTest.h"
+#include "FakeSystemTest.h"
 
 namespace tsen::testing {
 namespace {

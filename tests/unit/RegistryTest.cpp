@@ -1,5 +1,6 @@
-// The registry accessor and the product keys of the two layouts.
-#include "support/FakeSystemTest.h"
+// The registry accessor, the product keys of the two layouts, and the
+// language code, kept once read, with its identifier, name and country.
+#include "FakeSystemTest.h"
 
 namespace tsen::testing {
 namespace {
@@ -100,6 +101,60 @@ TEST_F(RegistryTest, ConnectionFlagChoosesTheLayout) {
     EXPECT_EQ(TsEnBuildRegKey("\\x"), root + "\\\\x");
   }
 }
+
+using StoredCode = std::pair<std::string, std::string>; // stored, answered
+
+class LanguageCodeTest : public FakeSystemTest,
+                         public ::testing::WithParamInterface<std::tuple<bool, StoredCode>> {};
+
+TEST_P(LanguageCodeTest, ReadFromTheLayoutAndKeptOnceNonEmpty) {
+  const auto& [layout19, row] = GetParam();
+  const auto& [stored, expected] = row;
+  setLayout19(layout19);
+  fake::setString(kHKCU, kernelKey(!layout19), "Language", "DAN");
+  fake::setString(kHKCU, kernelKey(layout19), "Language", stored);
+  EXPECT_EQ(TsEnGetLanguageCode(), expected);
+  fake::setString(kHKCU, kernelKey(layout19), "Language", "ITA");
+  // A kept code outlives new values and layout switches; none is kept when empty.
+  if (!expected.empty()) {
+    setLayout19(!layout19);
+  }
+  fake::resetCalls();
+  EXPECT_EQ(TsEnGetLanguageCode(), expected.empty() ? "ITA" : expected);
+  EXPECT_EQ(fake::calls().regQueryValue == 0, !expected.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, LanguageCodeTest,
+    ::testing::Combine(::testing::Bool(),
+                       ::testing::Values(StoredCode{"nOr", "nOr"}, StoredCode{"NOR\\\\", "NOR\\"},
+                                         StoredCode{"\\", ""}, StoredCode{"", ""})));
+
+struct LanguageRow {
+  std::optional<std::string> stored; // nothing: no "Language" value
+  unsigned int id;
+  std::string nameAndCountry;
+};
+
+class LanguageTableTest : public FakeSystemTest,
+                          public ::testing::WithParamInterface<LanguageRow> {};
+
+TEST_P(LanguageTableTest, IdNameAndCountryFollowTheStoredCode) {
+  const LanguageRow& row = GetParam();
+  fake::createKey(kHKCU, kKernel1840);
+  if (row.stored) {
+    fake::setString(kHKCU, kKernel1840, "Language", *row.stored);
+  }
+  EXPECT_EQ(TsEnGetLanguageCodeID(), row.id);
+  EXPECT_EQ(TsEnGetLanguageName() + " " + TsEnGetLanguageCountry(), row.nameAndCountry);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, LanguageTableTest,
+                         ::testing::Values(LanguageRow{"NLB", 2067, "Dutch Belgium"},
+                                           LanguageRow{"sWe", 1053, "Swedish Sweden"},
+                                           LanguageRow{"VIT", 1066, "Vietnamese Vietnam"},
+                                           LanguageRow{" NOR", 2057, "English England"},
+                                           LanguageRow{std::nullopt, 2057, "English England"}));
 
 } // namespace
 } // namespace tsen::testing

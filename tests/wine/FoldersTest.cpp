@@ -2,8 +2,7 @@
 // the library finding the application folder from its own file name.
 #include "TsEnvironment.h"
 
-#include "ChildProcess.h"
-#include "tests/wine/ProductKeysGuard.h"
+#include "ProductKeysGuard.h"
 #include "testsupport/Scratch.h"
 
 #include <shlobj.h>
