@@ -67,35 +67,10 @@ static void sayNumber(int32_t number) {
   emit(digits + at, (uint32_t)(sizeof digits - (size_t)at));
 }
 
-/* "name=" and the text taken (texts), "name=N" (numbers, flags) or both;
- * "name: result R" for a failed call. */
-enum Show { TEXT, NUMBER, BOTH };
-static void show(const char* name, TsEnC_Result result, enum Show what, int32_t number) {
-  say(name);
-  if (result != TSENC_OK) {
-    ++failures;
-    say(": result ");
-    sayNumber(result);
-  } else {
-    say("=");
-    if (what != TEXT) {
-      sayNumber(number);
-    }
-    if (what == BOTH) {
-      say(" ");
-    }
-    if (what != NUMBER) {
-      emit(store, stored);
-    }
-  }
-  say("\n");
-  stored = 0;
-}
-
-/* The user's folders depend on the user: they must be there, not fixed. */
-static void showFound(const char* name, TsEnC_Result result) {
-  show(name, result, NUMBER, stored > 0);
-}
+/* What a call answered: the fields that show() prints, in this order. */
+static int32_t ok;    /* a flag answered */
+static int32_t value; /* a number answered */
+enum Field { OK = 1, VALUE = 2, TEXT = 4, FOUND = 8, LONG = 16 };
 
 /* Whether the text taken ends with the whole long name. */
 static int32_t endsWithLongName(void) {
@@ -103,97 +78,118 @@ static int32_t endsWithLongName(void) {
   const char* tail = stored >= LONG_TEXT ? store + stored - LONG_TEXT : store;
   for (i = 0; stored >= LONG_TEXT && i < LONG_TEXT && tail[i] == longName[i]; ++i) {
   }
-  stored = 0;
   return i == LONG_TEXT;
+}
+
+/* "name=" and the fields asked for, read after the call returned: FOUND
+ * whether a text was taken (the user's folders depend on the user), LONG
+ * whether it ends with the long name. A failed call prints its result. */
+static void show(const char* name, TsEnC_Result result, int fields) {
+  const int32_t numbers[] = {ok, value, 0, stored > 0, endsWithLongName()};
+  int field;
+  say(name);
+  if (result != TSENC_OK) {
+    ++failures;
+    say(": result ");
+    sayNumber(result);
+    fields = 0;
+  } else {
+    say("=");
+  }
+  for (field = 0; field < 5; ++field) {
+    if (fields & (1 << field)) {
+      if (fields & ((1 << field) - 1)) {
+        say(" ");
+      }
+      if (field == 2) {
+        emit(store, stored);
+      } else {
+        sayNumber(numbers[field]);
+      }
+    }
+  }
+  say("\n");
+  stored = 0;
 }
 
 static void settingsAndFolders(void) {
   static const char expanded[] = "Help\\@@\\roadhelp.chm";
-  int32_t number = -1;
-  uint32_t id = 0;
-  show("QVRConnect", TsEnC_QVRConnect(&number), NUMBER, number);
-  show("RegistryKey", TsEnC_GetRegistryKey(take, NULL), TEXT, 0);
-  show("KernelServices", TsEnC_GetRegKeyKernelServices(take, NULL), TEXT, 0);
-  show("BuildRegKey", TsEnC_BuildRegKey("Tessaline modules", 17, take, NULL), TEXT, 0);
-  show("CurrentConfig", TsEnC_GetCurrentConfig(take, NULL), TEXT, 0);
-  show("LanguageCode", TsEnC_GetLanguageCode(take, NULL), TEXT, 0);
-  show("LanguageCodeID", TsEnC_GetLanguageCodeID(&id), NUMBER, (int32_t)id);
-  show("LanguageName", TsEnC_GetLanguageName(take, NULL), TEXT, 0);
-  show("LanguageCountry", TsEnC_GetLanguageCountry(take, NULL), TEXT, 0);
-  show("ResourceName", TsEnC_GetResourceName("Road", 4, take, NULL), TEXT, 0);
-  show("ResourceExists", TsEnC_FileExist(store, stored, 1, &number), NUMBER, number);
+  show("QVRConnect", TsEnC_QVRConnect(&value), VALUE);
+  show("RegistryKey", TsEnC_GetRegistryKey(take, NULL), TEXT);
+  show("KernelServices", TsEnC_GetRegKeyKernelServices(take, NULL), TEXT);
+  show("BuildRegKey", TsEnC_BuildRegKey("Tessaline modules", 17, take, NULL), TEXT);
+  show("CurrentConfig", TsEnC_GetCurrentConfig(take, NULL), TEXT);
+  show("LanguageCode", TsEnC_GetLanguageCode(take, NULL), TEXT);
+  show("LanguageCodeID", TsEnC_GetLanguageCodeID((uint32_t*)&value), VALUE);
+  show("LanguageName", TsEnC_GetLanguageName(take, NULL), TEXT);
+  show("LanguageCountry", TsEnC_GetLanguageCountry(take, NULL), TEXT);
+  show("ResourceName", TsEnC_GetResourceName("Road", 4, take, NULL), TEXT);
+  TsEnC_GetResourceName("Road", 4, take, NULL);
+  show("ResourceExists", TsEnC_FileExist(store, stored, 1, &value), VALUE);
   show("BuildFilename",
        TsEnC_BuildFilename(expanded, lengthOf(expanded), TSENC_BASE_APP_PATH, TSENC_LANG_AT_MARKER,
                            take, NULL),
-       TEXT, 0);
-  show("Version", TsEnC_GetCurrentVersionNumber(take, NULL), TEXT, 0);
-  show("Major", TsEnC_GetCurrentVersionNumberMajor(&number), NUMBER, number);
-  show("Minor", TsEnC_GetCurrentVersionNumberMinor(&number), NUMBER, number);
-  show("FeaturePack", TsEnC_GetCurrentVersionNumberFeaturePack(&number), NUMBER, number);
-  show("Update", TsEnC_GetCurrentVersionNumberUpdate(&number), NUMBER, number);
-  show("TokenUserData", TsEnC_GetConstant(TSENC_TOKEN_USER_DATA, take, NULL), TEXT, 0);
-  showFound("UserDataPath", TsEnC_GetUserDataPath(take, NULL));
-  showFound("MyTessalinePath", TsEnC_GetMyTessalinePath(take, NULL));
-  showFound("TempPath", TsEnC_GetTempPath(take, NULL));
-  showFound("TempPathAppDataStyle", TsEnC_GetTempPathAppDataStyle(take, NULL));
-  showFound("QuarzelSharedPath", TsEnC_GetQuarzelSharedPath(take, NULL));
-  showFound("TessalineSharedPath", TsEnC_GetTessalineSharedPath(take, NULL));
-  show("AppPath", TsEnC_GetAppPath(take, NULL), TEXT, 0);
+       TEXT);
+  show("Version", TsEnC_GetCurrentVersionNumber(take, NULL), TEXT);
+  show("Major", TsEnC_GetCurrentVersionNumberMajor(&value), VALUE);
+  show("Minor", TsEnC_GetCurrentVersionNumberMinor(&value), VALUE);
+  show("FeaturePack", TsEnC_GetCurrentVersionNumberFeaturePack(&value), VALUE);
+  show("Update", TsEnC_GetCurrentVersionNumberUpdate(&value), VALUE);
+  show("TokenUserData", TsEnC_GetConstant(TSENC_TOKEN_USER_DATA, take, NULL), TEXT);
+  show("UserDataPath", TsEnC_GetUserDataPath(take, NULL), FOUND);
+  show("MyTessalinePath", TsEnC_GetMyTessalinePath(take, NULL), FOUND);
+  show("TempPath", TsEnC_GetTempPath(take, NULL), FOUND);
+  show("TempPathAppDataStyle", TsEnC_GetTempPathAppDataStyle(take, NULL), FOUND);
+  show("QuarzelSharedPath", TsEnC_GetQuarzelSharedPath(take, NULL), FOUND);
+  show("TessalineSharedPath", TsEnC_GetTessalineSharedPath(take, NULL), FOUND);
+  show("AppPath", TsEnC_GetAppPath(take, NULL), TEXT);
   /* A name far past any fixed buffer comes back whole. */
   show("LongName", TsEnC_BuildFilename(longName, LONG_TEXT, TSENC_BASE_APP_PATH, 0, take, NULL),
-       NUMBER, endsWithLongName());
+       LONG);
 }
 
-/* The copy keeps the key opened through the first handle after its release. */
+/* The copy keeps the key opened through the first handle after its release;
+ * a missing value leaves the number as it was. */
 static void registryHandles(void) {
   static const char modules[] = "SOFTWARE\\Quarzel\\Tessaline\\19.01\\RA_Zora\\Tessaline modules";
   static const char scratch[] = "SOFTWARE\\Quarzel\\Tessaline\\CInterfaceScratch";
   TsEnC_Registry* first = NULL;
   TsEnC_Registry* copy = NULL;
-  int32_t ok = -1;
-  int32_t number = 7;
-  show("RegistryNew", TsEnC_RegistryNew(&first), NUMBER, first != NULL);
-  show("RegistryCopy", TsEnC_RegistryCopy(first, &copy), NUMBER, copy != NULL);
+  show("RegistryNew", TsEnC_RegistryNew(&first), 0);
+  show("RegistryCopy", TsEnC_RegistryCopy(first, &copy), 0);
   show("RegistryOpenKey",
        TsEnC_RegistryOpenKey(first, TSENC_HKEY_CURRENT_USER, modules, lengthOf(modules), 0, &ok),
-       NUMBER, ok);
-  show("RegistryRelease", TsEnC_RegistryRelease(first), NUMBER, 0);
+       OK);
+  show("RegistryRelease", TsEnC_RegistryRelease(first), 0);
   show("RegistryReadString", TsEnC_RegistryReadString(copy, "ActiveDomainKey", 15, take, NULL, &ok),
-       BOTH, ok);
-  show("RegistryReadLong", TsEnC_RegistryReadLong(copy, "Missing", 7, &number, &ok), NUMBER, ok);
-  say("untouched=");
-  sayNumber(number);
-  say("\n");
+       OK | TEXT);
+  value = 7;
+  show("RegistryReadLong", TsEnC_RegistryReadLong(copy, "Missing", 7, &value, &ok), OK | VALUE);
   show("RegistryCreate",
-       TsEnC_RegistryCreate(copy, TSENC_HKEY_CURRENT_USER, scratch, lengthOf(scratch), &ok), NUMBER,
-       ok);
-  show("RegistryWriteLong", TsEnC_RegistryWriteLong(copy, "Number", 6, -5, &ok), NUMBER, ok);
-  show("RegistryReadLong", TsEnC_RegistryReadLong(copy, "Number", 6, &number, &ok), NUMBER,
-       ok * number);
+       TsEnC_RegistryCreate(copy, TSENC_HKEY_CURRENT_USER, scratch, lengthOf(scratch), &ok), OK);
+  show("RegistryWriteLong", TsEnC_RegistryWriteLong(copy, "Number", 6, -5, &ok), OK);
+  show("RegistryReadLong", TsEnC_RegistryReadLong(copy, "Number", 6, &value, &ok), OK | VALUE);
   show("RegistryWriteString", TsEnC_RegistryWriteString(copy, "Long", 4, longName, LONG_TEXT, &ok),
-       NUMBER, ok);
-  show("RegistryReadString", TsEnC_RegistryReadString(copy, "Long", 4, take, NULL, &ok), NUMBER,
-       ok * endsWithLongName());
-  show("RegistryRelease", TsEnC_RegistryRelease(copy), NUMBER, 0);
+       OK);
+  show("RegistryReadString", TsEnC_RegistryReadString(copy, "Long", 4, take, NULL, &ok), OK | LONG);
+  show("RegistryRelease", TsEnC_RegistryRelease(copy), 0);
 }
 
 /* The sample's own values are stored again, so the answers stay the
  * sample's. Each help call opens the address of its page (recorded by the
  * test), none shows a box. */
 static void sessionAndHelp(void) {
-  int32_t done = -1;
-  show("SetActiveTessalineDomain", TsEnC_SetActiveTessalineDomain("ROAD", 4, &done), NUMBER, done);
-  show("SetLastTessalineCommand", TsEnC_SetLastTessalineCommand("RoadAlign", 9, &done), NUMBER,
-       done);
+  show("SetActiveTessalineDomain", TsEnC_SetActiveTessalineDomain("ROAD", 4, &ok), OK);
+  show("SetLastTessalineCommand", TsEnC_SetLastTessalineCommand("RoadAlign", 9, &ok), OK);
   show("SetLastTessalineCommandInDomain",
-       TsEnC_SetLastTessalineCommandInDomain("RoadAlign", 9, "ROAD", 4, &done), NUMBER, done);
-  show("SetEmptyDomain", TsEnC_SetActiveTessalineDomain("", 0, &done), NUMBER, done);
-  show("ActiveDomain", TsEnC_GetActiveTessalineDomain(take, NULL), TEXT, 0);
-  show("LastCommand", TsEnC_GetLastTessalineCommand(take, NULL), TEXT, 0);
-  show("LogCommandInfo", TsEnC_LogCommandInfo("RoadAlign", 9, "*", 1, "from C", 6), NUMBER, 0);
-  show("WikiHelpOnly", TsEnC_WikiHelpOnly(101), NUMBER, 0);
-  show("WikiHelp", TsEnC_WikiHelp(100), NUMBER, 0);
-  show("Help", TsEnC_Help(1, "generalhelp", 11), NUMBER, 0);
+       TsEnC_SetLastTessalineCommandInDomain("RoadAlign", 9, "ROAD", 4, &ok), OK);
+  show("SetEmptyDomain", TsEnC_SetActiveTessalineDomain("", 0, &ok), OK);
+  show("ActiveDomain", TsEnC_GetActiveTessalineDomain(take, NULL), TEXT);
+  show("LastCommand", TsEnC_GetLastTessalineCommand(take, NULL), TEXT);
+  show("LogCommandInfo", TsEnC_LogCommandInfo("RoadAlign", 9, "*", 1, "from C", 6), 0);
+  show("WikiHelpOnly", TsEnC_WikiHelpOnly(101), 0);
+  show("WikiHelp", TsEnC_WikiHelp(100), 0);
+  show("Help", TsEnC_Help(1, "generalhelp", 11), 0);
 }
 
 static int run(void) {
@@ -208,23 +204,6 @@ static int run(void) {
 }
 
 #if defined(TSEN_NO_RUNTIME)
-/* Without a C runtime the compiler may still ask for these. */
-void* memset(void* target, int byte, size_t size) {
-  unsigned char* bytes = (unsigned char*)target;
-  while (size-- != 0) {
-    *bytes++ = (unsigned char)byte;
-  }
-  return target;
-}
-void* memcpy(void* target, const void* source, size_t size) {
-  unsigned char* to = (unsigned char*)target;
-  const unsigned char* from = (const unsigned char*)source;
-  while (size-- != 0) {
-    *to++ = *from++;
-  }
-  return target;
-}
-
 void entry(void) {
   ExitProcess((unsigned int)run());
 }
