@@ -29,23 +29,17 @@ void setUpMachine() {
   fake::setString(platform::kCurrentUser, kernel, "Language", "NOR");
 }
 
+// What each base folder puts in front of a name; nothing for any other number.
 std::string prefixOf(int base) {
-  switch (base) {
-  case TsEnBaseAppPath:
-    return "C:\\Suite\\";
-  case TsEnBaseUserData:
-    return "C:\\Roaming\\Quarzel\\Tessaline\\18.40\\Road\\";
-  case TsEnBaseResources:
-    return "C:\\Suite\\Resources\\";
-  case TsEnBaseBinaries:
-    return "C:\\Suite\\Binaries\\";
-  case TsEnBaseAutoCAD:
-    return "C:\\Suite\\AutoCAD\\";
-  case TsEnBaseTemp:
-    return "C:\\Temp\\";
-  default:
-    return {};
-  }
+  const char* const prefixes[] = {"",
+                                  "C:\\Suite\\",
+                                  "C:\\Roaming\\Quarzel\\Tessaline\\18.40\\Road\\",
+                                  "C:\\Suite\\Resources\\",
+                                  "C:\\Suite\\Binaries\\",
+                                  "C:\\Suite\\AutoCAD\\",
+                                  "C:\\Temp\\"};
+  static_assert(TsEnBaseAppPath == 1 && TsEnBaseTemp == 6);
+  return base > 0 && base < int(std::size(prefixes)) ? prefixes[base] : "";
 }
 
 } // namespace
