@@ -47,33 +47,6 @@ TEST_F(RegistryTest, OpenKeyCreatesOnlyWhenAskedAndCreateOfTheHeldNameTouchesNot
   EXPECT_FALSE(fake::keyExists(kHKLM, kKey));
 }
 
-TEST_F(RegistryTest, ReadsTakeTextUpToTheFirstZeroAndNumbersOfAtMostFourBytes) {
-  const struct {
-    const char* name;
-    fake::RegistryValue value;
-    const char* text;
-    std::optional<TsEnLong> number; // nothing: ReadLong fails
-  } cases[] = {
-      {"terminated", bytes(platform::kRegSz, std::string_view("Road\0", 5)), "Road", {}},
-      {"unterminated", bytes(platform::kRegSz, "1"), "1", 0x7F000031},
-      {"empty", bytes(platform::kRegSz, ""), "", 0x7F000000},
-      {"dword", bytes(platform::kRegDword, "\x78\x56\x34\x12"), "\x78\x56\x34\x12", 0x12345678},
-      {"qword", bytes(platform::kRegQword, "\1\1\1\1\1\1\1\1"), "\1\1\1\1\1\1\1\1", {}},
-  };
-  TsEnWinRegistry registry;
-  ASSERT_TRUE(registry.OpenKey(kHKCU, std::string(kKey), true));
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    fake::setValue(kHKCU, kKey, c.name, c.value);
-    std::string text = "before";
-    EXPECT_TRUE(registry.ReadString(c.name, text));
-    EXPECT_EQ(text, c.text);
-    TsEnLong number = 0x7F000000; // bytes not read stay
-    EXPECT_EQ(registry.ReadLong(c.name, number), c.number.has_value());
-    EXPECT_EQ(number, c.number.value_or(0x7F000000));
-  }
-}
-
 TEST_F(RegistryTest, ConnectionFlagChoosesTheLayout) {
   const struct {
     HKEY root;
