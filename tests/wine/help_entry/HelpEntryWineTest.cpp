@@ -65,12 +65,15 @@ protected:
 
   std::vector<std::string> viewerCalls() const { return linesOf(viewerLog_); }
 
-  ~HelpEntryWine() override {
+  ~HelpEntryWine() override { removeHelp(); }
+  static bool removeHelp() {
     std::error_code ignored;
     std::filesystem::remove_all(kHelp, ignored);
+    return true;
   }
 
   ProductKeysGuard keys;
+  bool cleaned_ = removeHelp(); // what a run that died left behind
   std::unique_ptr<ClassesValue> control;
   const std::string localized = writeHelp("NOR\\RoadHelp.chm", "ITSF"),
                     english = writeHelp("Eng\\RoadHelp.chm", "ITSF");
