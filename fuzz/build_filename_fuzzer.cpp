@@ -1,7 +1,6 @@
 // TsEnBuildFilename on arbitrary names, base folders and flags over a fixed
 // machine, checking what every expansion must keep.
 #include "fuzz/FuzzInput.h"
-#include "platform/testing/FakeSystem.h"
 
 #include "TsEnvironment.h"
 #include "support/AsciiCase.h"
@@ -14,7 +13,6 @@
 namespace {
 
 using tsen::fuzzing::check;
-
 using namespace tsen;
 
 // No answer holds "<" or ">", so every "<" or ">" of a result was in the name.
@@ -45,8 +43,7 @@ std::string prefixOf(int base) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const bool ready = (setUpMachine(), true);
-  (void)ready;
+  [[maybe_unused]] static const bool ready = (setUpMachine(), true);
 
   FuzzedDataProvider input(data, size);
   // Mostly the meaningful values, sometimes any.

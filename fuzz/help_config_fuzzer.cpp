@@ -5,11 +5,6 @@
 #include "fuzz/FuzzInput.h"
 #include "help/HelpInternal.h"
 
-#include <cstdint>
-#include <filesystem>
-#include <string>
-#include <string_view>
-
 namespace {
 
 using namespace tsen::fuzzing;

@@ -5,18 +5,9 @@
 #include "platform/Platform.h"
 #include "platform/portable/RegDocument.h"
 
-#include <cstdint>
-#include <string>
-#include <string_view>
-
-namespace {
-
 using tsen::fuzzing::check;
-
 using namespace tsen::platform;
 using portable::RegDocument;
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   RegDocument document = RegDocument::parse({reinterpret_cast<const char*>(data), size});

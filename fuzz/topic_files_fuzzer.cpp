@@ -6,11 +6,7 @@
 #include "fuzz/FuzzInput.h"
 #include "help/HelpInternal.h"
 
-#include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <string>
-#include <string_view>
 
 namespace {
 

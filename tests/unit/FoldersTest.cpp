@@ -214,19 +214,14 @@ TEST_F(FakeSystemTest, FeaturePackAndUpdateComeFromTheAboutFilesFirstLine) {
       "w " + std::string(1017, '9') + ".4.B" + std::string(3977, 'Z') + "\n";
   const struct {
     std::string content;
-    int featurePack;
-    int update;
+    int featurePack, update;
   } cases[] = {
-      {"Tessaline 19.01.FP2B IR\r\n", 2, 2},
-      {"x 1.2.SP3C", 3, 3},
-      {"x 1.2.fpZ", 0, 26},
-      {"x 1.2.SPFPC", 0, 0},
-      {"x 1.2.BIR.Q", 0, 2},
-      {"x 1.2.\xE4", 0, -28 - 64},
-      {"x 18.40.A\r\n", 'A' - 48, '\n' - 64},
-      {"x 18.40\nx 18.40.SPC", 0, 0},
-      {std::string("x 1.2.B\0\xFF\xFE\n", 11), 0, 2},
-      {longLine, 0, 2},
+      // clang-format off
+      {"Tessaline 19.01.FP2B IR\r\n", 2, 2}, {"x 1.2.SP3C", 3, 3}, {"x 1.2.fpZ", 0, 26},
+      {"x 1.2.SPFPC", 0, 0}, {"x 1.2.BIR.Q", 0, 2}, {"x 1.2.\xE4", 0, -28 - 64},
+      {"x 18.40.A\r\n", 'A' - 48, '\n' - 64}, {"x 18.40\nx 18.40.SPC", 0, 0},
+      {std::string("x 1.2.B\0\xFF\xFE\n", 11), 0, 2}, {longLine, 0, 2},
+      // clang-format on
       // Text mode ends a file at Ctrl-Z, as the About file's readers on Windows see it.
       {"x 18.40.B\x1A\n", 0, 2},
   };

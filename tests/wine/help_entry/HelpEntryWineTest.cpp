@@ -35,13 +35,9 @@ void setKernelString(const char* name, std::string_view value) {
 // The parent of the program's folder, Binaries: the application folder.
 const std::string kHelp = programFolder().erase(programFolder().rfind('\\')) + "\\Help\\";
 
-// Through the ANSI calls, so names' bytes above 0x7F reach the disk as the
-// library looks for them.
 std::string writeHelp(std::string_view relative, std::string_view content, bool crlf = false) {
   const std::string file = kHelp + std::string(relative);
-  for (auto cut = file.find('\\', 3); cut != std::string::npos; cut = file.find('\\', cut + 1)) {
-    CreateDirectoryA(file.substr(0, cut).c_str(), nullptr);
-  }
+  std::filesystem::create_directories(file.substr(0, file.rfind('\\')));
   if (std::FILE* out = std::fopen(file.c_str(), crlf ? "w" : "wb")) {
     std::fwrite(content.data(), 1, content.size(), out);
     std::fclose(out);
