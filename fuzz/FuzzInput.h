@@ -1,6 +1,9 @@
-// What the help fuzzers share: a hard check, where their scratch folder
-// goes, and writing and splitting their inputs.
+// What the fuzzers share: a hard check, the application folder of the help
+// fuzzers, and writing and splitting their inputs.
 #pragma once
+
+#include "platform/testing/FakeSystem.h"
+#include "testsupport/Scratch.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,12 +19,24 @@ inline void check(bool holds) {
   }
 }
 
-// The fuzzer's scratch application folder, memory-backed when the host has
-// /dev/shm: every input rewrites its files.
-inline std::filesystem::path fastScratchBase() {
-  std::error_code error;
-  return std::filesystem::is_directory("/dev/shm", error) ? std::filesystem::path("/dev/shm")
-                                                          : std::filesystem::temp_directory_path();
+// The application folder of the whole run, with the library installed in it
+// over the test double; memory-backed when the host has /dev/shm, as every
+// input rewrites its files.
+inline const testsupport::ScratchFolder& suiteFolder() {
+  static const testsupport::ScratchFolder folder("tsen-fuzz-", [] {
+    std::error_code error;
+    return std::filesystem::is_directory("/dev/shm", error)
+               ? std::filesystem::path("/dev/shm")
+               : std::filesystem::temp_directory_path();
+  }());
+  static const bool ready = [] {
+    std::filesystem::create_directories(folder.path() / "Help" / "WikiCfg" / "ROAD");
+    fake::reset();
+    fake::setModuleFileName(folder.library("Binaries/Tessaline.Environment.dll"));
+    return true;
+  }();
+  check(ready);
+  return folder;
 }
 
 inline void writeFile(const std::filesystem::path& path, std::string_view content) {

@@ -1,6 +1,6 @@
 // TsEnBuildFilename on arbitrary names, base folders and flags over a fixed
 // machine, checking what every expansion must keep.
-#include "platform/testing/FakeSystem.h"
+#include "fuzz/FuzzInput.h"
 
 #include "TsEnvironment.h"
 #include "support/AsciiCase.h"
@@ -8,11 +8,11 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 
 namespace {
 
+using tsen::fuzzing::check;
 using namespace tsen;
 
 // No answer holds "<" or ">", so every "<" or ">" of a result was in the name.
@@ -27,36 +27,23 @@ void setUpMachine() {
   fake::setString(platform::kCurrentUser, kernel, "Language", "NOR");
 }
 
-void check(bool holds) {
-  if (!holds) {
-    std::abort();
-  }
-}
-
+// What each base folder puts in front of a name; nothing for any other number.
 std::string prefixOf(int base) {
-  switch (base) {
-  case TsEnBaseAppPath:
-    return "C:\\Suite\\";
-  case TsEnBaseUserData:
-    return "C:\\Roaming\\Quarzel\\Tessaline\\18.40\\Road\\";
-  case TsEnBaseResources:
-    return "C:\\Suite\\Resources\\";
-  case TsEnBaseBinaries:
-    return "C:\\Suite\\Binaries\\";
-  case TsEnBaseAutoCAD:
-    return "C:\\Suite\\AutoCAD\\";
-  case TsEnBaseTemp:
-    return "C:\\Temp\\";
-  default:
-    return {};
-  }
+  const char* const prefixes[] = {"",
+                                  "C:\\Suite\\",
+                                  "C:\\Roaming\\Quarzel\\Tessaline\\18.40\\Road\\",
+                                  "C:\\Suite\\Resources\\",
+                                  "C:\\Suite\\Binaries\\",
+                                  "C:\\Suite\\AutoCAD\\",
+                                  "C:\\Temp\\"};
+  static_assert(TsEnBaseAppPath == 1 && TsEnBaseTemp == 6);
+  return base > 0 && base < int(std::size(prefixes)) ? prefixes[base] : "";
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const bool ready = (setUpMachine(), true);
-  (void)ready;
+  [[maybe_unused]] static const bool ready = (setUpMachine(), true);
 
   FuzzedDataProvider input(data, size);
   // Mostly the meaningful values, sometimes any.

@@ -4,35 +4,22 @@
 #include "TsEnvironment.h"
 #include "fuzz/FuzzInput.h"
 #include "help/HelpInternal.h"
-#include "platform/testing/FakeSystem.h"
-#include "testsupport/Scratch.h"
-
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <string>
-#include <string_view>
 
 namespace {
 
 using namespace tsen::fuzzing;
 
-// The application folder of the whole run.
-const tsen::testsupport::ScratchFolder& app() {
-  static const tsen::testsupport::ScratchFolder folder("tsen-fuzz-help-", fastScratchBase());
+// The library keeps the language code once read: one code for the whole run.
+const std::filesystem::path& helpFolder() {
+  static const std::filesystem::path help = suiteFolder().path() / "Help";
   static const bool ready = [] {
-    std::filesystem::create_directories(folder.path() / "Help");
-    tsen::fake::reset();
-    tsen::fake::setModuleFileName(folder.library("Binaries/Tessaline.Environment.dll"));
-    // The library keeps the code once read: one code for the whole run.
     tsen::fake::setString(tsen::platform::kCurrentUser,
                           "SOFTWARE\\Quarzel\\Tessaline\\18.40\\Kernel Services", "Language",
                           "nor");
     return true;
   }();
   check(ready);
-  return folder;
+  return help;
 }
 
 // Text taken from one prepared line: no tab or line feed, one piece at most.
@@ -44,7 +31,7 @@ bool fromOneLine(std::string_view text) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::filesystem::path help = app().path() / "Help";
+  const std::filesystem::path& help = helpFolder();
   std::string_view input(reinterpret_cast<const char*>(data), size);
   const std::string domain(takeLine(input));
   const std::string code(takeLine(input));

@@ -1,25 +1,12 @@
 // The registry file's parser and writer on arbitrary bytes. What is written
 // back reads as it was written, and a value set in any file is what the
 // file then holds.
+#include "fuzz/FuzzInput.h"
 #include "platform/Platform.h"
 #include "platform/common/RegDocument.h"
 
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-#include <string_view>
-
-namespace {
-
+using tsen::fuzzing::check;
 using namespace tsen::platform;
-
-void check(bool condition) {
-  if (!condition) {
-    std::abort();
-  }
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   RegDocument document = RegDocument::parse({reinterpret_cast<const char*>(data), size});

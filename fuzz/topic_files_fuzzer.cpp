@@ -5,32 +5,12 @@
 #include "TsEnvironment.h"
 #include "fuzz/FuzzInput.h"
 #include "help/HelpInternal.h"
-#include "platform/testing/FakeSystem.h"
-#include "testsupport/Scratch.h"
 
-#include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <string>
-#include <string_view>
 
 namespace {
 
 using namespace tsen::fuzzing;
-
-// The application folder of the whole run.
-const tsen::testsupport::ScratchFolder& app() {
-  static const tsen::testsupport::ScratchFolder folder("tsen-fuzz-topics-", fastScratchBase());
-  static const bool ready = [] {
-    std::filesystem::create_directories(folder.path() / "Help" / "WikiCfg" / "ROAD");
-    tsen::fake::reset();
-    tsen::fake::setModuleFileName(folder.library("Binaries/Tessaline.Environment.dll"));
-    return setActiveTessalineDomain("ROAD");
-  }();
-  check(ready);
-  return folder;
-}
 
 // A field of a prepared line: no blank, tab or line feed, within one piece.
 bool isField(std::string_view text) {
@@ -40,7 +20,9 @@ bool isField(std::string_view text) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::filesystem::path topics = app().path() / "Help" / "WikiCfg";
+  static const bool inDomain = setActiveTessalineDomain("ROAD");
+  check(inDomain);
+  const std::filesystem::path topics = suiteFolder().path() / "Help" / "WikiCfg";
   std::string_view input(reinterpret_cast<const char*>(data), size);
   const int topic =
       static_cast<int>(std::strtol(std::string(takeLine(input)).c_str(), nullptr, 10));

@@ -54,7 +54,7 @@ done
 
 # The caches' first fill from several threads at once, under ThreadSanitizer.
 step "host-tsan: configure" cmake --preset host-tsan
-step "host-tsan: build" cmake --build --preset host-tsan -j "$jobs" --target tsen_folders_tests
+step "host-tsan: build" cmake --build --preset host-tsan -j "$jobs" --target tsen_unit_tests
 step "host-tsan: test" run_tests host-tsan --preset host-tsan -R FirstCallRace
 
 # Each fuzz target for a bounded time.

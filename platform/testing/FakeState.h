@@ -9,13 +9,11 @@
 
 namespace tsen::fake::detail {
 
-struct FakeState {
-  std::mutex mutex;
+// Every field at its default is the empty system.
+struct FakeAnswers {
   platform::RegistryTree registry;
-  platform::OpenKeys openKeys;
   bool closeKeyFails = false;
   std::optional<std::string> refusedValueName;
-
   std::string moduleFileName;
   std::map<KnownFolder, std::string> knownFolders;
   std::optional<std::string> tempFolder;
@@ -25,6 +23,10 @@ struct FakeState {
   std::vector<HelpCall> helpCalls;
   std::function<bool(const HelpCall&)> helpAnswer;
   CallCounts calls;
+};
+struct FakeState : FakeAnswers {
+  platform::OpenKeys openKeys;
+  std::mutex mutex;
 };
 
 FakeState& state();

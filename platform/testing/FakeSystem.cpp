@@ -70,19 +70,8 @@ using detail::withState;
 
 void reset() {
   withState([](FakeState& s) {
-    s.registry = {};
+    static_cast<detail::FakeAnswers&>(s) = {};
     s.openKeys.clear();
-    s.closeKeyFails = false;
-    s.refusedValueName.reset();
-    s.moduleFileName.clear();
-    s.knownFolders.clear();
-    s.tempFolder.reset();
-    s.messageBoxes.clear();
-    s.shellOpens.clear();
-    s.shellResult = 42;
-    s.helpCalls.clear();
-    s.helpAnswer = nullptr;
-    s.calls = {};
   });
 }
 

@@ -17,12 +17,10 @@
 namespace tsen::fake {
 
 using platform::KnownFolder;
-
 using platform::RegistryValue;
 
 struct MessageBoxCall {
-  std::string text;
-  std::string caption;
+  std::string text, caption;
   unsigned style = 0;
 };
 
@@ -34,16 +32,8 @@ struct HelpCall {
 
 // How often the library asked the system, per service.
 struct CallCounts {
-  int regOpenKey = 0;
-  int regCreateKey = 0;
-  int regQueryValue = 0;
-  int regSetValue = 0;
-  int regCloseKey = 0;
-  int moduleFileName = 0;
-  int knownFolder = 0;
-  int tempFolder = 0;
-  int messageBox = 0;
-  int shellOpen = 0;
+  int regOpenKey = 0, regCreateKey = 0, regQueryValue = 0, regSetValue = 0, regCloseKey = 0;
+  int moduleFileName = 0, knownFolder = 0, tempFolder = 0, messageBox = 0, shellOpen = 0;
   int htmlHelp = 0;
 };
 
@@ -51,7 +41,6 @@ struct CallCounts {
 // captured, every answer at its default.
 void reset();
 
-// ---- Registry ------------------------------------------------------------
 void createKey(HKEY root, std::string_view keyPath);
 // Removes the key with every key below it.
 void removeKey(HKEY root, std::string_view keyPath);
@@ -71,14 +60,12 @@ void setCloseKeyFails(bool fails);
 // empty name refuses nothing.
 void refuseWritesOf(std::string_view valueName);
 
-// ---- System answers --------------------------------------------------------
 void setModuleFileName(std::string fileName);
 // nullopt makes SHGetFolderPathA fail for that folder.
 void setKnownFolder(KnownFolder folder, std::optional<std::string> path);
 // nullopt makes GetTempPathA fail.
 void setTempFolder(std::optional<std::string> path);
 
-// ---- Captured user interface -------------------------------------------------
 std::vector<MessageBoxCall> messageBoxes();
 std::vector<std::string> shellOpens();
 // The number ShellExecuteA answers; 42 (success) unless set.

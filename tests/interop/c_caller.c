@@ -1,9 +1,9 @@
 /* A module written in C that calls every function of the C interface against
- * the installed sample: it prints the answers that the sample fixes, one
- * "name=answer" line each, for the test to compare, and checks for itself
- * what it can (results, long texts, the handle's sharing rules). It needs
- * nothing but the library and kernel32, so the same source builds with
- * mingw-w64 gcc and, without any C runtime, for the Microsoft ABI. */
+ * the installed sample and prints one "name=answer" line per call, for the
+ * test to compare with what the sample fixes; a failed call prints its
+ * result instead. It needs nothing but the library and kernel32, so the same
+ * source builds with mingw-w64 gcc and, without any C runtime, for the
+ * Microsoft ABI. */
 #include "TsEnvironmentC.h"
 
 #include <stddef.h>
@@ -17,39 +17,23 @@ __declspec(dllimport) void __stdcall ExitProcess(unsigned int status);
 #define STD_OUTPUT_HANDLE ((unsigned long)-11)
 #define LONG_TEXT 100000u
 
-/* Texts are taken into buffers of the caller's own, as large as needed. */
-typedef struct Buffer {
-  char* data;
-  uint32_t capacity;
-  uint32_t length;
-} Buffer;
-
-static char shortStore[4096];
-static char longStore[4 * LONG_TEXT];
-static char nameStore[LONG_TEXT + 64];
-static Buffer answer = {shortStore, sizeof shortStore, 0};
-static Buffer longAnswer = {longStore, sizeof longStore, 0};
+/* Texts are taken into a buffer of the caller's own, as large as needed. */
+static char store[4 * LONG_TEXT];
+static uint32_t stored;
+static char longName[LONG_TEXT];
 static int failures;
-static int checks;
 
 static int32_t take(void* context, const char* text, uint32_t length) {
-  Buffer* buffer = (Buffer*)context;
   uint32_t i;
-  if (length >= buffer->capacity) {
+  (void)context;
+  if (length >= sizeof store) {
     return 1;
   }
   for (i = 0; i <= length; ++i) { /* with the terminating zero */
-    buffer->data[i] = text[i];
+    store[i] = text[i];
   }
-  buffer->length = length;
+  stored = length;
   return 0;
-}
-
-static int32_t refuse(void* context, const char* text, uint32_t length) {
-  (void)context;
-  (void)text;
-  (void)length;
-  return 1;
 }
 
 static uint32_t lengthOf(const char* text) {
@@ -83,207 +67,143 @@ static void sayNumber(int32_t number) {
   emit(digits + at, (uint32_t)(sizeof digits - (size_t)at));
 }
 
-static void check(int holds, const char* what) {
-  ++checks;
-  if (!holds) {
-    ++failures;
-    say("FAILED: ");
-    say(what);
-    say("\n");
-  }
-}
+/* What a call answered: the fields that show() prints, in this order. */
+static int32_t ok;    /* a flag answered */
+static int32_t value; /* a number answered */
+enum Field { OK = 1, VALUE = 2, TEXT = 4, FOUND = 8, LONG = 16 };
 
-/* Prints "name=text" for a function that hands out a text. */
-static void showText(const char* name, TsEnC_Result result) {
-  check(result == TSENC_OK, name);
-  say(name);
-  say("=");
-  emit(answer.data, answer.length);
-  say("\n");
-}
-
-static void showNumber(const char* name, TsEnC_Result (*get)(int32_t*)) {
-  int32_t number = -1;
-  check(get(&number) == TSENC_OK, name);
-  say(name);
-  say("=");
-  sayNumber(number);
-  say("\n");
-}
-
-static int sameText(const char* left, uint32_t leftLength, const char* right, uint32_t rightLength) {
+/* Whether the text taken ends with the whole long name. */
+static int32_t endsWithLongName(void) {
   uint32_t i;
-  if (leftLength != rightLength) {
-    return 0;
+  const char* tail = stored >= LONG_TEXT ? store + stored - LONG_TEXT : store;
+  for (i = 0; stored >= LONG_TEXT && i < LONG_TEXT && tail[i] == longName[i]; ++i) {
   }
-  for (i = 0; i < leftLength; ++i) {
-    if (left[i] != right[i]) {
-      return 0;
+  return i == LONG_TEXT;
+}
+
+/* "name=" and the fields asked for, read after the call returned: FOUND
+ * whether a text was taken (the user's folders depend on the user), LONG
+ * whether it ends with the long name. A failed call prints its result. */
+static void show(const char* name, TsEnC_Result result, int fields) {
+  const int32_t numbers[] = {ok, value, 0, stored > 0, endsWithLongName()};
+  int field;
+  say(name);
+  if (result != TSENC_OK) {
+    ++failures;
+    say(": result ");
+    sayNumber(result);
+    fields = 0;
+  } else {
+    say("=");
+  }
+  for (field = 0; field < 5; ++field) {
+    if (fields & (1 << field)) {
+      if (fields & ((1 << field) - 1)) {
+        say(" ");
+      }
+      if (field == 2) {
+        emit(store, stored);
+      } else {
+        sayNumber(numbers[field]);
+      }
     }
   }
-  return 1;
-}
-
-static void answersOfTheSample(void) {
-  static const char modulesKey[] = "Tessaline modules";
-  static const char expanded[] = "Help\\@@\\roadhelp.chm";
-  int32_t exists = 0;
-  uint32_t id = 0;
-  showNumber("QVRConnect", TsEnC_QVRConnect);
-  showText("RegistryKey", TsEnC_GetRegistryKey(take, &answer));
-  showText("KernelServices", TsEnC_GetRegKeyKernelServices(take, &answer));
-  showText("BuildRegKey", TsEnC_BuildRegKey(modulesKey, lengthOf(modulesKey), take, &answer));
-  showText("CurrentConfig", TsEnC_GetCurrentConfig(take, &answer));
-  showText("LanguageCode", TsEnC_GetLanguageCode(take, &answer));
-  check(TsEnC_GetLanguageCodeID(&id) == TSENC_OK, "LanguageCodeID");
-  say("LanguageCodeID=");
-  sayNumber((int32_t)id);
   say("\n");
-  showText("LanguageName", TsEnC_GetLanguageName(take, &answer));
-  showText("LanguageCountry", TsEnC_GetLanguageCountry(take, &answer));
-  showText("AppPath", TsEnC_GetAppPath(take, &answer));
-  showText("ResourceName", TsEnC_GetResourceName("Road", 4, take, &answer));
-  check(TsEnC_FileExist(answer.data, answer.length, 1, &exists) == TSENC_OK && exists == 1,
-        "the resource library exists");
-  showText("BuildFilename", TsEnC_BuildFilename(expanded, lengthOf(expanded), TSENC_BASE_APP_PATH,
-                                                TSENC_LANG_AT_MARKER, take, &answer));
-  showText("Version", TsEnC_GetCurrentVersionNumber(take, &answer));
-  showNumber("Major", TsEnC_GetCurrentVersionNumberMajor);
-  showNumber("Minor", TsEnC_GetCurrentVersionNumberMinor);
-  showNumber("FeaturePack", TsEnC_GetCurrentVersionNumberFeaturePack);
-  showNumber("Update", TsEnC_GetCurrentVersionNumberUpdate);
-  showText("ActiveDomain", TsEnC_GetActiveTessalineDomain(take, &answer));
-  showText("LastCommand", TsEnC_GetLastTessalineCommand(take, &answer));
-  showText("TokenUserData", TsEnC_GetConstant(TSENC_TOKEN_USER_DATA, take, &answer));
-  showText("FolderBaseKernel", TsEnC_GetConstant(TSENC_FOLDER_BASE_KERNEL, take, &answer));
+  stored = 0;
 }
 
-/* The user's folders depend on the user: they must be there, not fixed. */
-static void folders(void) {
-  check(TsEnC_GetUserDataPath(take, &answer) == TSENC_OK && answer.length > 0, "UserDataPath");
-  check(TsEnC_GetMyTessalinePath(take, &answer) == TSENC_OK && answer.length > 0,
-        "MyTessalinePath");
-  check(TsEnC_GetTempPath(take, &answer) == TSENC_OK && answer.length > 0, "TempPath");
-  check(TsEnC_GetTempPathAppDataStyle(take, &answer) == TSENC_OK && answer.length > 0,
-        "TempPathAppDataStyle");
-  check(TsEnC_GetQuarzelSharedPath(take, &answer) == TSENC_OK && answer.length > 0,
-        "QuarzelSharedPath");
-  check(TsEnC_GetTessalineSharedPath(take, &answer) == TSENC_OK && answer.length > 0,
-        "TessalineSharedPath");
+static void settingsAndFolders(void) {
+  static const char expanded[] = "Help\\@@\\roadhelp.chm";
+  show("QVRConnect", TsEnC_QVRConnect(&value), VALUE);
+  show("RegistryKey", TsEnC_GetRegistryKey(take, NULL), TEXT);
+  show("KernelServices", TsEnC_GetRegKeyKernelServices(take, NULL), TEXT);
+  show("BuildRegKey", TsEnC_BuildRegKey("Tessaline modules", 17, take, NULL), TEXT);
+  show("CurrentConfig", TsEnC_GetCurrentConfig(take, NULL), TEXT);
+  show("LanguageCode", TsEnC_GetLanguageCode(take, NULL), TEXT);
+  show("LanguageCodeID", TsEnC_GetLanguageCodeID((uint32_t*)&value), VALUE);
+  show("LanguageName", TsEnC_GetLanguageName(take, NULL), TEXT);
+  show("LanguageCountry", TsEnC_GetLanguageCountry(take, NULL), TEXT);
+  show("ResourceName", TsEnC_GetResourceName("Road", 4, take, NULL), TEXT);
+  TsEnC_GetResourceName("Road", 4, take, NULL);
+  show("ResourceExists", TsEnC_FileExist(store, stored, 1, &value), VALUE);
+  show("BuildFilename",
+       TsEnC_BuildFilename(expanded, lengthOf(expanded), TSENC_BASE_APP_PATH, TSENC_LANG_AT_MARKER,
+                           take, NULL),
+       TEXT);
+  show("Version", TsEnC_GetCurrentVersionNumber(take, NULL), TEXT);
+  show("Major", TsEnC_GetCurrentVersionNumberMajor(&value), VALUE);
+  show("Minor", TsEnC_GetCurrentVersionNumberMinor(&value), VALUE);
+  show("FeaturePack", TsEnC_GetCurrentVersionNumberFeaturePack(&value), VALUE);
+  show("Update", TsEnC_GetCurrentVersionNumberUpdate(&value), VALUE);
+  show("TokenUserData", TsEnC_GetConstant(TSENC_TOKEN_USER_DATA, take, NULL), TEXT);
+  show("UserDataPath", TsEnC_GetUserDataPath(take, NULL), FOUND);
+  show("MyTessalinePath", TsEnC_GetMyTessalinePath(take, NULL), FOUND);
+  show("TempPath", TsEnC_GetTempPath(take, NULL), FOUND);
+  show("TempPathAppDataStyle", TsEnC_GetTempPathAppDataStyle(take, NULL), FOUND);
+  show("QuarzelSharedPath", TsEnC_GetQuarzelSharedPath(take, NULL), FOUND);
+  show("TessalineSharedPath", TsEnC_GetTessalineSharedPath(take, NULL), FOUND);
+  show("AppPath", TsEnC_GetAppPath(take, NULL), TEXT);
+  /* A name far past any fixed buffer comes back whole. */
+  show("LongName", TsEnC_BuildFilename(longName, LONG_TEXT, TSENC_BASE_APP_PATH, 0, take, NULL),
+       LONG);
 }
 
-/* A name far past any fixed buffer comes back whole, behind the folder. */
-static void longTexts(void) {
-  uint32_t i;
-  uint32_t folder;
-  check(TsEnC_GetAppPath(take, &answer) == TSENC_OK, "AppPath for the long name");
-  folder = answer.length;
-  for (i = 0; i < LONG_TEXT; ++i) {
-    nameStore[i] = (char)('a' + i % 26);
-  }
-  check(TsEnC_BuildFilename(nameStore, LONG_TEXT, TSENC_BASE_APP_PATH, 0, take, &longAnswer) ==
-                TSENC_OK &&
-            longAnswer.length == folder + 1 + LONG_TEXT &&
-            sameText(longAnswer.data + folder + 1, LONG_TEXT, nameStore, LONG_TEXT) &&
-            sameText(longAnswer.data, folder, answer.data, folder),
-        "a long name expands whole");
-  check(TsEnC_BuildFilename(nameStore, LONG_TEXT, TSENC_BASE_APP_PATH, 0, take, &answer) ==
-            TSENC_REFUSED,
-        "a sink too small refuses");
-  check(TsEnC_GetAppPath(refuse, NULL) == TSENC_REFUSED, "a refusing sink");
-  check(TsEnC_GetAppPath(NULL, NULL) == TSENC_BAD_ARGUMENT, "no sink");
-  check(TsEnC_GetConstant(TSENC_CONSTANT_COUNT, take, &answer) == TSENC_BAD_ARGUMENT,
-        "no such constant");
-}
-
+/* The copy keeps the key opened through the first handle after its release;
+ * a missing value leaves the number as it was. */
 static void registryHandles(void) {
   static const char modules[] = "SOFTWARE\\Quarzel\\Tessaline\\19.01\\RA_Zora\\Tessaline modules";
   static const char scratch[] = "SOFTWARE\\Quarzel\\Tessaline\\CInterfaceScratch";
   TsEnC_Registry* first = NULL;
   TsEnC_Registry* copy = NULL;
-  int32_t ok = 0;
-  int32_t number = 7;
-  check(TsEnC_RegistryNew(&first) == TSENC_OK && TsEnC_RegistryCopy(first, &copy) == TSENC_OK,
-        "new handle and copy");
-  check(TsEnC_RegistryOpenKey(first, TSENC_HKEY_CURRENT_USER, modules, lengthOf(modules), 0, &ok) ==
-                TSENC_OK &&
-            ok == 1,
-        "open through the first handle");
-  check(TsEnC_RegistryRelease(first) == TSENC_OK, "release the first handle");
-  check(TsEnC_RegistryReadString(copy, "ActiveDomainKey", 15, take, &answer, &ok) == TSENC_OK &&
-            ok == 1 && sameText(answer.data, answer.length, "ROAD", 4),
-        "the copy reads the key opened through the released first");
-  check(TsEnC_RegistryReadLong(copy, "Missing", 7, &number, &ok) == TSENC_OK && ok == 0 &&
-            number == 7,
-        "a missing value leaves the number");
-  check(TsEnC_RegistryCreate(copy, TSENC_HKEY_CURRENT_USER, scratch, lengthOf(scratch), &ok) ==
-                TSENC_OK &&
-            ok == 1,
-        "create a key");
-  check(TsEnC_RegistryWriteLong(copy, "Number", 6, -5, &ok) == TSENC_OK && ok == 1 &&
-            TsEnC_RegistryReadLong(copy, "Number", 6, &number, &ok) == TSENC_OK && ok == 1 &&
-            number == -5,
-        "a number written and read");
-  check(TsEnC_RegistryWriteString(copy, "Long", 4, nameStore, LONG_TEXT, &ok) == TSENC_OK &&
-            ok == 1 &&
-            TsEnC_RegistryReadString(copy, "Long", 4, take, &longAnswer, &ok) == TSENC_OK &&
-            ok == 1 && sameText(longAnswer.data, longAnswer.length, nameStore, LONG_TEXT),
-        "a long text written and read");
-  check(TsEnC_RegistryRelease(copy) == TSENC_OK && TsEnC_RegistryRelease(NULL) == TSENC_OK,
-        "release the copy");
+  show("RegistryNew", TsEnC_RegistryNew(&first), 0);
+  show("RegistryCopy", TsEnC_RegistryCopy(first, &copy), 0);
+  show("RegistryOpenKey",
+       TsEnC_RegistryOpenKey(first, TSENC_HKEY_CURRENT_USER, modules, lengthOf(modules), 0, &ok),
+       OK);
+  show("RegistryRelease", TsEnC_RegistryRelease(first), 0);
+  show("RegistryReadString", TsEnC_RegistryReadString(copy, "ActiveDomainKey", 15, take, NULL, &ok),
+       OK | TEXT);
+  value = 7;
+  show("RegistryReadLong", TsEnC_RegistryReadLong(copy, "Missing", 7, &value, &ok), OK | VALUE);
+  show("RegistryCreate",
+       TsEnC_RegistryCreate(copy, TSENC_HKEY_CURRENT_USER, scratch, lengthOf(scratch), &ok), OK);
+  show("RegistryWriteLong", TsEnC_RegistryWriteLong(copy, "Number", 6, -5, &ok), OK);
+  show("RegistryReadLong", TsEnC_RegistryReadLong(copy, "Number", 6, &value, &ok), OK | VALUE);
+  show("RegistryWriteString", TsEnC_RegistryWriteString(copy, "Long", 4, longName, LONG_TEXT, &ok),
+       OK);
+  show("RegistryReadString", TsEnC_RegistryReadString(copy, "Long", 4, take, NULL, &ok), OK | LONG);
+  show("RegistryRelease", TsEnC_RegistryRelease(copy), 0);
 }
 
-/* The sample's own values are stored again, so the answers stay the sample's. */
+/* The sample's own values are stored again, so the answers stay the
+ * sample's. Each help call opens the address of its page (recorded by the
+ * test), none shows a box. */
 static void sessionAndHelp(void) {
-  int32_t stored = 0;
-  check(TsEnC_SetActiveTessalineDomain("ROAD", 4, &stored) == TSENC_OK && stored == 1,
-        "SetActiveTessalineDomain");
-  check(TsEnC_SetLastTessalineCommand("RoadAlign", 9, &stored) == TSENC_OK && stored == 1,
-        "SetLastTessalineCommand");
-  check(TsEnC_SetLastTessalineCommandInDomain("RoadAlign", 9, "ROAD", 4, &stored) == TSENC_OK &&
-            stored == 1,
-        "SetLastTessalineCommandInDomain");
-  check(TsEnC_SetActiveTessalineDomain("", 0, &stored) == TSENC_OK && stored == 0,
-        "an empty domain is refused");
-  check(TsEnC_LogCommandInfo("RoadAlign", 9, "*", 1, "from C", 6) == TSENC_OK, "LogCommandInfo");
-  /* Each opens the address of its page (recorded by the test), none shows a box. */
-  check(TsEnC_WikiHelpOnly(101) == TSENC_OK, "WikiHelpOnly");
-  check(TsEnC_WikiHelp(100) == TSENC_OK, "WikiHelp");
-  check(TsEnC_Help(1, "generalhelp", 11) == TSENC_OK, "Help");
+  show("SetActiveTessalineDomain", TsEnC_SetActiveTessalineDomain("ROAD", 4, &ok), OK);
+  show("SetLastTessalineCommand", TsEnC_SetLastTessalineCommand("RoadAlign", 9, &ok), OK);
+  show("SetLastTessalineCommandInDomain",
+       TsEnC_SetLastTessalineCommandInDomain("RoadAlign", 9, "ROAD", 4, &ok), OK);
+  show("SetEmptyDomain", TsEnC_SetActiveTessalineDomain("", 0, &ok), OK);
+  show("ActiveDomain", TsEnC_GetActiveTessalineDomain(take, NULL), TEXT);
+  show("LastCommand", TsEnC_GetLastTessalineCommand(take, NULL), TEXT);
+  show("LogCommandInfo", TsEnC_LogCommandInfo("RoadAlign", 9, "*", 1, "from C", 6), 0);
+  show("WikiHelpOnly", TsEnC_WikiHelpOnly(101), 0);
+  show("WikiHelp", TsEnC_WikiHelp(100), 0);
+  show("Help", TsEnC_Help(1, "generalhelp", 11), 0);
 }
 
 static int run(void) {
-  answersOfTheSample();
-  folders();
-  longTexts();
+  uint32_t i;
+  for (i = 0; i < LONG_TEXT; ++i) {
+    longName[i] = (char)('a' + i % 26);
+  }
+  settingsAndFolders();
   registryHandles();
   sessionAndHelp();
-  say("checks: ");
-  sayNumber(checks - failures);
-  say(" passed, ");
-  sayNumber(failures);
-  say(" failed\n");
   return failures == 0 ? 0 : 1;
 }
 
 #if defined(TSEN_NO_RUNTIME)
-/* Without a C runtime the compiler may still ask for these. */
-void* memset(void* target, int byte, size_t size) {
-  unsigned char* bytes = (unsigned char*)target;
-  while (size-- != 0) {
-    *bytes++ = (unsigned char)byte;
-  }
-  return target;
-}
-void* memcpy(void* target, const void* source, size_t size) {
-  unsigned char* to = (unsigned char*)target;
-  const unsigned char* from = (const unsigned char*)source;
-  while (size-- != 0) {
-    *to++ = *from++;
-  }
-  return target;
-}
-
 void entry(void) {
   ExitProcess((unsigned int)run());
 }

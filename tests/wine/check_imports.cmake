@@ -1,7 +1,19 @@
-# cmake -DOBJDUMP=... -DIMAGE=... -P check_imports.cmake: fails unless IMAGE
-# imports only system DLLs, so the product needs nothing installed beside it,
-# and no function that reads the environment.
+# cmake -DOBJDUMP=... -DIMAGE=... -DEXPORTS=exports.txt -P check_imports.cmake:
+# fails unless IMAGE exports exactly the names of EXPORTS and imports only
+# system DLLs, so the product needs nothing installed beside it, and no
+# function that reads the environment.
 execute_process(COMMAND ${OBJDUMP} -p ${IMAGE} OUTPUT_VARIABLE dump COMMAND_ERROR_IS_FATAL ANY)
+string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table[^\n]*\n([ \t]*\\[[^\n]*\n)*" table "${dump}")
+string(REGEX MATCHALL "[^ \t\n]+\n" exported "${table}")
+list(REMOVE_AT exported 0)
+list(TRANSFORM exported STRIP)
+list(SORT exported)
+file(STRINGS ${EXPORTS} listed REGEX "^[^#]")
+list(TRANSFORM listed STRIP)
+list(SORT listed)
+if(NOT exported STREQUAL listed)
+  message(FATAL_ERROR "${IMAGE} exports\n${exported}\ninstead of\n${listed}")
+endif()
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
 if(NOT imports)
   message(FATAL_ERROR "No import table found in ${IMAGE}")

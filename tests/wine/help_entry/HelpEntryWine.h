@@ -1,8 +1,7 @@
-// Class registrations for the HTML Help control and address schemes.
+// Class registrations, such as the HTML Help control's, put back afterwards.
 #pragma once
 
-#include "tests/wine/RawRegistry.h"
-#include "tests/wine/folders/ChildProcess.h"
+#include "tests/wine/ProductKeysGuard.h"
 
 #include <memory>
 
@@ -37,29 +36,5 @@ inline std::unique_ptr<ClassesValue> registerControl(std::string_view file, DWOR
   return std::make_unique<ClassesValue>(
       "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32", nullptr, type, file);
 }
-
-// A scheme opened by the address recorder beside the program.
-class RecordedScheme {
-public:
-  RecordedScheme(const std::string& scheme, std::string record)
-      : record_(std::move(record)), protocol_(scheme, "URL Protocol", REG_SZ, ""),
-        command_(scheme + "\\shell\\open\\command", nullptr, REG_SZ,
-                 "\"" + besideThisProgram("AddressRecorder.exe") + "\" \"" + record_ +
-                     "\" \"%1\"") {}
-
-  // A busy machine can take seconds to start the recorder.
-  std::vector<std::string> recorded(std::size_t count) const {
-    std::vector<std::string> addresses;
-    for (int tries = 0; tries < 600 && addresses.size() < count; ++tries) {
-      Sleep(50);
-      addresses = linesOf(record_);
-    }
-    return addresses;
-  }
-
-private:
-  std::string record_;
-  ClassesValue protocol_, command_;
-};
 
 } // namespace tsen::testing

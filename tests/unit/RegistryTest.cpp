@@ -1,5 +1,6 @@
-// The registry accessor and the product keys of the two layouts.
-#include "support/FakeSystemTest.h"
+// The registry accessor, the product keys of the two layouts, and the
+// language code, kept once read, with its identifier, name and country.
+#include "FakeSystemTest.h"
 
 namespace tsen::testing {
 namespace {
@@ -46,33 +47,6 @@ TEST_F(RegistryTest, OpenKeyCreatesOnlyWhenAskedAndCreateOfTheHeldNameTouchesNot
   EXPECT_FALSE(fake::keyExists(kHKLM, kKey));
 }
 
-TEST_F(RegistryTest, ReadsTakeTextUpToTheFirstZeroAndNumbersOfAtMostFourBytes) {
-  const struct {
-    const char* name;
-    fake::RegistryValue value;
-    const char* text;
-    std::optional<TsEnLong> number; // nothing: ReadLong fails
-  } cases[] = {
-      {"terminated", bytes(platform::kRegSz, std::string_view("Road\0", 5)), "Road", {}},
-      {"unterminated", bytes(platform::kRegSz, "1"), "1", 0x7F000031},
-      {"empty", bytes(platform::kRegSz, ""), "", 0x7F000000},
-      {"dword", bytes(platform::kRegDword, "\x78\x56\x34\x12"), "\x78\x56\x34\x12", 0x12345678},
-      {"qword", bytes(platform::kRegQword, "\1\1\1\1\1\1\1\1"), "\1\1\1\1\1\1\1\1", {}},
-  };
-  TsEnWinRegistry registry;
-  ASSERT_TRUE(registry.OpenKey(kHKCU, std::string(kKey), true));
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    fake::setValue(kHKCU, kKey, c.name, c.value);
-    std::string text = "before";
-    EXPECT_TRUE(registry.ReadString(c.name, text));
-    EXPECT_EQ(text, c.text);
-    TsEnLong number = 0x7F000000; // bytes not read stay
-    EXPECT_EQ(registry.ReadLong(c.name, number), c.number.has_value());
-    EXPECT_EQ(number, c.number.value_or(0x7F000000));
-  }
-}
-
 TEST_F(RegistryTest, ConnectionFlagChoosesTheLayout) {
   const struct {
     HKEY root;
@@ -100,6 +74,59 @@ TEST_F(RegistryTest, ConnectionFlagChoosesTheLayout) {
     EXPECT_EQ(TsEnBuildRegKey("\\x"), root + "\\\\x");
   }
 }
+
+using StoredCode = std::pair<std::string, std::string>; // stored, answered
+
+class LanguageCodeTest : public FakeSystemTest,
+                         public ::testing::WithParamInterface<std::tuple<bool, StoredCode>> {};
+
+TEST_P(LanguageCodeTest, ReadFromTheLayoutAndKeptOnceNonEmpty) {
+  const auto& [layout19, row] = GetParam();
+  const auto& [stored, expected] = row;
+  setLayout19(layout19);
+  fake::setString(kHKCU, kernelKey(!layout19), "Language", "DAN");
+  fake::setString(kHKCU, kernelKey(layout19), "Language", stored);
+  EXPECT_EQ(TsEnGetLanguageCode(), expected);
+  fake::setString(kHKCU, kernelKey(layout19), "Language", "ITA");
+  // A kept code outlives new values and layout switches; none is kept when empty.
+  if (!expected.empty()) {
+    setLayout19(!layout19);
+  }
+  fake::resetCalls();
+  EXPECT_EQ(TsEnGetLanguageCode(), expected.empty() ? "ITA" : expected);
+  EXPECT_EQ(fake::calls().regQueryValue == 0, !expected.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, LanguageCodeTest,
+    ::testing::Combine(::testing::Bool(),
+                       ::testing::Values(StoredCode{"nOr", "nOr"}, StoredCode{"NOR\\\\", "NOR\\"},
+                                         StoredCode{"\\", ""}, StoredCode{"", ""})));
+
+struct LanguageRow {
+  std::optional<std::string> stored; // nothing: no "Language" value
+  unsigned int id;
+  std::string nameAndCountry;
+};
+
+class LanguageTableTest : public FakeSystemTest,
+                          public ::testing::WithParamInterface<LanguageRow> {};
+
+TEST_P(LanguageTableTest, IdNameAndCountryFollowTheStoredCode) {
+  const LanguageRow& row = GetParam();
+  fake::createKey(kHKCU, kKernel1840);
+  if (row.stored) {
+    fake::setString(kHKCU, kKernel1840, "Language", *row.stored);
+  }
+  EXPECT_EQ(TsEnGetLanguageCodeID(), row.id);
+  EXPECT_EQ(TsEnGetLanguageName() + " " + TsEnGetLanguageCountry(), row.nameAndCountry);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Rows, LanguageTableTest, ::testing::Values(
+    LanguageRow{"NLB", 2067, "Dutch Belgium"}, LanguageRow{"sWe", 1053, "Swedish Sweden"},
+    LanguageRow{" NOR", 2057, "English England"}, LanguageRow{std::nullopt, 2057, "English England"}));
+// clang-format on
 
 } // namespace
 } // namespace tsen::testing

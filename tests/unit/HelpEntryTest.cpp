@@ -1,6 +1,6 @@
 // The exported help entry points over help files and a help viewer that
 // opens what is installed; what the user is shown compares as plain lines.
-#include "support/FakeSystemTest.h"
+#include "FakeSystemTest.h"
 
 #include <climits>
 #include <map>

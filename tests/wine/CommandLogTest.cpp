@@ -2,8 +2,7 @@
 // stamps, and several processes logging at once.
 #include "TsEnvironment.h"
 
-#include "tests/wine/ProductKeysGuard.h"
-#include "tests/wine/folders/ChildProcess.h"
+#include "ProductKeysGuard.h"
 
 #include <ctime>
 #include <filesystem>

@@ -1,11 +1,7 @@
 // The active domain and last command in the registry, and the command log.
-#include "support/FakeSystemTest.h"
+#include "FakeSystemTest.h"
 
-#include <map>
 #include <regex>
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace tsen::testing {
 namespace {
@@ -122,44 +118,6 @@ TEST_F(SessionTest, LogLinesHoldTheFieldsAsGivenWithTextModeLineEnds) {
     expected += c.line + "\r\n";
   }
   EXPECT_EQ(log(), expected);
-}
-
-TEST_F(SessionTest, WritersInFourProcessesAppendEveryLineWholeAndInOrder) {
-  constexpr int kWriters = 4, kLines = 1000;
-  int gate[2];
-  ASSERT_EQ(::pipe(gate), 0);
-  std::vector<pid_t> children;
-  for (int writer = 0; writer < kWriters; ++writer) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-      ::close(gate[1]);
-      char ignored;
-      while (::read(gate[0], &ignored, 1) > 0) {
-      }
-      for (int index = 0; index < kLines; ++index) {
-        LogCommandInfo("writer" + std::to_string(writer), "Road", std::to_string(index));
-      }
-      ::_exit(0);
-    }
-    children.push_back(child);
-  }
-  ::close(gate[0]);
-  ::close(gate[1]);
-  for (const pid_t child : children) {
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
-  }
-  std::istringstream lines(log());
-  std::map<std::string, int> next;
-  for (std::string line; std::getline(lines, line);) {
-    const std::string writer = line.substr(0, line.find(';'));
-    ASSERT_EQ(line, writer + ";T;Road;" + std::to_string(next[writer]++) + "\r");
-  }
-  EXPECT_EQ(
-      next,
-      (std::map<std::string, int>{
-          {"writer0", kLines}, {"writer1", kLines}, {"writer2", kLines}, {"writer3", kLines}}));
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // TsEnBuildFilename: language, base folders, tokens, "<DEFAULTCONFIG>".
-#include "support/FakeSystemTest.h"
+#include "FakeSystemTest.h"
 
 namespace tsen::testing {
 namespace {
@@ -27,22 +27,15 @@ protected:
 };
 
 TEST_F(ExpansionTest, EachTokenInAnyCaseReplacesItsFirstOccurrenceOnly) {
+  // clang-format off
   const std::vector<std::pair<std::string, std::string>> tokens = {
-      {"<APPATH>", kApp},
-      {"<APPPATH>", kApp},
-      {"<BINARIES>", kApp + "\\Binaries"},
-      {"<MYTESSALINE>", "D:\\Mine"},
-      {"<RESOURCES>", kApp + "\\Resources"},
-      {"<USERDATA>", kUserData},
-      {"<AUTOCAD>", kApp + "\\AutoCAD"},
-      {"<TEMP>", "C:\\Temp"},
-      {"<LANGCODE>", "NOR"},
-      {"<LANGNAME>", "Norwegian"},
-      {"<LANGCOUNTRY>", "Norway"},
-      {"<CURRENTCONFIG>", "Road"},
-      {"<QUARZELSHARED>", "C:\\Common\\Quarzel Shared"},
-      {"<TESSALINESHARED>", "C:\\Common\\Quarzel Shared\\Tessaline"},
-  };
+      {"<APPATH>", kApp}, {"<APPPATH>", kApp}, {"<BINARIES>", kApp + "\\Binaries"},
+      {"<MYTESSALINE>", "D:\\Mine"}, {"<RESOURCES>", kApp + "\\Resources"},
+      {"<USERDATA>", kUserData}, {"<AUTOCAD>", kApp + "\\AutoCAD"}, {"<TEMP>", "C:\\Temp"},
+      {"<LANGCODE>", "NOR"}, {"<LANGNAME>", "Norwegian"}, {"<LANGCOUNTRY>", "Norway"},
+      {"<CURRENTCONFIG>", "Road"}, {"<QUARZELSHARED>", "C:\\Common\\Quarzel Shared"},
+      {"<TESSALINESHARED>", "C:\\Common\\Quarzel Shared\\Tessaline"}};
+  // clang-format on
   std::string all, allExpanded;
   for (const auto& [token, replacement] : tokens) {
     std::string lower = token;
@@ -58,8 +51,7 @@ TEST_F(ExpansionTest, EachTokenInAnyCaseReplacesItsFirstOccurrenceOnly) {
 TEST_F(ExpansionTest, LanguageMarkerSubfolderBaseFolderAndOddNames) {
   const struct {
     std::string name;
-    int flags;
-    int base;
+    int flags, base;
     std::string expected;
   } cases[] = {
       {"x@@@.chm@@", kMarker, 0, "xNOR@.chm@@"},

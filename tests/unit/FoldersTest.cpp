@@ -1,5 +1,11 @@
-// The application, resource, user, temporary and shared folders; TsEnFileExist.
-#include "support/FakeSystemTest.h"
+// The application, resource, user, temporary and shared folders, the caches
+// filled by many first calls at once, TsEnFileExist, and the version from the
+// About file.
+#include "FakeSystemTest.h"
+
+#include <array>
+#include <latch>
+#include <thread>
 
 namespace tsen::testing {
 namespace {
@@ -167,6 +173,66 @@ TEST_F(FakeSystemTest, MyTessalineWithoutValueIsTheUserDataFolderKeptOnceFound) 
   EXPECT_EQ(TsEnGetMyTessalinePath(), userData);
   fake::setString(kHKCU, kKernel1901, "Current Config", "Rail");
   EXPECT_EQ(TsEnGetMyTessalinePath(), userData);
+}
+
+// Under ThreadSanitizer too (scripts/test.sh runs FirstCallRace there).
+using FirstCallRace = FakeSystemTest;
+
+TEST_F(FirstCallRace, EightFirstCallersAgreeAndTheCachesAreFilledOnce) {
+  installLibraryIn("D:\\Suite");
+  fake::setString(kHKCU, kKernel1840, "Language", "NOR\\");
+  fake::setString(kHKCU, kKernel1840, "My Tessaline Directory", "D:\\Work\\");
+  std::array<std::string, 8> answers;
+  std::latch start(answers.size());
+  {
+    std::vector<std::jthread> callers;
+    for (std::string& mine : answers) {
+      callers.emplace_back([&start, &mine] {
+        start.arrive_and_wait();
+        mine = TsEnGetAppPath() + TsEnGetLanguageCode() + TsEnGetMyTessalinePath();
+      });
+    }
+  }
+  for (const std::string& answer : answers) {
+    EXPECT_EQ(answer, "D:\\SuiteNORD:\\Work");
+  }
+  fake::resetCalls();
+  EXPECT_EQ(TsEnGetAppPath() + TsEnGetLanguageCode() + TsEnGetMyTessalinePath(),
+            "D:\\SuiteNORD:\\Work");
+  EXPECT_EQ(fake::calls().moduleFileName + fake::calls().regOpenKey, 0);
+}
+
+// The third part of the About file's first line (at most 1023 characters,
+// read in text mode) gives the feature pack and the update.
+TEST_F(FakeSystemTest, FeaturePackAndUpdateComeFromTheAboutFilesFirstLine) {
+  ScratchFolder scratch;
+  installLibraryIn(scratch.library());
+  EXPECT_EQ(TsEnGetCurrentVersionNumberFeaturePack() + TsEnGetCurrentVersionNumberUpdate(), 0)
+      << "no file";
+  // The first 1023 characters of this line hold update B; the whole line none.
+  const std::string longLine =
+      "w " + std::string(1017, '9') + ".4.B" + std::string(3977, 'Z') + "\n";
+  const struct {
+    std::string content;
+    int featurePack, update;
+  } cases[] = {
+      // clang-format off
+      {"Tessaline 19.01.FP2B IR\r\n", 2, 2}, {"x 1.2.SP3C", 3, 3}, {"x 1.2.fpZ", 0, 26},
+      {"x 1.2.SPFPC", 0, 0}, {"x 1.2.BIR.Q", 0, 2}, {"x 1.2.\xE4", 0, -28 - 64},
+      {"x 18.40.A\r\n", 'A' - 48, '\n' - 64}, {"x 18.40\nx 18.40.SPC", 0, 0},
+      {std::string("x 1.2.B\0\xFF\xFE\n", 11), 0, 2}, {longLine, 0, 2},
+      // clang-format on
+      // Text mode ends a file at Ctrl-Z, as the About file's readers on Windows see it.
+      {"x 18.40.B\x1A\n", 0, 2},
+  };
+  for (const auto& c : cases) {
+    scratch.write("Base/About/1_Tessaline_Version.txt", c.content);
+    EXPECT_EQ(
+        std::pair(TsEnGetCurrentVersionNumberFeaturePack(), TsEnGetCurrentVersionNumberUpdate()),
+        std::pair(c.featurePack, c.update))
+        << c.content.substr(0, 30);
+  }
+  EXPECT_TRUE(fake::messageBoxes().empty());
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // The help configuration files and the topic files; CR LF reads as LF.
+#include "FakeSystemTest.h"
 #include "help/HelpInternal.h"
-#include "support/FakeSystemTest.h"
 
 namespace tsen::testing {
 namespace {

@@ -1,12 +1,10 @@
-// The exported registry accessor against the real registry, in scratch keys.
+// The exported registry accessor against the real registry, in scratch keys,
+// and the sample settings imported into the product keys.
 #include "TsEnvironment.h"
 
-#include "RawRegistry.h"
+#include "ProductKeysGuard.h"
 
-#include <gtest/gtest.h>
-
-#include <optional>
-#include <string>
+#include <algorithm>
 #include <tuple>
 
 namespace {
@@ -67,13 +65,23 @@ TEST_F(WinRegistryTest, ReadsTakeEveryTypeAsTheSystemHandsItOut) {
     EXPECT_TRUE(registry.ReadString("Value", text));
     EXPECT_EQ(text, c.text);
     EXPECT_EQ(registry.ReadLong("Value", number), c.number.has_value()) << c.text.substr(0, 10);
-    if (c.number) {
-      EXPECT_EQ(number, *c.number) << c.text.substr(0, 10);
-    }
+    EXPECT_EQ(number, c.number.value_or(7)) << c.text.substr(0, 10);
   }
   std::string text = "kept";
   EXPECT_FALSE(registry.ReadString("Missing", text));
   EXPECT_EQ(text, "kept");
+}
+
+// What a user sends in from the host build replays here; the connection flag
+// read from the real registry chooses the layout.
+TEST(ProductKeysTest, SettingsFileImportsWithTheSystemsImporter) {
+  const ProductKeysGuard guard;
+  std::string file = TSEN_SAMPLE_SETTINGS;
+  std::replace(file.begin(), file.end(), '/', '\\');
+  EXPECT_EQ(exitCodeOf(startProcess("regedit.exe /S \"Z:" + file + "\"")), 0u);
+  EXPECT_TRUE(TsEnQVRConnect());
+  EXPECT_EQ(TsEnGetCurrentConfig() + TsEnGetLanguageCode(), "RoadNOR");
+  EXPECT_EQ(getActiveTessalineDomain() + getLastTessalineCommand(), "ROADRoadAlign");
 }
 
 } // namespace
