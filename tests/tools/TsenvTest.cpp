@@ -84,7 +84,7 @@ TEST_F(TsenvTest, CommandsAnswerFromTheSampleSettingsAndStoreWhatModulesSee) {
 
 TEST_F(TsenvTest, DryRunPrintsWhatWouldOpenAndOpensNothing) {
   const std::string road = std::string("open address: ") + kRoadAddress + "\n";
-  expectSteps({{{"wiki", "100", "--dry-run"}, road},
+  expectSteps({{{"wiki", "0100", "--dry-run"}, road}, // decimal, not octal
                {{"help", "21", "RoadHelp", "--dry-run"}, road},
                {{"wiki", "55", "--only", "--dry-run"},
                 "open address: https://help.quarzel.com/doku.php/no:ts:start\n"},

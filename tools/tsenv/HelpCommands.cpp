@@ -21,12 +21,18 @@ CLI::App* addHelpCommand(CLI::App& app, Runner& runner, const std::string& name,
                          const std::shared_ptr<HelpArguments>& arguments,
                          std::function<void(const HelpArguments&)> show) {
   CLI::App* command = app.add_subcommand(name, description);
-  // A topic is a whole number: CLI11 alone would read an empty one as 0.
+  // A topic is a decimal whole number: CLI11 alone would read an empty one as
+  // 0 and "010" as octal, so the text it converts is the number written anew.
   command->add_option("TOPIC", arguments->topic, topic)
       ->required()
-      ->check(CLI::Validator(
+      ->transform(CLI::Validator(
           [](std::string& text) {
-            return parseInteger(text) ? std::string() : "'" + text + "' is not a topic number";
+            const auto number = parseInteger(text);
+            if (!number) {
+              return "'" + text + "' is not a topic number";
+            }
+            text = std::to_string(*number);
+            return std::string();
           },
           ""));
   command->add_flag("--dry-run", arguments->dryRun,
