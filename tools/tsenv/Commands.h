@@ -59,9 +59,6 @@ inline std::string shownPath(std::string libraryPath) {
 #endif
   return libraryPath;
 }
-inline std::filesystem::path nativePath(const std::string& libraryPath) {
-  return shownPath(libraryPath);
-}
 
 // A registry value read through the library's accessor (TsEnLong or
 // std::string); nothing when the key or the value is missing, or a number

@@ -1,7 +1,7 @@
 // The suite's keys as the reg subcommands see them: names as the user
-// writes them, whole keys copied with everything below them, changes made
-// through the platform layer's calls for whole keys (RegKeys.cpp), and
-// registry files (.reg) written and replayed (RegFile.cpp).
+// writes them, whole keys copied with everything below them and changed
+// through the platform layer's calls for whole keys, and registry files
+// (.reg) written and replayed.
 #pragma once
 
 #include "platform/common/OpenKeys.h"

@@ -4,7 +4,6 @@
 #pragma once
 
 #include "tests/wine/ProductKeysGuard.h"
-#include "tests/wine/folders/ChildProcess.h"
 #include "tests/wine/help_entry/HelpEntryWine.h"
 
 #include <windows.h>
