@@ -85,9 +85,7 @@ std::optional<Value> readSetting(HKEY root, const std::string& key, const std::s
 void describeActions(std::string* into = nullptr);
 
 void addInfoCommand(CLI::App& app, Runner& runner);
-void addPathCommands(CLI::App& app, Runner& runner);
-void addSessionCommands(CLI::App& app, Runner& runner);
-void addHelpCommands(CLI::App& app, Runner& runner);
+void addModuleCommands(CLI::App& app, Runner& runner);
 void addHelpCheckCommand(CLI::App& app, Runner& runner);
 void addRegCommands(CLI::App& app, Runner& runner);
 

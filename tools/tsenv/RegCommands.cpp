@@ -163,44 +163,41 @@ bool applyOne(const RegChange& change) {
   return false;
 }
 
-KeyLocation below(const KeyLocation& key, const std::string& child) {
-  KeyLocation location = key;
-  location.path.push_back(child);
-  return location;
-}
-
 void diffKey(const KeyLocation& key, const RegistryKey* before, const RegistryKey* after,
              std::vector<RegChange>& changes) {
   using Kind = RegChange::Kind;
-  if (after == nullptr) {
-    if (before != nullptr) {
-      changes.push_back({Kind::deleteKey, key, {}, {}});
+  static const RegistryKey kNone;
+  const auto below = [&](const std::string& child) {
+    KeyLocation location = key;
+    location.path.push_back(child);
+    return location;
+  };
+  if (before == nullptr || after == nullptr) {
+    if (before != after) {
+      changes.push_back({after != nullptr ? Kind::createKey : Kind::deleteKey, key, {}, {}});
     }
-    return;
+    if (after == nullptr) {
+      return;
+    }
   }
-  if (before == nullptr) {
-    changes.push_back({Kind::createKey, key, {}, {}});
-  } else {
-    for (const auto& [name, value] : before->values()) {
-      if (after->value(name) == nullptr) {
-        changes.push_back({Kind::deleteValue, key, name, {}});
-      }
+  const RegistryKey& old = before != nullptr ? *before : kNone;
+  for (const auto& [name, value] : old.values()) {
+    if (after->value(name) == nullptr) {
+      changes.push_back({Kind::deleteValue, key, name, {}});
     }
-    for (const auto& [name, child] : before->children()) {
-      if (after->child(name) == nullptr) {
-        changes.push_back({Kind::deleteKey, below(key, name), {}, {}});
-      }
+  }
+  for (const auto& [name, child] : old.children()) {
+    if (after->child(name) == nullptr) {
+      changes.push_back({Kind::deleteKey, below(name), {}, {}});
     }
   }
   for (const auto& [name, value] : after->values()) {
-    const RegistryValue* old = before != nullptr ? before->value(name) : nullptr;
-    if (old == nullptr || !(*old == value)) {
+    if (old.value(name) == nullptr || !(*old.value(name) == value)) {
       changes.push_back({Kind::setValue, key, name, value});
     }
   }
   for (const auto& [name, child] : after->children()) {
-    diffKey(below(key, name), before != nullptr ? before->child(name) : nullptr, child.get(),
-            changes);
+    diffKey(below(name), old.child(name), child.get(), changes);
   }
 }
 
