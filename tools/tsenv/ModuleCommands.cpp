@@ -19,15 +19,14 @@ namespace {
 // "none", "app", "userdata", "resources", "binaries", "autocad", "temp", or
 // any integer (the library counts unknown numbers as none).
 std::optional<int> parseBaseFolder(std::string_view text) {
-  static constexpr std::array<std::pair<std::string_view, int>, 7> kNames{{
-      {"none", TsEnBaseNone},
-      {"app", TsEnBaseAppPath},
-      {"userdata", TsEnBaseUserData},
-      {"resources", TsEnBaseResources},
-      {"binaries", TsEnBaseBinaries},
-      {"autocad", TsEnBaseAutoCAD},
-      {"temp", TsEnBaseTemp},
-  }};
+  static constexpr std::array<std::pair<std::string_view, int>, 7> kNames{
+      {{"none", TsEnBaseNone},
+       {"app", TsEnBaseAppPath},
+       {"userdata", TsEnBaseUserData},
+       {"resources", TsEnBaseResources},
+       {"binaries", TsEnBaseBinaries},
+       {"autocad", TsEnBaseAutoCAD},
+       {"temp", TsEnBaseTemp}}};
   const auto named = std::ranges::find(kNames, text, &std::pair<std::string_view, int>::first);
   return named != kNames.end() ? std::optional(named->second) : parseInteger(text);
 }
@@ -89,11 +88,8 @@ CLI::App* addHelpCommand(CLI::App& app, Runner& runner, const std::string& name,
       ->transform(CLI::Validator(
           [](std::string& text) {
             const auto number = parseInteger(text);
-            if (!number) {
-              return "'" + text + "' is not a topic number";
-            }
-            text = std::to_string(*number);
-            return std::string();
+            text = number ? std::to_string(*number) : text;
+            return number ? std::string() : "'" + text + "' is not a topic number";
           },
           ""));
   command->add_flag("--dry-run", arguments->dryRun,

@@ -335,8 +335,7 @@ std::vector<RegChange> planImport(std::string_view file, std::string_view fileBy
   return changes;
 }
 
-// Decimal or 0x-prefixed hexadecimal, negative numbers included, within 32
-// bits.
+// Decimal or 0x-prefixed hexadecimal, negative numbers included, within 32 bits.
 TsEnLong parseNumber(const std::string& text) {
   std::string_view digits = text;
   const bool negative = digits.starts_with('-');
@@ -441,8 +440,7 @@ int exportKeys(const RegArguments& arguments, bool) {
     printRegistryText(text);
     return kExitDone;
   }
-  // As regedit writes it: UTF-16LE with its byte order mark, lines ending
-  // in CR LF.
+  // As regedit writes it: UTF-16LE with its byte order mark, lines ending in CR LF.
   std::ofstream file(arguments.file, std::ios::binary | std::ios::trunc);
   if (!(file << platform::byteOrderMark(platform::FileEncoding::utf16Le)
              << platform::toUtf16LeBytes(text)) ||
@@ -475,19 +473,15 @@ int import(const RegArguments& arguments, bool) {
 void addRegCommands(CLI::App& app, Runner& runner) {
   CLI::App* reg =
       app.add_subcommand("reg", "Read, change, export and import the suite's registry settings");
-  reg->footer("Keys: HKEY_CURRENT_USER\\" + std::string(tsen::kSuiteKey) +
-              " with everything below it, and the Kernel Services keys of "
-              "both layouts below "
-              "HKEY_LOCAL_MACHINE. A key "
-              "may be written in full, as HKCU\\... or HKLM\\..., or "
-              "below the product key "
-              "root of the layout in force (\"Kernel Services\", "
-              "\"Tessaline modules\").");
+  reg->footer(
+      "Keys: HKEY_CURRENT_USER\\" + std::string(tsen::kSuiteKey) +
+      " with everything below it, and the Kernel Services keys of both layouts below "
+      "HKEY_LOCAL_MACHINE. A key may be written in full, as HKCU\\... or HKLM\\..., or below the "
+      "product key root of the layout in force (\"Kernel Services\", \"Tessaline modules\").");
   reg->require_subcommand(1);
   const auto arguments = std::make_shared<RegArguments>();
   RegArguments& a = *arguments;
-  // Each subcommand runs its action with the arguments and whether NAME
-  // was given.
+  // Each subcommand runs its action with the arguments and whether NAME was given.
   const auto add = [&](const char* name, const char* description, auto action) {
     CLI::App* command = reg->add_subcommand(name, description);
     runs(command, runner, [arguments, command, action] {
@@ -498,13 +492,11 @@ void addRegCommands(CLI::App& app, Runner& runner) {
   };
 
   CLI::App* get = add("get", "Show a value, or a key with everything below it", tsenv::get);
-  get->footer("Numbers are shown in decimal, text as it is; without NAME "
-              "the key is shown in "
+  get->footer("Numbers are shown in decimal, text as it is; without NAME the key is shown in "
               "registry file form.");
   get->add_option("KEY", a.key,
-                  "HKEY_CURRENT_USER\\..., HKCU\\..., HKLM\\..., or a key "
-                  "below the product "
-                  "key root such as \"Kernel Services\"")
+                  "HKEY_CURRENT_USER\\..., HKCU\\..., HKLM\\..., or a key below the product key "
+                  "root such as \"Kernel Services\"")
       ->required();
   get->add_option("NAME", a.name, "the value's name");
 
@@ -523,17 +515,14 @@ void addRegCommands(CLI::App& app, Runner& runner) {
 
   CLI::App* exporting =
       add("export", "Write the suite's settings to a registry file, e.g. for support", exportKeys);
-  exporting->footer("All the suite's keys, or the keys given, in UTF-16 "
-                    "as regedit writes them. "
+  exporting->footer("All the suite's keys, or the keys given, in UTF-16 as regedit writes them. "
                     "FILE \"-\" writes to standard output, in 8 bits.");
   exporting->add_option("FILE", a.file, "the .reg file to write")->required();
   exporting->add_option("KEY", a.keys, "keys to export instead of all the suite's");
 
   CLI::App* importing = add("import", "Replay a registry file on the suite's keys", import);
-  importing->footer("Sections, values and deletions ([-KEY], \"name\"=-) "
-                    "are applied in order, "
-                    "as the registry editor imports them. A file that "
-                    "touches anything but the "
+  importing->footer("Sections, values and deletions ([-KEY], \"name\"=-) are applied in order, as "
+                    "the registry editor imports them. A file that touches anything but the "
                     "suite's keys is refused as a whole.");
   importing->add_option("FILE", a.file, "the .reg file to read")->required();
 }
