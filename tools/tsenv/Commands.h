@@ -59,9 +59,6 @@ inline std::string shownPath(std::string libraryPath) {
 #endif
   return libraryPath;
 }
-inline std::filesystem::path nativePath(const std::string& libraryPath) {
-  return shownPath(libraryPath);
-}
 
 // A registry value read through the library's accessor (TsEnLong or
 // std::string); nothing when the key or the value is missing, or a number
@@ -88,9 +85,7 @@ std::optional<Value> readSetting(HKEY root, const std::string& key, const std::s
 void describeActions(std::string* into = nullptr);
 
 void addInfoCommand(CLI::App& app, Runner& runner);
-void addPathCommands(CLI::App& app, Runner& runner);
-void addSessionCommands(CLI::App& app, Runner& runner);
-void addHelpCommands(CLI::App& app, Runner& runner);
+void addModuleCommands(CLI::App& app, Runner& runner);
 void addHelpCheckCommand(CLI::App& app, Runner& runner);
 void addRegCommands(CLI::App& app, Runner& runner);
 

@@ -1,71 +1,342 @@
-// help-check: the findings of every help file, and what help opens for each
-// help request the topic files name.
-#include "tools/tsenv/HelpCheck.h"
-
+// help-check: the installed help configuration (exceptions, defaults and
+// language mapping files, and the topic files "*.cfg" of the topic folder and
+// its domain folders), read line by line with the library's own reading and
+// rules, and what would make help go wrong.
 #include "tools/tsenv/Commands.h"
 
 #include "help/ConfigLines.h"
+#include "help/TopicLine.h"
+#include "platform/Platform.h"
 #include "support/AsciiCase.h"
 
 #include <iostream>
+#include <map>
+#include <set>
 
 namespace tsenv {
+namespace {
 
 namespace help = tsen::help;
+using tsen::asciiUpperCopy;
+using LineCheck = std::function<void(const std::string& at, std::string_view text)>;
+// A line's key, or nothing when the line is reported and passed over.
+using KeyOfLine =
+    std::function<std::optional<std::string>(const std::string& at, std::string_view)>;
 
-void HelpCheck::problem(const std::string& where, const std::string& what) {
-  if (reported.insert(where + ": " + what).second) {
-    findings.push_back(where + ": " + what);
+struct HelpCheck {
+  // The installation's folders, as the library names them.
+  std::string app;
+  std::string help;
+  std::string topics;
+  // What the files name: help files (name, "file:line" naming it), domains
+  // (folded) and help requests (help name, topic).
+  std::vector<std::pair<std::string, std::string>> helpFiles{};
+  std::set<std::string> domains{};
+  std::set<std::pair<std::string, std::string>> requests{};
+  // The findings, each reported once.
+  std::vector<std::string> findings{};
+  std::set<std::string> reported{};
+  int notes = 0;
+
+  void problem(const std::string& where, const std::string& what) {
+    if (reported.insert(where + ": " + what).second) {
+      findings.push_back(where + ": " + what);
+    }
+  }
+  void note(const std::string& where, const std::string& what) {
+    const std::size_t before = findings.size();
+    problem(where, "note: " + what);
+    notes += static_cast<int>(findings.size() - before);
+  }
+  // path below the application folder, as the host writes it; with ":line".
+  std::string shown(const std::string& path) const {
+    const std::string prefix = app + "\\";
+    return shownPath(!app.empty() && path.starts_with(prefix) ? path.substr(prefix.size()) : path);
+  }
+  std::string at(const std::string& file, int line) const {
+    return shown(file) + ":" + std::to_string(line);
+  }
+  // Hands each line of file as the library reads it (pieces of at most 1023
+  // characters, prepared with mode: TrimBoth or TrimAll) to examine with its
+  // place; empty lines are passed over, a longer line is reported. False when
+  // the file does not open.
+  bool readLines(const std::string& file, int mode, const LineCheck& examine) {
+    int number = 1;
+    bool lineGoesOn = false;
+    const auto read = help::searchConfigFile(
+        file, mode,
+        [&](std::string_view prepared) {
+          if (!prepared.empty()) {
+            examine(at(file, number), prepared);
+          }
+          number += lineGoesOn ? 0 : 1;
+          return false;
+        },
+        [&](std::string_view piece) {
+          if (lineGoesOn) {
+            problem(at(file, number),
+                    "longer than 1023 characters: read in pieces, each as a line");
+          }
+          lineGoesOn = !piece.ends_with('\n');
+          return true;
+        });
+    return read != help::FileSearch::notOpened;
+  }
+};
+
+// Remembers where key is first defined; answers that place when key was
+// defined before.
+template <class Key>
+const std::string* definedBefore(std::map<Key, std::string>& defined, const Key& key,
+                                 const std::string& at) {
+  const auto [entry, isNew] = defined.emplace(key, at);
+  return isNew ? nullptr : &entry->second;
+}
+
+// The key before the first ';', as the library compares it.
+std::string keyOf(std::string_view text) {
+  std::string key = asciiUpperCopy(text.substr(0, text.find(';')));
+  help::TrimBlanks(key, help::TrimBoth);
+  return key;
+}
+
+// Reads a file's lines, each with its first field's key; a key seen before
+// is reported with what wins, a missing file noted with what it means.
+void readConfigFile(HelpCheck& check, std::string_view name, int mode, const char* whenMissing,
+                    const char* whatWins, const KeyOfLine& keyOfLine, const LineCheck& use) {
+  const std::string file = help::helpConfigFile(name);
+  std::map<std::string, std::string> defined;
+  if (!check.readLines(file, mode, [&](const std::string& at, std::string_view text) {
+        const auto key = keyOfLine(at, text);
+        if (!key) {
+          return;
+        }
+        if (const std::string* earlier = definedBefore(defined, *key, at)) {
+          check.problem(at, *key + " again: " + whatWins + " (" + *earlier + ")");
+        } else {
+          use(at, text);
+        }
+      })) {
+    check.note(check.shown(file), std::string("not installed: ") + whenMissing);
   }
 }
 
-void HelpCheck::note(const std::string& where, const std::string& what) {
-  const std::size_t before = findings.size();
-  problem(where, "note: " + what);
-  notes += static_cast<int>(findings.size() - before);
+// "NOR=no" entries behind the domain; ";" ends each.
+void checkExceptionEntries(HelpCheck& check, const std::string& at, std::string_view entries) {
+  std::set<std::string> codes;
+  while (!entries.empty()) {
+    const auto end = entries.find(';');
+    const std::string_view entry = entries.substr(0, end);
+    entries = end == std::string_view::npos ? std::string_view{} : entries.substr(end + 1);
+    const auto equals = entry.find('=');
+    if (entry.empty()) {
+      continue;
+    }
+    if (equals == std::string_view::npos) {
+      check.problem(at, "entry '" + std::string(entry) +
+                            "' has no '=': expected CODE=CHM or CODE=wiki language");
+      continue;
+    }
+    const std::string code(entry.substr(0, equals));
+    const std::string value(entry.substr(equals + 1));
+    if (code.empty() || code.find(' ') != std::string::npos || code != asciiUpperCopy(code)) {
+      check.problem(at, "language code '" + code +
+                            "' never matches: codes are looked for in upper case, directly "
+                            "followed by '='");
+    } else if (!codes.insert(code).second) {
+      check.problem(at, code + " appears twice in the line: the first entry counts");
+    }
+    if (end != std::string_view::npos && value.size() < 2) {
+      check.problem(at, "value '" + value + "' of " + code +
+                            " is ignored: values followed by ';' need two characters");
+    } else if (value.empty()) {
+      check.problem(at, "empty value for " + code);
+    }
+  }
 }
 
-std::string HelpCheck::shown(const std::string& path) const {
-  const std::string prefix = app + "\\";
-  return shownPath(!app.empty() && path.starts_with(prefix) ? path.substr(prefix.size()) : path);
+// The value between the first and second ';', blanks removed.
+std::string secondField(std::string_view text) {
+  const auto first = text.find(';');
+  const auto second = first == std::string_view::npos ? first : text.find(';', first + 1);
+  std::string value(second == std::string_view::npos ? std::string_view{}
+                                                     : text.substr(first + 1, second - first - 1));
+  help::TrimBlanks(value, help::TrimAll);
+  return value;
 }
 
-std::string HelpCheck::at(const std::string& file, int line) const {
-  return shown(file) + ":" + std::to_string(line);
-}
-
-bool HelpCheck::readLines(
-    const std::string& file, int mode,
-    const std::function<void(const std::string& at, std::string_view text)>& examine) {
-  int number = 1;
-  bool lineGoesOn = false;
-  const auto read = help::searchConfigFile(
-      file, mode,
-      [&](std::string_view prepared) {
-        if (!prepared.empty()) {
-          examine(at(file, number), prepared);
+void checkConfigFiles(HelpCheck& check) {
+  readConfigFile(
+      check, help::kExceptionsFile, help::TrimBoth, "the wiki serves every domain",
+      "only its first line is read",
+      [&](const std::string& at, std::string_view text) -> std::optional<std::string> {
+        if (text.find(';') == std::string_view::npos) {
+          check.problem(at, "no ';' after the domain: the line is never used");
+          return std::nullopt;
         }
-        number += lineGoesOn ? 0 : 1;
-        return false;
+        return keyOf(text);
       },
-      [&](std::string_view piece) {
-        if (lineGoesOn) {
-          problem(at(file, number), "longer than 1023 characters: read in pieces, each as a line");
-        }
-        lineGoesOn = !piece.ends_with('\n');
-        return true;
+      [&](const std::string& at, std::string_view text) {
+        check.domains.insert(keyOf(text));
+        checkExceptionEntries(check, at, text.substr(text.find(';') + 1));
       });
-  return read != help::FileSearch::notOpened;
+  readConfigFile(
+      check, help::kDefaultsFile, help::TrimBoth, "domains have no default help file",
+      "the first value wins",
+      [&](const std::string& at, std::string_view text) -> std::optional<std::string> {
+        const auto first = text.find(';');
+        if (first == std::string_view::npos) {
+          check.problem(at, "no ';' after the key: expected KEY;value;");
+        } else if (secondField(text).empty()) {
+          check.problem(at, text.find(';', first + 1) == std::string_view::npos
+                                ? "no ';' after the value: the line gives no value"
+                                : "empty value: the line gives no value");
+        } else {
+          return keyOf(text);
+        }
+        return std::nullopt;
+      },
+      [&](const std::string& at, std::string_view text) {
+        if (keyOf(text) != "WIKI_TOPIC") {
+          check.domains.insert(keyOf(text));
+          check.helpFiles.emplace_back(secondField(text), at);
+        }
+      });
+  readConfigFile(
+      check, help::kMappingFile, help::TrimAll, "the wiki language comes from elsewhere or is en",
+      "the first line wins",
+      [&](const std::string& at, std::string_view text) -> std::optional<std::string> {
+        const auto equals = text.find('=');
+        const std::string code = asciiUpperCopy(text.substr(0, equals));
+        if (equals == std::string_view::npos) {
+          check.problem(at, "no '=': expected CODE=wiki language");
+        } else if (code.empty() || equals + 1 == text.size()) {
+          check.problem(at, code.empty() ? "no language code before '='"
+                                         : "no wiki language after '='");
+        } else {
+          return code;
+        }
+        return std::nullopt;
+      },
+      [](const std::string&, std::string_view) {});
 }
 
-namespace {
+bool isNumber(std::string_view text) {
+  text.remove_prefix(text.starts_with('-') || text.starts_with('+') ? 1 : 0);
+  return !text.empty() && std::ranges::all_of(text, [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// What one folder's files define; the first definition of each wins.
+struct FolderTopics {
+  std::map<long, std::string> wikiTopics;                                // topic: where
+  std::map<std::pair<std::string, std::string>, std::string> helpTopics; // (help name, topic)
+};
+
+template <typename Key>
+void remember(HelpCheck& check, std::map<Key, std::string>& defined, const Key& key,
+              const std::string& at, const std::string& what) {
+  if (const std::string* earlier = definedBefore(defined, key, at)) {
+    check.problem(at, what + " is defined again: " + *earlier +
+                          " wins (the first in listing order, then from the top, wins)");
+  }
+}
+
+void checkLine(HelpCheck& check, const std::string& at, std::string_view line,
+               FolderTopics& topics) {
+  help::TopicLine fields;
+  // As the wiki reads it: without a second ';' the page runs to the end.
+  if (!help::splitTopicLine(line, true, fields)) {
+    check.problem(at, "no ';': expected topic;wiki page;help topics;help file;");
+    return;
+  }
+  const long topic = help::readDecimal(fields.topic);
+  if (!isNumber(fields.topic)) {
+    check.problem(at, "topic '" + std::string(fields.topic) + "' is not a number: read as " +
+                          std::to_string(topic));
+  }
+  if (fields.page.empty()) {
+    check.problem(at, "no wiki page: the line is passed over");
+  }
+  const auto second = line.find(';', line.find(';') + 1);
+  if (second != line.npos && line.find(';', second + 1) == line.npos && second + 1 < line.size()) {
+    check.problem(at, "'" + std::string(line.substr(second + 1)) +
+                          "' after the page is ignored: it needs a closing ';' and a help file "
+                          "name");
+  }
+  std::vector<std::string_view> items;
+  for (std::string_view rest = fields.helpTopics; !rest.empty();) {
+    items.push_back(rest.substr(0, rest.find(',')));
+    rest.remove_prefix(std::min(rest.size(), items.back().size() + 1));
+    if (!isNumber(items.back())) {
+      check.problem(at, "help topic '" + std::string(items.back()) + "' is not a number");
+    }
+  }
+  if (fields.helpTopics.empty() != fields.helpName.empty()) {
+    check.problem(at, std::string("help ") +
+                          (fields.helpName.empty() ? "topics without a help file name"
+                                                   : "file without help topics") +
+                          ": only the wiki uses this line");
+  }
+  if (!fields.topic.empty() && !fields.page.empty()) {
+    remember(check, topics.wikiTopics, topic, at, "topic " + std::to_string(topic));
+  }
+  if (!fields.hasAllFields()) {
+    return;
+  }
+  const std::string helpName(fields.helpName);
+  check.helpFiles.emplace_back(helpName, at);
+  for (const std::string_view item : items) {
+    remember(check, topics.helpTopics, {tsen::asciiUpperCopy(helpName), std::string(item)}, at,
+             "help topic " + std::string(item) + " of " + helpName);
+    if (std::to_string(help::readDecimal(item)) == item) {
+      check.requests.emplace(helpName, item);
+    }
+  }
+}
+
+// The files of folder, as the library lists them.
+FolderTopics checkFolder(HelpCheck& check, const std::string& folder) {
+  FolderTopics topics;
+  std::string name;
+  const auto listing = tsen::platform::openListing(folder + "\\*.cfg", name);
+  for (bool more = listing != nullptr; more; more = tsen::platform::nextInListing(*listing, name)) {
+    check.readLines(
+        folder + "\\" + name, help::TrimAll,
+        [&](const std::string& at, std::string_view text) { checkLine(check, at, text, topics); });
+  }
+  return topics;
+}
+
+std::vector<std::string> checkTopicFiles(HelpCheck& check) {
+  std::error_code error;
+  if (!std::filesystem::is_directory(shownPath(check.topics), error)) {
+    check.note(check.shown(check.topics), "not installed: no topic has a wiki page");
+    return {};
+  }
+  const FolderTopics common = checkFolder(check, check.topics);
+  std::vector<std::string> domains;
+  for (const auto& entry : std::filesystem::directory_iterator(shownPath(check.topics), error)) {
+    if (!entry.is_directory(error)) {
+      continue;
+    }
+    const std::string domain = domains.emplace_back(entry.path().filename().string());
+    for (const auto& [topic, at] : checkFolder(check, check.topics + "\\" + domain).wikiTopics) {
+      if (const auto overridden = common.wikiTopics.find(topic);
+          overridden != common.wikiTopics.end()) {
+        check.note(at, "topic " + std::to_string(topic) + " overrides " + overridden->second +
+                           " while the active domain is " + domain);
+      }
+    }
+  }
+  return domains;
+}
 
 // Each help file once, in the first place that names it, in English and in
 // every language folder below Help (every folder but the topic folder).
 void checkCompiledHelpFiles(HelpCheck& check) {
   std::vector<std::string> languages;
   std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(nativePath(check.help), error)) {
+  for (const auto& entry : std::filesystem::directory_iterator(shownPath(check.help), error)) {
     const std::string name = entry.path().filename().string();
     if (entry.is_directory(error) &&
         !tsen::asciiEqualNoCase(check.topics, check.help + "\\" + name) && name != "Eng") {
@@ -132,13 +403,9 @@ std::string opened(int topic, const std::string& name) {
 void addHelpCheckCommand(CLI::App& app, Runner& runner) {
   CLI::App* command =
       app.add_subcommand("help-check", "Check the installed help configuration files");
-  command->footer(
-      "Reads the exceptions, defaults and language mapping files and every topic file below "
-      "Help\\WikiCfg as the library does, and tells what help opens for each help topic they "
-      "name. Reports malformed lines (file:line), keys and topics defined twice (and which one "
-      "wins), domain folders that no configuration line names, and compiled help files that "
-      "are named but not installed. Exit status 1 when a problem is found; notes alone leave "
-      "it 0.");
+  command->footer("Reads the help configuration and topic files as the library does, tells what "
+                  "help opens for each topic they name, and reports what would go wrong there "
+                  "(file:line). Exit status 1 when a problem is found; notes alone leave it 0.");
   runs(command, runner, [] {
     HelpCheck check{TsEnGetAppPath(), TsEnBuildFilename("<APPATH>\\Help", TsEnBaseNone, 0),
                     help::topicFolder()};

@@ -11,6 +11,7 @@
 
 #include <iostream>
 #include <memory>
+#include <ranges>
 
 namespace tsenv {
 
@@ -196,12 +197,10 @@ std::string shownValue(const Json& value) {
 // The report as aligned text for a reader; answers from one source in a row
 // name it once, below the last.
 void printText(const std::vector<FactGroup>& groups) {
-  std::size_t width = 0;
-  for (const FactGroup& group : groups) {
-    for (const Fact& fact : group.facts) {
-      width = std::max(width, fact.label.size() + 2);
-    }
-  }
+  const std::size_t width =
+      2 +
+      std::ranges::max(groups | std::views::transform(&FactGroup::facts) | std::views::join |
+                       std::views::transform([](const Fact& fact) { return fact.label.size(); }));
   for (const FactGroup& group : groups) {
     std::cout << group.title << '\n';
     for (auto fact = group.facts.begin(); fact != group.facts.end(); ++fact) {
@@ -242,9 +241,6 @@ void addInfoCommand(CLI::App& app, Runner& runner) {
   auto json = std::make_shared<bool>(false);
   CLI::App* command = app.add_subcommand(
       "info", "Show every answer of the library here, each with where it came from");
-  command->footer("Registry layout and keys, configuration, language, version, folders (and "
-                  "whether they exist), active domain, last command, command log and help "
-                  "settings, each with the registry value, known folder or fallback behind it.");
   command->add_flag("--json", *json, "one JSON object, e.g. for a support ticket");
   runs(command, runner, [json] {
     const std::vector<FactGroup> facts = {registryFacts(), languageFacts(), versionFacts(),

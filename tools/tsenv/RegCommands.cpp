@@ -1,14 +1,15 @@
 // reg: the suite's registry settings. Single values are read and written
-// through the library's own accessor; whole keys are copied and deleted
-// through the platform layer, and written to and read from registry files.
+// through the library's own accessor; whole keys are copied, changed and
+// deleted through the platform layer's calls for whole keys, and written to
+// and replayed from registry files (.reg) with the store's own reading.
 #include "tools/tsenv/Commands.h"
-#include "tools/tsenv/RegKeys.h"
-
-#include "TsEnvironment.h"
 
 #include "platform/Platform.h"
+#include "platform/common/OpenKeys.h"
+#include "platform/common/RegDocument.h"
 #include "platform/common/RegValueText.h"
 #include "platform/common/TextEncoding.h"
+#include "platform/common/TextPieces.h"
 #include "registry/ProductKeys.h"
 
 #include <charconv>
@@ -19,10 +20,320 @@
 #include <memory>
 
 namespace tsenv {
-
 namespace {
 
 namespace platform = tsen::platform;
+using platform::DocumentEntry;
+using platform::DocumentSection;
+using platform::KeyLocation;
+using platform::RegDocument;
+using platform::RegistryKey;
+using platform::RegistryRoot;
+using platform::RegistryTree;
+using platform::RegistryValue;
+
+// The names of "A\B"; none for "".
+platform::KeyPath pathOf(std::string_view text) {
+  platform::KeyPath path;
+  for (const std::string_view name : platform::splitAt(text, '\\')) {
+    path.emplace_back(name);
+  }
+  path.resize(text.empty() ? 0 : path.size());
+  return path;
+}
+
+// "HKEY_CURRENT_USER\SOFTWARE\...", and "SOFTWARE\..." below the root.
+std::string nameOf(const KeyLocation& key) {
+  return platform::keyName(key.root, key.path);
+}
+std::string relativePath(const KeyLocation& key) {
+  const std::string name = nameOf(key);
+  return name.find('\\') == std::string::npos ? std::string() : name.substr(name.find('\\') + 1);
+}
+
+// HKEY_CURRENT_USER\<the suite key> and the Kernel Services keys of both
+// layouts below HKEY_LOCAL_MACHINE.
+std::vector<KeyLocation> suiteKeys() {
+  const auto kernel = [](std::string_view root) {
+    return pathOf(std::string(root) + "\\" + std::string(tsen::kKernelServices));
+  };
+  return {{RegistryRoot::currentUser, pathOf(tsen::kSuiteKey)},
+          {RegistryRoot::localMachine, kernel(tsen::kProductRoot1840)},
+          {RegistryRoot::localMachine, kernel(tsen::kProductRoot1901)}};
+}
+
+// key is one of the suite's keys or below one; with above, a key above one.
+bool isSuiteKey(const KeyLocation& key, bool above = false) {
+  return std::ranges::any_of(suiteKeys(), [&](const KeyLocation& suite) {
+    return suite.root == key.root &&
+           (above ? suite.path.size() > key.path.size() && platform::isWithin(suite.path, key.path)
+                  : platform::isWithin(key.path, suite.path));
+  });
+}
+
+// "HKEY_CURRENT_USER\...", "HKCU\...", "HKLM\...", or a path below the product
+// key root of the layout in force ("Kernel Services"); UsageError unless it
+// names one of the suite's keys or a key below one.
+KeyLocation parseSuiteKeyName(std::string_view text) {
+  while (text.ends_with('\\')) {
+    text.remove_suffix(1);
+  }
+  if (text.empty()) {
+    throw UsageError("no registry key given");
+  }
+  constexpr std::pair<std::string_view, std::string_view> kShortRoots[] = {
+      {"HKCU", "HKEY_CURRENT_USER"},
+      {"HKLM", "HKEY_LOCAL_MACHINE"},
+      {"HKCR", "HKEY_CLASSES_ROOT"},
+      {"HKU", "HKEY_USERS"}};
+  const auto cut = text.find('\\');
+  std::string_view first = text.substr(0, cut);
+  for (const auto& [shortName, name] : kShortRoots) {
+    first = tsen::asciiEqualNoCase(first, shortName) ? name : first;
+  }
+  const auto root = platform::rootFromName(first);
+  const std::string path = !root                           ? TsEnBuildRegKey(std::string(text))
+                           : cut == std::string_view::npos ? std::string()
+                                                           : std::string(text.substr(cut + 1));
+  const KeyLocation key{root.value_or(RegistryRoot::currentUser), pathOf(path)};
+  if (std::ranges::any_of(key.path, &std::string::empty)) {
+    throw UsageError("'" + nameOf(key) + "' is no registry key name (empty component)");
+  }
+  if (!isSuiteKey(key)) {
+    throw UsageError("'" + nameOf(key) + "' is not one of the suite's keys (HKEY_CURRENT_USER\\" +
+                     std::string(tsen::kSuiteKey) +
+                     " and below, or the Kernel Services keys below HKEY_LOCAL_MACHINE)");
+  }
+  return key;
+}
+
+struct RegChange {
+  enum class Kind { createKey, setValue, deleteValue, deleteKey };
+  Kind kind = Kind::createKey;
+  KeyLocation key;
+  std::string valueName;
+  RegistryValue value;
+};
+
+struct KeyCloser {
+  void operator()(HKEY key) const { platform::regCloseKey(key); }
+};
+using OpenKey = std::unique_ptr<HKEY__, KeyCloser>;
+
+OpenKey openKey(HKEY parent, const std::string& path, bool create = false) {
+  HKEY key = nullptr;
+  const bool opened = create ? platform::regCreateKeyUtf8(parent, path, key)
+                             : platform::regOpenKeyUtf8(parent, path, key);
+  return OpenKey(opened ? key : nullptr);
+}
+
+OpenKey openKey(const KeyLocation& key, bool create = false) {
+  return openKey(platform::rootKey(key.root), relativePath(key), create);
+}
+
+void copyOpenKey(HKEY key, RegistryKey& target) {
+  std::string name;
+  RegistryValue value;
+  for (std::uint32_t i = 0; platform::regEnumValue(key, i, name, value.type, value.data); ++i) {
+    target.setValue(name, value);
+  }
+  for (std::uint32_t i = 0; platform::regEnumKey(key, i, name); ++i) {
+    if (const OpenKey child = openKey(key, name)) {
+      copyOpenKey(child.get(), target.childOrCreate(name));
+    }
+  }
+}
+
+bool applyOne(const RegChange& change) {
+  switch (change.kind) {
+  case RegChange::Kind::createKey:
+    return openKey(change.key, true) != nullptr;
+  case RegChange::Kind::setValue: {
+    const OpenKey key = openKey(change.key, true);
+    return key && platform::regSetValueUtf8(key.get(), change.valueName, change.value.type,
+                                            change.value.data);
+  }
+  case RegChange::Kind::deleteValue: {
+    const OpenKey key = openKey(change.key);
+    return key && platform::regDeleteValue(key.get(), change.valueName);
+  }
+  case RegChange::Kind::deleteKey:
+    return platform::regDeleteTree(platform::rootKey(change.key.root), relativePath(change.key));
+  }
+  return false;
+}
+
+void diffKey(const KeyLocation& key, const RegistryKey* before, const RegistryKey* after,
+             std::vector<RegChange>& changes) {
+  using Kind = RegChange::Kind;
+  static const RegistryKey kNone;
+  const auto below = [&](const std::string& child) {
+    KeyLocation location = key;
+    location.path.push_back(child);
+    return location;
+  };
+  if (before == nullptr || after == nullptr) {
+    if (before != after) {
+      changes.push_back({after != nullptr ? Kind::createKey : Kind::deleteKey, key, {}, {}});
+    }
+    if (after == nullptr) {
+      return;
+    }
+  }
+  const RegistryKey& old = before != nullptr ? *before : kNone;
+  for (const auto& [name, value] : old.values()) {
+    if (after->value(name) == nullptr) {
+      changes.push_back({Kind::deleteValue, key, name, {}});
+    }
+  }
+  for (const auto& [name, child] : old.children()) {
+    if (after->child(name) == nullptr) {
+      changes.push_back({Kind::deleteKey, below(name), {}, {}});
+    }
+  }
+  for (const auto& [name, value] : after->values()) {
+    if (old.value(name) == nullptr || !(*old.value(name) == value)) {
+      changes.push_back({Kind::setValue, key, name, value});
+    }
+  }
+  for (const auto& [name, child] : after->children()) {
+    diffKey(below(name), old.child(name), child.get(), changes);
+  }
+}
+
+// The keys that exist of keys, each with everything below it, in one tree.
+RegistryTree copyKeys(const std::vector<KeyLocation>& keys) {
+  RegistryTree tree;
+  for (const KeyLocation& key : keys) {
+    if (const OpenKey opened = openKey(key)) {
+      copyOpenKey(opened.get(), tree.create(key.root, key.path));
+    }
+  }
+  return tree;
+}
+
+// The changes that turn the suite's keys as before holds them into after's.
+std::vector<RegChange> changesBetween(const RegistryTree& before, const RegistryTree& after) {
+  std::vector<RegChange> changes;
+  for (const KeyLocation& suite : suiteKeys()) {
+    diffKey(suite, before.find(suite.root, suite.path), after.find(suite.root, suite.path),
+            changes);
+  }
+  return changes;
+}
+
+// Makes the changes in order; when one fails (as a change to a key or value
+// that does not exist does), puts back what was made and answers false.
+bool applyChanges(const std::vector<RegChange>& changes) {
+  const RegistryTree before = copyKeys(suiteKeys());
+  for (const RegChange& change : changes) {
+    if (!applyOne(change)) {
+      // Puts back what was applied, as far as the registry lets it.
+      for (const RegChange& undo : changesBetween(copyKeys(suiteKeys()), before)) {
+        applyOne(undo);
+      }
+      return false;
+    }
+  }
+  return true;
+}
+
+// The file's line number refused, and why, as one line.
+[[noreturn]] void refuse(std::string_view file, std::size_t line, const std::string& why) {
+  throw UsageError(std::string(file) + ":" + std::to_string(line) + ": " + why +
+                   "; nothing was imported");
+}
+
+// Refuses a section that creates, changes or deletes anything outside the
+// suite's keys; the keys above them may appear as sections that set nothing.
+void requireOnlySuiteKeys(std::string_view file, const RegDocument& document) {
+  std::size_t line = 0;
+  for (const DocumentSection& section : document.sections()) {
+    line += section.header ? 1 : 0;
+    const KeyLocation key{section.root, section.path};
+    const bool setsNothing = std::ranges::all_of(section.entries, [](const DocumentEntry& entry) {
+      return entry.kind == DocumentEntry::Kind::opaque;
+    });
+    const bool deletes = section.kind == DocumentSection::Kind::deleteKey;
+    if (section.kind != DocumentSection::Kind::opaque && !isSuiteKey(key) &&
+        (deletes || !setsNothing || !isSuiteKey(key, true))) {
+      refuse(file, line,
+             (deletes ? "deletes '" : "sets '") + nameOf(key) +
+                 "', which is not one of the suite's keys");
+    }
+    for (const DocumentEntry& entry : section.entries) {
+      line += entry.lines.size();
+    }
+  }
+}
+
+// The keys of tree named by keys, each with everything below it, as a
+// version 5.00 file, behind its header when withHeader.
+std::string registryText(const RegistryTree& tree, const std::vector<KeyLocation>& keys,
+                         bool withHeader) {
+  // Written as the store writes its file: a version 5.00 file, CR LF.
+  RegDocument document = RegDocument::parse("");
+  const auto add = [&](const auto& self, const KeyLocation& name, const RegistryKey& key) -> void {
+    document.addKey(name.root, name.path);
+    for (const auto& [valueName, value] : key.values()) {
+      document.setValue(name.root, name.path, valueName, value);
+    }
+    for (const auto& [childName, child] : key.children()) {
+      KeyLocation childKey = name;
+      childKey.path.push_back(childName);
+      self(self, childKey, *child);
+    }
+  };
+  for (const KeyLocation& name : keys) {
+    if (const RegistryKey* key = tree.find(name.root, name.path)) {
+      add(add, name, *key);
+    }
+  }
+  const std::string text = document.serialize();
+  return withHeader ? text : text.substr(text.find("\r\n\r\n") + 4);
+}
+
+void printRegistryText(std::string text) {
+  std::erase(text, '\r');
+  std::cout << text;
+}
+
+// What importing fileBytes, the file named file, does to the suite's keys as
+// they are now, replayed as the system's registry editor imports. UsageError,
+// naming the file and line, for no registry file or one that touches
+// anything outside the suite's keys.
+std::vector<RegChange> planImport(std::string_view file, std::string_view fileBytes) {
+  const auto dialect = RegDocument::headerDialect(fileBytes);
+  if (!dialect) {
+    refuse(file, 1,
+           "not a registry file: its first line must be \"" +
+               std::string(platform::kVersion5Header) + "\" or \"" +
+               std::string(platform::kRegedit4Header) +
+               "\", in UTF-16 or in 8 bits without a byte order mark");
+  }
+  // A REGEDIT4 file in 8 bits is in the ANSI code page, read as the
+  // registry editor of this system reads it.
+  const bool ansi = *dialect == platform::RegFileDialect::regedit4 &&
+                    platform::encodingOf(fileBytes) == platform::FileEncoding::eightBit;
+  const RegDocument document =
+      RegDocument::parse(ansi ? platform::utf8FromAnsi(fileBytes) : std::string(fileBytes));
+  requireOnlySuiteKeys(file, document);
+
+  const RegistryTree before = copyKeys(suiteKeys());
+  RegistryTree after = copyKeys(suiteKeys());
+  document.applyTo(after);
+  std::vector<RegChange> changes = changesBetween(before, after);
+  // regedit ends the text it sets with a zero when the file's data lacks one.
+  for (RegChange& change : changes) {
+    std::string& data = change.value.data;
+    const auto type = change.value.type;
+    if ((type == platform::kRegSz || type == platform::kRegExpandSz) && !data.empty() &&
+        !data.ends_with('\0')) {
+      data += '\0';
+    }
+  }
+  return changes;
+}
 
 // Decimal or 0x-prefixed hexadecimal, negative numbers included, within 32 bits.
 TsEnLong parseNumber(const std::string& text) {
@@ -162,11 +473,11 @@ int import(const RegArguments& arguments, bool) {
 void addRegCommands(CLI::App& app, Runner& runner) {
   CLI::App* reg =
       app.add_subcommand("reg", "Read, change, export and import the suite's registry settings");
-  reg->footer("Keys: HKEY_CURRENT_USER\\" + std::string(tsen::kSuiteKey) +
-              " with everything below it, and the Kernel Services keys of both layouts below "
-              "HKEY_LOCAL_MACHINE. A key "
-              "may be written in full, as HKCU\\... or HKLM\\..., or below the product key "
-              "root of the layout in force (\"Kernel Services\", \"Tessaline modules\").");
+  reg->footer(
+      "Keys: HKEY_CURRENT_USER\\" + std::string(tsen::kSuiteKey) +
+      " with everything below it, and the Kernel Services keys of both layouts below "
+      "HKEY_LOCAL_MACHINE. A key may be written in full, as HKCU\\... or HKLM\\..., or below the "
+      "product key root of the layout in force (\"Kernel Services\", \"Tessaline modules\").");
   reg->require_subcommand(1);
   const auto arguments = std::make_shared<RegArguments>();
   RegArguments& a = *arguments;
@@ -184,8 +495,8 @@ void addRegCommands(CLI::App& app, Runner& runner) {
   get->footer("Numbers are shown in decimal, text as it is; without NAME the key is shown in "
               "registry file form.");
   get->add_option("KEY", a.key,
-                  "HKEY_CURRENT_USER\\..., HKCU\\..., HKLM\\..., or a key below the product "
-                  "key root such as \"Kernel Services\"")
+                  "HKEY_CURRENT_USER\\..., HKCU\\..., HKLM\\..., or a key below the product key "
+                  "root such as \"Kernel Services\"")
       ->required();
   get->add_option("NAME", a.name, "the value's name");
 
@@ -210,8 +521,8 @@ void addRegCommands(CLI::App& app, Runner& runner) {
   exporting->add_option("KEY", a.keys, "keys to export instead of all the suite's");
 
   CLI::App* importing = add("import", "Replay a registry file on the suite's keys", import);
-  importing->footer("Sections, values and deletions ([-KEY], \"name\"=-) are applied in order, "
-                    "as the registry editor imports them. A file that touches anything but the "
+  importing->footer("Sections, values and deletions ([-KEY], \"name\"=-) are applied in order, as "
+                    "the registry editor imports them. A file that touches anything but the "
                     "suite's keys is refused as a whole.");
   importing->add_option("FILE", a.file, "the .reg file to read")->required();
 }

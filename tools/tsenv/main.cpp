@@ -36,9 +36,8 @@ int main(int argc, char** argv) {
   app.allow_windows_style_options(false);
 
   tsenv::Runner runner;
-  for (const auto add :
-       {tsenv::addInfoCommand, tsenv::addPathCommands, tsenv::addSessionCommands,
-        tsenv::addHelpCommands, tsenv::addHelpCheckCommand, tsenv::addRegCommands}) {
+  for (const auto add : {tsenv::addInfoCommand, tsenv::addModuleCommands,
+                         tsenv::addHelpCheckCommand, tsenv::addRegCommands}) {
     add(app, runner);
   }
   try {

@@ -1,0 +1,241 @@
+// What a module asks of the library, asked the same way: file names
+// (expand, resource, exists), the session state the suite's modules share and
+// the command log (domain, last-command, log), and help for a topic (help,
+// wiki).
+#include "tools/tsenv/Commands.h"
+
+#include "platform/Platform.h"
+#include "session/ModulesKey.h"
+
+#include <array>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <utility>
+
+namespace tsenv {
+namespace {
+
+// "none", "app", "userdata", "resources", "binaries", "autocad", "temp", or
+// any integer (the library counts unknown numbers as none).
+std::optional<int> parseBaseFolder(std::string_view text) {
+  static constexpr std::array<std::pair<std::string_view, int>, 7> kNames{
+      {{"none", TsEnBaseNone},
+       {"app", TsEnBaseAppPath},
+       {"userdata", TsEnBaseUserData},
+       {"resources", TsEnBaseResources},
+       {"binaries", TsEnBaseBinaries},
+       {"autocad", TsEnBaseAutoCAD},
+       {"temp", TsEnBaseTemp}}};
+  const auto named = std::ranges::find(kNames, text, &std::pair<std::string_view, int>::first);
+  return named != kNames.end() ? std::optional(named->second) : parseInteger(text);
+}
+
+// An integer, or names joined by ",": "lang-marker", "lang-subfolder".
+std::optional<int> parseExpandFlags(std::string_view text) {
+  if (auto number = parseInteger(text)) {
+    return number;
+  }
+  int flags = 0;
+  while (!text.empty()) {
+    const std::string_view name = text.substr(0, text.find(','));
+    if (name != "lang-marker" && name != "lang-subfolder") {
+      return std::nullopt;
+    }
+    flags |= name == "lang-marker" ? TsEnLangAtMarker : TsEnLangSubfolder;
+    text.remove_prefix(std::min(text.size(), name.size() + 1));
+  }
+  return flags;
+}
+
+// A CLI11 check that accepts what parse accepts.
+template <typename Parse> CLI::Validator acceptedBy(Parse parse, std::string description) {
+  return CLI::Validator(
+      [parse](std::string& text) {
+        return parse(text) ? std::string() : "'" + text + "' is not one of the accepted values";
+      },
+      std::move(description));
+}
+
+const CLI::Validator kNotEmpty(
+    [](std::string& text) { return text.empty() ? std::string("must not be empty") : ""; }, "");
+
+int stored(bool done, const char* what) {
+  if (!done) {
+    std::cerr << what << " could not be stored below HKEY_CURRENT_USER\\" << tsen::modulesKey()
+              << '\n';
+  }
+  return done ? kExitDone : kExitNo;
+}
+
+struct HelpArguments {
+  int topic = 0;
+  std::string helpName;
+  bool only = false;
+  bool dryRun = false;
+};
+
+// A help subcommand: TOPIC, --dry-run, and what to do with them.
+CLI::App* addHelpCommand(CLI::App& app, Runner& runner, const std::string& name,
+                         const std::string& description, const std::string& topic,
+                         const std::shared_ptr<HelpArguments>& arguments,
+                         std::function<void(const HelpArguments&)> show) {
+  CLI::App* command = app.add_subcommand(name, description);
+  // A topic is a decimal whole number: CLI11 alone would read an empty one as
+  // 0 and "010" as octal, so the text it converts is the number written anew.
+  command->add_option("TOPIC", arguments->topic, topic)
+      ->required()
+      ->transform(CLI::Validator(
+          [](std::string& text) {
+            const auto number = parseInteger(text);
+            text = number ? std::to_string(*number) : text;
+            return number ? std::string() : "'" + text + "' is not a topic number";
+          },
+          ""));
+  command->add_flag("--dry-run", arguments->dryRun,
+                    "print what would be opened (address, or help file and topic) and every "
+                    "message that would be shown, and open nothing");
+  runs(command, runner, [arguments, show] {
+    if (arguments->dryRun) {
+      describeActions();
+    }
+    std::fflush(stdout); // the library's lines and ours in order
+    show(*arguments);
+    return kExitDone;
+  });
+  return command;
+}
+
+} // namespace
+
+void addModuleCommands(CLI::App& app, Runner& runner) {
+  auto expand =
+      std::make_shared<std::array<std::string, 3>>(std::array<std::string, 3>{"", "none", "0"});
+  auto& [name, base, flags] = *expand;
+  CLI::App* command = app.add_subcommand(
+      "expand", "Expand a file name with placeholders such as <APPATH> or <USERDATA>");
+  command->add_option("NAME", name, "the name to expand, e.g. \"<APPATH>\\Help\"")->required();
+  command
+      ->add_option("--base", base,
+                   "folder put in front: none, app, userdata, resources, binaries, autocad, "
+                   "temp, or the library's number")
+      ->check(acceptedBy(parseBaseFolder, "BASE"));
+  command
+      ->add_option("--flags", flags,
+                   "language flags: lang-marker (replace @@ by the language code), "
+                   "lang-subfolder (language folder before the last component), comma-separated, "
+                   "or the library's number")
+      ->check(acceptedBy(parseExpandFlags, "FLAGS"));
+  runs(command, runner, [expand] {
+    const auto& [name, base, flags] = *expand;
+    std::cout << shownPath(
+                     TsEnBuildFilename(name, *parseBaseFolder(base), *parseExpandFlags(flags)))
+              << '\n';
+    return kExitDone;
+  });
+
+  auto baseName = std::make_shared<std::string>();
+  command = app.add_subcommand(
+      "resource", "Find a module's resource library for the current language, else English");
+  command->footer("Exit status 1 when neither is installed.");
+  command->add_option("BASENAME", *baseName, "the part of the file name before \".RC.\"")
+      ->required();
+  runs(command, runner, [baseName] {
+    const std::string path = TsEnGetResourceName(*baseName);
+    if (path.empty()) {
+      std::cerr << "no resource library " << *baseName << ".RC." << TsEnGetLanguageCode()
+                << ".DLL or " << *baseName << ".RC.Eng.DLL in the Resources folder\n";
+      return kExitNo;
+    }
+    std::cout << shownPath(path) << '\n';
+    return kExitDone;
+  });
+
+  auto path = std::make_shared<std::string>();
+  command = app.add_subcommand("exists",
+                               "Tell whether a file or folder exists (exit status 0) or not (1)");
+  command->add_option("PATH", *path, "the file or folder")->required();
+  runs(command, runner, [path] {
+    const bool exists = TsEnFileExist(*path, false);
+    std::cout << (exists ? "exists" : "does not exist") << '\n';
+    return exists ? kExitDone : kExitNo;
+  });
+
+  auto domain = std::make_shared<std::string>();
+  command = app.add_subcommand("domain", "Show the active domain, or store a new one");
+  command->add_option("NAME", *domain, "the domain to store")->check(kNotEmpty);
+  runs(command, runner, [domain, command] {
+    if (command->count("NAME") == 0) {
+      std::cout << getActiveTessalineDomain() << '\n';
+      return kExitDone;
+    }
+    return stored(setActiveTessalineDomain(*domain), "the active domain");
+  });
+
+  auto lastCommand = std::make_shared<std::pair<std::string, std::string>>();
+  command =
+      app.add_subcommand("last-command", "Show the last command, or store one as a module does");
+  command->footer("Storing COMMAND (with DOMAIN, which becomes the active domain) also appends it "
+                  "to the command log.");
+  command->add_option("COMMAND", lastCommand->first, "the command to store")->check(kNotEmpty);
+  command->add_option("DOMAIN", lastCommand->second, "the domain to store with it")
+      ->check(kNotEmpty);
+  runs(command, runner, [lastCommand, command] {
+    const auto& [name, domain] = *lastCommand;
+    if (command->count("COMMAND") == 0) {
+      std::cout << getLastTessalineCommand() << '\n';
+      return kExitDone;
+    }
+    return stored(command->count("DOMAIN") == 0 ? setLastTessalineCommand(name)
+                                                : setLastTessalineCommand(name, domain),
+                  "the last command");
+  });
+
+  auto log = std::make_shared<std::array<std::string, 3>>();
+  command = app.add_subcommand("log", "Append a line to the command log as a module does");
+  command->footer("DOMAIN \"*\" stands for the active domain. Tells which file the line went to.");
+  command->add_option("COMMAND", (*log)[0], "the command")->required();
+  command->add_option("DOMAIN", (*log)[1], "the domain, \"*\" for the active one")->required();
+  command->add_option("INFO", (*log)[2], "free information text")->required();
+  runs(command, runner, [log] {
+    const auto& [name, domain, info] = *log;
+    const bool on = tsen::loggingIsOn();
+    const auto switchValue = readSetting<TsEnLong>(tsen::platform::kCurrentUser, tsen::modulesKey(),
+                                                   TsEnRegValueLogCommands);
+    LogCommandInfo(name, domain, info);
+    if (!on) {
+      std::cout << "not logged: logging is off (" << TsEnRegValueLogCommands << " = "
+                << switchValue.value_or(0) << ")\n";
+      return kExitDone;
+    }
+    const std::string file = TsEnBuildFilename(tsen::kCommandLogFile, TsEnBaseNone, 0);
+    if (!TsEnFileExist(file, false)) {
+      std::cerr << "not logged: " << shownPath(file)
+                << " cannot be written (does its folder exist?)\n";
+      return kExitNo;
+    }
+    std::cout << "logged to " << shownPath(file) << '\n';
+    return kExitDone;
+  });
+
+  auto help = std::make_shared<HelpArguments>();
+  command = addHelpCommand(app, runner, "help",
+                           "Show help for a topic of a compiled help file, as a module does",
+                           "the numeric help topic (0: contents)", help,
+                           [](const HelpArguments& a) { TsEnHelp(a.topic, a.helpName); });
+  command->footer("The wiki page when a topic file maps the topic of HELPNAME, else the compiled "
+                  "help file in the user's language, else in English.");
+  command->add_option("HELPNAME", help->helpName, "the help file's name without .chm")->required();
+
+  auto wiki = std::make_shared<HelpArguments>();
+  command =
+      addHelpCommand(app, runner, "wiki",
+                     "Open the wiki page of a topic (or compiled help, if the settings say so)",
+                     "the numeric help topic", wiki, [](const HelpArguments& a) {
+                       a.only ? TsEnWikiHelpOnly(a.topic) : TsEnWikiHelp(a.topic);
+                     });
+  command->add_flag("--only", wiki->only,
+                    "always the wiki, whatever \"Use CHM Help\" and the exceptions file say");
+}
+
+} // namespace tsenv
