@@ -344,7 +344,9 @@ void checkCompiledHelpFiles(HelpCheck& check) {
     }
   }
   std::set<std::string> checked;
-  for (const auto& [name, namedBy] : check.helpFiles) {
+  for (const auto& helpFile : check.helpFiles) {
+    const std::string& name = helpFile.first;
+    const std::string& namedBy = helpFile.second;
     if (!checked.insert(name).second) {
       continue;
     }

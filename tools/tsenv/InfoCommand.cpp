@@ -9,9 +9,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <iostream>
 #include <memory>
-#include <ranges>
 
 namespace tsenv {
 
@@ -197,10 +197,12 @@ std::string shownValue(const Json& value) {
 // The report as aligned text for a reader; answers from one source in a row
 // name it once, below the last.
 void printText(const std::vector<FactGroup>& groups) {
-  const std::size_t width =
-      2 +
-      std::ranges::max(groups | std::views::transform(&FactGroup::facts) | std::views::join |
-                       std::views::transform([](const Fact& fact) { return fact.label.size(); }));
+  std::size_t width = 0;
+  for (const FactGroup& group : groups) {
+    for (const Fact& fact : group.facts) {
+      width = std::max(width, fact.label.size() + 2);
+    }
+  }
   for (const FactGroup& group : groups) {
     std::cout << group.title << '\n';
     for (auto fact = group.facts.begin(); fact != group.facts.end(); ++fact) {
