@@ -2,6 +2,7 @@
 // application data folder, and below the temporary folder.
 #include "TsEnvironment.h"
 
+#include "folders/ConfigurationFolders.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -12,22 +13,26 @@ void trimTrailingBackslashes(std::string& path) {
   }
 }
 
-// Appends the maker's, the product's and the layout's folders, then the
-// current configuration. False, leaving path unusable, without a
-// configuration.
+// Appends the configuration's folders. False, leaving path unusable, without
+// a configuration.
 bool appendConfigurationFolders(std::string& path) {
-  path += "\\Quarzel\\Tessaline\\";
-  path += TsEnQVRConnect() ? "19.01\\RA_Zora" : "18.40";
-  const std::string config = TsEnGetCurrentConfig();
-  if (config.empty()) {
+  const std::string folders = tsen::configurationFolders();
+  if (folders.empty()) {
     return false;
   }
   path += '\\';
-  path += config;
+  path += folders;
   return true;
 }
 
 } // namespace
+
+std::string tsen::configurationFolders() {
+  const char* folders =
+      TsEnQVRConnect() ? "Quarzel\\Tessaline\\19.01\\RA_Zora\\" : "Quarzel\\Tessaline\\18.40\\";
+  const std::string config = TsEnGetCurrentConfig();
+  return config.empty() ? std::string() : folders + config;
+}
 
 std::string TsEnGetUserDataPath() {
   std::optional<std::string> roaming =

@@ -2,6 +2,7 @@
 // the registry value, known folder or fallback behind it.
 #include "tools/tsenv/Commands.h"
 
+#include "folders/ConfigurationFolders.h"
 #include "help/WikiSettings.h"
 #include "platform/Platform.h"
 #include "session/ModulesKey.h"
@@ -114,8 +115,7 @@ FactGroup folderFacts() {
   const std::string app = TsEnGetAppPath();
   const bool configured = !TsEnGetCurrentConfig().empty();
   // What the per-user folders append below the known folder.
-  const std::string segment = "Quarzel\\Tessaline\\" + TsEnGetCurrentVersionNumber() +
-                              (TsEnQVRConnect() ? "\\RA_Zora\\" : "\\") + TsEnGetCurrentConfig();
+  const std::string segment = tsen::configurationFolders();
   const std::string kernel = TsEnGetRegKeyKernelServices();
   return {
       "folders",
