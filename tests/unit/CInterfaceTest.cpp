@@ -208,25 +208,41 @@ TEST_F(CInterfaceTest, BadArgumentsAndRefusedTextsAreAnsweredBeforeAnythingHappe
   EXPECT_EQ(TsEnC_GetCurrentConfig(&refuse, nullptr), TSENC_REFUSED);
 }
 
-// The header's numbers name the direct interface's constants in its order.
+// Each number names its constant, whatever the order of the library's table.
 TEST_F(CInterfaceTest, ConstantsByNumber) {
-  const std::string* constants[] = {&TsEnTokenAppPath,          &TsEnTokenAutoCAD,
-                                    &TsEnTokenBinaries,         &TsEnTokenCurrentConfig,
-                                    &TsEnTokenDefaultConfig,    &TsEnTokenLangCode,
-                                    &TsEnTokenLangCountry,      &TsEnTokenLangName,
-                                    &TsEnTokenMyTessaline,      &TsEnTokenTessalineShared,
-                                    &TsEnTokenResources,        &TsEnTokenTemp,
-                                    &TsEnTokenUserData,         &TsEnTokenQuarzelShared,
-                                    &TsEnRegKeyQVRConnect,      &TsEnRegValueQVRConnect,
-                                    &TsEnRegValueCurrentConfig, &TsEnRegValueLanguage,
-                                    &TsEnRegKeyModules,         &TsEnRegValueActiveDomain,
-                                    &TsEnRegValueLastCommand,   &TsEnRegValueLogCommands,
-                                    &TsEnFolderAutoCAD,         &TsEnRegValueAutoCADKey,
-                                    &TsEnFolderBinaries,        &TsEnFolderHelp,
-                                    &TsEnFolderProfile,         &TsEnFolderBaseKernel};
+  const std::pair<int32_t, const std::string*> constants[] = {
+      {TSENC_TOKEN_APP_PATH, &TsEnTokenAppPath},
+      {TSENC_TOKEN_AUTOCAD, &TsEnTokenAutoCAD},
+      {TSENC_TOKEN_BINARIES, &TsEnTokenBinaries},
+      {TSENC_TOKEN_CURRENT_CONFIG, &TsEnTokenCurrentConfig},
+      {TSENC_TOKEN_DEFAULT_CONFIG, &TsEnTokenDefaultConfig},
+      {TSENC_TOKEN_LANG_CODE, &TsEnTokenLangCode},
+      {TSENC_TOKEN_LANG_COUNTRY, &TsEnTokenLangCountry},
+      {TSENC_TOKEN_LANG_NAME, &TsEnTokenLangName},
+      {TSENC_TOKEN_MY_TESSALINE, &TsEnTokenMyTessaline},
+      {TSENC_TOKEN_TESSALINE_SHARED, &TsEnTokenTessalineShared},
+      {TSENC_TOKEN_RESOURCES, &TsEnTokenResources},
+      {TSENC_TOKEN_TEMP, &TsEnTokenTemp},
+      {TSENC_TOKEN_USER_DATA, &TsEnTokenUserData},
+      {TSENC_TOKEN_QUARZEL_SHARED, &TsEnTokenQuarzelShared},
+      {TSENC_REG_KEY_QVR_CONNECT, &TsEnRegKeyQVRConnect},
+      {TSENC_REG_VALUE_QVR_CONNECT, &TsEnRegValueQVRConnect},
+      {TSENC_REG_VALUE_CURRENT_CONFIG, &TsEnRegValueCurrentConfig},
+      {TSENC_REG_VALUE_LANGUAGE, &TsEnRegValueLanguage},
+      {TSENC_REG_KEY_MODULES, &TsEnRegKeyModules},
+      {TSENC_REG_VALUE_ACTIVE_DOMAIN, &TsEnRegValueActiveDomain},
+      {TSENC_REG_VALUE_LAST_COMMAND, &TsEnRegValueLastCommand},
+      {TSENC_REG_VALUE_LOG_COMMANDS, &TsEnRegValueLogCommands},
+      {TSENC_FOLDER_AUTOCAD, &TsEnFolderAutoCAD},
+      {TSENC_REG_VALUE_AUTOCAD_KEY, &TsEnRegValueAutoCADKey},
+      {TSENC_FOLDER_BINARIES, &TsEnFolderBinaries},
+      {TSENC_FOLDER_HELP, &TsEnFolderHelp},
+      {TSENC_FOLDER_PROFILE, &TsEnFolderProfile},
+      {TSENC_FOLDER_BASE_KERNEL, &TsEnFolderBaseKernel},
+  };
   ASSERT_EQ(std::size(constants), std::size_t(TSENC_CONSTANT_COUNT));
-  for (int32_t number = 0; number < TSENC_CONSTANT_COUNT; ++number) {
-    EXPECT_EQ(viaC(TsEnC_GetConstant, number), *constants[number]) << number;
+  for (const auto& [number, constant] : constants) {
+    EXPECT_EQ(viaC(TsEnC_GetConstant, number), *constant) << number;
   }
   EXPECT_EQ(TsEnTokenAppPath + TsEnFolderBaseKernel, "<APPATH>Kernel");
 }
