@@ -1,12 +1,14 @@
-// The command log on the real file system: text mode's line ends, local time
-// stamps, and several processes logging at once.
+// The command log on the real file system: local time stamps, and several
+// processes logging at once.
 #include "TsEnvironment.h"
 
-#include "ProductKeysGuard.h"
+#include "WinSystem.h"
 
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 #include <iterator>
+#include <sstream>
 
 namespace {
 
@@ -29,9 +31,8 @@ std::string withoutStamps(const std::string& file, std::time_t from) {
   return text;
 }
 
-// Every line feed, even one after a carriage return, becomes CR LF. Four
-// writers' lines land once, whole and in order.
-TEST(CommandLogTest, LinesAreAppendedInTextModeByFourWriterProcessesAtOnce) {
+// Four writers' lines land once, whole and in order, after what was there.
+TEST(CommandLogTest, LinesAreAppendedByFourWriterProcessesAtOnce) {
   constexpr int kWriters = 4, kLinesEach = 1000;
   const ProductKeysGuard guard;
   // A configuration of this process's own, so the log is this test's alone.
@@ -47,40 +48,36 @@ TEST(CommandLogTest, LinesAreAppendedInTextModeByFourWriterProcessesAtOnce) {
   const UniqueHandle start(CreateEventA(nullptr, TRUE, FALSE, (name + "-start").c_str()));
   ASSERT_TRUE(ready && start);
   std::vector<UniqueHandle> writers;
+  std::vector<std::string> expected;
   for (int writer = 0; writer < kWriters; ++writer) {
+    const std::string id = std::to_string(writer);
     writers.push_back(startProcess("\"" + besideThisProgram("tsen_wine_probe.exe") + "\" --log " +
-                                   std::to_string(writer) + " " + std::to_string(kLinesEach) + " " +
-                                   name));
+                                   id + " " + std::to_string(kLinesEach) + " " + name));
     ASSERT_EQ(WaitForSingleObject(ready.get(), 60000), WAIT_OBJECT_0);
+    for (int line = 0; line < kLinesEach; ++line) {
+      expected.push_back("writer" + id + ";@;domain" + id + ";" + std::to_string(line) + "-" +
+                         std::string(100, char('a' + writer)) + "\r");
+    }
   }
   const std::time_t before = std::time(nullptr);
-  LogCommandInfo("Gr\xF8nn;\xE6", "Dom", "one\ntwo");
-  LogCommandInfo("Draw\r\n", "", "\x80\xFF");
+  LogCommandInfo("Gr\xF8nn", "Dom", "one\ntwo");
   SetEvent(start.get());
   for (const auto& process : writers) {
     EXPECT_EQ(exitCodeOf(process, 300000), 0u);
   }
   const std::string text = withoutStamps(log, before),
-                    own = "earlier\r\nGr\xF8nn;\xE6;@;Dom;one\r\ntwo\r\nDraw\r\r\n;@;;\x80\xFF\r\n";
+                    own = "earlier\r\nGr\xF8nn;@;Dom;one\r\ntwo\r\n";
   std::filesystem::remove_all(folder);
   ASSERT_EQ(text.substr(0, own.size()), own);
-  std::vector<int> next(kWriters, 0);
-  int malformed = 0;
-  for (std::size_t at = own.size(), end; at < text.size(); at = end + 2) {
-    end = text.find("\r\n", at);
-    ASSERT_NE(end, std::string::npos) << "the log does not end with a whole line";
-    const std::string line = text.substr(at, end - at);
-    const int w = line.size() > 7 && line[6] >= '0' && line[6] < '0' + kWriters ? line[6] - '0' : 0;
-    const std::string id = std::to_string(w);
-    if (line == "writer" + id + ";@;domain" + id + ";" + std::to_string(next[w]) + "-" +
-                    std::string(100, char('a' + w))) {
-      ++next[w];
-    } else {
-      EXPECT_LT(malformed++, 3) << "torn, foreign or out of order: " << line;
-    }
+  // Sorted by writer, each writer's lines kept in their order.
+  std::istringstream rest(text.substr(own.size()));
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(rest, line);) {
+    lines.push_back(line);
   }
-  EXPECT_EQ(malformed, 0);
-  EXPECT_EQ(next, std::vector<int>(kWriters, kLinesEach));
+  std::ranges::stable_sort(lines, {}, [](const std::string& line) { return line.substr(0, 7); });
+  EXPECT_EQ(lines.size(), expected.size());
+  EXPECT_TRUE(lines == expected) << "torn, lost, foreign or out of order lines";
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // the library finding the application folder from its own file name.
 #include "TsEnvironment.h"
 
-#include "ProductKeysGuard.h"
+#include "WinSystem.h"
 #include "testsupport/Scratch.h"
 
 #include <shlobj.h>

@@ -1,10 +1,9 @@
-// The exported registry accessor against the real registry, in scratch keys,
-// and the sample settings imported into the product keys.
+// The exported registry accessor against the real registry, in scratch keys.
 #include "TsEnvironment.h"
 
-#include "ProductKeysGuard.h"
+#include "WinSystem.h"
 
-#include <algorithm>
+#include <optional>
 #include <tuple>
 
 namespace {
@@ -13,8 +12,8 @@ using namespace tsen::testing;
 
 class WinRegistryTest : public ::testing::Test {
 protected:
-  WinRegistryTest() { deleteTree(HKEY_CURRENT_USER, path); }
-  ~WinRegistryTest() override { deleteTree(HKEY_CURRENT_USER, path); }
+  WinRegistryTest() { RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str()); }
+  ~WinRegistryTest() override { RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str()); }
 
   const std::string path = "Software\\TessalineTests\\" + std::to_string(GetCurrentProcessId());
 };
@@ -23,20 +22,25 @@ TEST_F(WinRegistryTest, KeysAreMadeUnderTheGivenRootOnlyWhenAskedAndOpenedWritab
   const std::string key = path + "\\One\\Two", created = path + "\\Created";
   TsEnWinRegistry registry;
   EXPECT_FALSE(registry.OpenKey(HKEY_CURRENT_USER, key, false));
-  EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, key));
+  EXPECT_FALSE(openRaw(HKEY_CURRENT_USER, key));
   ASSERT_TRUE(registry.OpenKey(HKEY_CURRENT_USER, key, true));
   ASSERT_TRUE(registry.WriteLong("Number", -2));
   ASSERT_TRUE(registry.WriteString("Text", "a b"));
   ASSERT_TRUE(registry.Create(HKEY_CURRENT_USER, created));
   ASSERT_TRUE(registry.WriteLong("Number", 5));
   for (const auto& [at, name, type, bytes] :
-       {std::tuple{key, "Number", REG_DWORD, dwordBytes(0xFFFFFFFEu)},
+       {std::tuple{key, "Number", REG_DWORD, Bytes{0xFE, 0xFF, 0xFF, 0xFF}},
         {key, "Text", REG_SZ, bytesOf(std::string("a b", 4))},
-        {created, "Number", REG_DWORD, dwordBytes(5)}}) {
-    const auto value = readRaw(HKEY_CURRENT_USER, at, name);
-    ASSERT_TRUE(value) << at << name;
-    EXPECT_EQ(value->type, static_cast<DWORD>(type)) << name;
-    EXPECT_EQ(value->bytes, bytes) << name;
+        {created, "Number", REG_DWORD, Bytes{5, 0, 0, 0}}}) {
+    DWORD typeRead = REG_NONE, size = 16;
+    Bytes read(size);
+    ASSERT_EQ(RegQueryValueExA(openRaw(HKEY_CURRENT_USER, at).get(), name, nullptr, &typeRead,
+                               read.data(), &size),
+              ERROR_SUCCESS)
+        << at << name;
+    read.resize(size);
+    EXPECT_EQ(typeRead, static_cast<DWORD>(type)) << name;
+    EXPECT_EQ(read, bytes) << name;
   }
 }
 
@@ -52,7 +56,7 @@ TEST_F(WinRegistryTest, ReadsTakeEveryTypeAsTheSystemHandsItOut) {
       {REG_SZ, bytesOf("Roads"), "Roads", std::nullopt},
       {REG_BINARY, Bytes{0x34, 0x12}, "4\x12", 0x1234},
       {REG_MULTI_SZ, bytesOf(std::string("one\0two\0\0", 9)), "one", std::nullopt},
-      {REG_DWORD, dwordBytes(0xFFFFFFFEu), "\xFE\xFF\xFF\xFF", -2},
+      {REG_DWORD, Bytes{0xFE, 0xFF, 0xFF, 0xFF}, "\xFE\xFF\xFF\xFF", -2},
       {REG_QWORD, Bytes{1, 0, 0, 0, 0, 0, 0, 0}, "\x01", std::nullopt},
       {REG_SZ, bytesOf(std::string(5000, 'z') + '\0'), std::string(5000, 'z'), std::nullopt},
   };
@@ -70,18 +74,6 @@ TEST_F(WinRegistryTest, ReadsTakeEveryTypeAsTheSystemHandsItOut) {
   std::string text = "kept";
   EXPECT_FALSE(registry.ReadString("Missing", text));
   EXPECT_EQ(text, "kept");
-}
-
-// What a user sends in from the host build replays here; the connection flag
-// read from the real registry chooses the layout.
-TEST(ProductKeysTest, SettingsFileImportsWithTheSystemsImporter) {
-  const ProductKeysGuard guard;
-  std::string file = TSEN_SAMPLE_SETTINGS;
-  std::replace(file.begin(), file.end(), '/', '\\');
-  EXPECT_EQ(exitCodeOf(startProcess("regedit.exe /S \"Z:" + file + "\"")), 0u);
-  EXPECT_TRUE(TsEnQVRConnect());
-  EXPECT_EQ(TsEnGetCurrentConfig() + TsEnGetLanguageCode(), "RoadNOR");
-  EXPECT_EQ(getActiveTessalineDomain() + getLastTessalineCommand(), "ROADRoadAlign");
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // Help through a copy of the DLL in Binaries with the registered help control
 // and the real shell; message boxes recorded, not shown.
-#include "HelpEntryWine.h"
 #include "TsEnvironment.h"
+#include "tests/wine/WinSystem.h"
 #include "testsupport/ImportSwap.h"
 
 #include <shellapi.h>
@@ -28,13 +28,10 @@ HINSTANCE WINAPI recordShell(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parame
   return reinterpret_cast<HINSTANCE>(42);
 }
 
-void setKernelString(const char* name, std::string_view value) {
-  writeText(HKEY_CURRENT_USER, kKernel1840, name, value);
-}
-
 // The parent of the program's folder, Binaries: the application folder.
 const std::string kHelp = programFolder().erase(programFolder().rfind('\\')) + "\\Help\\";
 
+// Written in text mode (LF to CR LF) when asked.
 std::string writeHelp(std::string_view relative, std::string_view content, bool crlf = false) {
   const std::string file = kHelp + std::string(relative);
   std::filesystem::create_directories(file.substr(0, file.rfind('\\')));
@@ -54,13 +51,10 @@ class HelpEntryWine : public ::testing::Test {
 protected:
   void SetUp() override {
     ASSERT_TRUE(boxSwap_.swapped());
-    setKernelString("Language", "NOR");
+    writeText(HKEY_CURRENT_USER, kKernel1840, "Language", "NOR");
     writeHelp("WikiCfg\\topics.cfg", "100;roads:start;\n");
     SetEnvironmentVariableA("TSEN_FAKE_HH_LOG", viewerLog_.c_str());
   }
-
-  std::vector<std::string> viewerCalls() const { return linesOf(viewerLog_); }
-
   ~HelpEntryWine() override { removeHelp(); }
   static bool removeHelp() {
     std::error_code ignored;
@@ -70,10 +64,8 @@ protected:
 
   ProductKeysGuard keys;
   bool cleaned_ = removeHelp(); // what a run that died left behind
-  std::unique_ptr<ClassesValue> control;
   const std::string localized = writeHelp("NOR\\RoadHelp.chm", "ITSF"),
-                    english = writeHelp("Eng\\RoadHelp.chm", "ITSF");
-  std::string viewerLog_ = kHelp + "viewer.log";
+                    english = writeHelp("Eng\\RoadHelp.chm", "ITSF"), viewerLog_ = kHelp + "v.log";
   ImportSwap<decltype(MessageBoxA)> boxSwap_{GetModuleHandleA("Tessaline.Environment.dll"),
                                              "user32.dll", "MessageBoxA", recordBox};
 };
@@ -82,19 +74,20 @@ protected:
 // does not know is told, then the English contents open.
 TEST_F(HelpEntryWine, AnExpandableRegistrationIsExpandedAndTheControlsAnswersFollowed) {
   SetEnvironmentVariableA("TSEN_HELP_CONTROL_FOLDER", programFolder().c_str());
-  control = registerControl("%TSEN_HELP_CONTROL_FOLDER%\\FakeHtmlHelp.dll", REG_EXPAND_SZ);
+  const ClassesValue control(kHelpControl, REG_EXPAND_SZ,
+                             "%TSEN_HELP_CONTROL_FOLDER%\\FakeHtmlHelp.dll");
   SetEnvironmentVariableA("TSEN_FAKE_HH_SHOWS", ("1 0 " + english).c_str());
   TsEnHelp(99, "RoadHelp");
-  EXPECT_EQ(viewerCalls(), (std::vector{"15 99 " + localized, "1 0 " + english}));
+  EXPECT_EQ(linesOf(viewerLog_), (std::vector{"15 99 " + localized, "1 0 " + english}));
   EXPECT_EQ(calls, std::vector{missingTopic(99, localized)});
 }
 
 // The entry exported by name at ordinal 15 is not used.
 TEST_F(HelpEntryWine, AControlWithoutEntry14Fails) {
-  control = registerControl(besideThisProgram("FakeHtmlHelpOrdinal15.dll"));
+  const ClassesValue control(kHelpControl, REG_SZ, besideThisProgram("FakeHtmlHelpOrdinal15.dll"));
   SetEnvironmentVariableA("TSEN_FAKE_HH_SHOWS", ("15 21 " + localized + "|1 0 " + english).c_str());
   TsEnHelp(21, "RoadHelp");
-  EXPECT_EQ(viewerCalls(), std::vector<std::string>{});
+  EXPECT_EQ(linesOf(viewerLog_), std::vector<std::string>{});
   EXPECT_EQ(calls,
             (std::vector{missingTopic(21, localized),
                          "Tessaline help 48: Unable to start help file \"" + english + "\" !"}));
@@ -103,7 +96,7 @@ TEST_F(HelpEntryWine, AControlWithoutEntry14Fails) {
 // An address the shell has no handler for is told; one it has a handler for
 // reaches it in the interop tests (the https scheme, recorded).
 TEST_F(HelpEntryWine, TheShellGetsTheAddressVerbatimAndAnAddressWithoutHandlerIsTold) {
-  setKernelString("Help BaseUrl", "tsennohandler://wiki.test");
+  writeText(HKEY_CURRENT_USER, kKernel1840, "Help BaseUrl", "tsennohandler://wiki.test");
   TsEnWikiHelp(100);
   EXPECT_EQ(calls,
             std::vector<std::string>{"Tessaline 64: Failed executing Wiki url (ShellExecute)."});
@@ -113,7 +106,7 @@ TEST_F(HelpEntryWine, TheShellGetsTheAddressVerbatimAndAnAddressWithoutHandlerIs
   const ImportSwap<decltype(ShellExecuteA)> shell(GetModuleHandleA("Tessaline.Environment.dll"),
                                                   "shell32.dll", "ShellExecuteA", recordShell);
   ASSERT_TRUE(shell.swapped());
-  setKernelString("Help BaseUrl", "h/%s\"\xE9");
+  writeText(HKEY_CURRENT_USER, kKernel1840, "Help BaseUrl", "h/%s\"\xE9");
   writeHelp("Tessaline_Wiki_Help_Language_Mapping.cfg", "DAN=da\nNOR=nb\n", true);
   writeHelp("WikiCfg\\topics.cfg", "100;roads:end\n\x1A\n300;roads:cut;\n", true);
   TsEnWikiHelp(100);

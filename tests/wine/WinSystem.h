@@ -1,7 +1,8 @@
 // What the Windows tests share: the registry read and written around the
-// library rather than through it, the suite's product keys missing while a
-// test runs and back afterwards (CTest resource lock "tsen_product_keys"),
-// and helper programs started from beside the test program.
+// library rather than through it, the suite's keys removed around each test
+// (CTest resource lock "tsen_product_keys"; the Wine prefix is the build's
+// own), class registrations put back, and helper programs started from
+// beside the test program.
 #pragma once
 
 #include "platform/win32/Handles.h"
@@ -11,7 +12,6 @@
 #include <windows.h>
 
 #include <fstream>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,15 +27,6 @@ inline Bytes bytesOf(std::string_view text) {
   return Bytes(text.begin(), text.end());
 }
 
-inline Bytes dwordBytes(DWORD value) {
-  return bytesOf(std::string_view(reinterpret_cast<const char*>(&value), sizeof value));
-}
-
-struct RawValue {
-  DWORD type = REG_NONE;
-  Bytes bytes;
-};
-
 inline platform::win32::UniqueRegKey openRaw(HKEY root, const std::string& path,
                                              bool create = false) {
   HKEY key = nullptr;
@@ -43,10 +34,6 @@ inline platform::win32::UniqueRegKey openRaw(HKEY root, const std::string& path,
                                                nullptr, &key, nullptr)
                              : RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key);
   return platform::win32::UniqueRegKey(result == ERROR_SUCCESS ? key : nullptr);
-}
-
-inline bool keyExists(HKEY root, const std::string& path) {
-  return openRaw(root, path) != nullptr;
 }
 
 // The bytes as given: no NUL is added.
@@ -62,52 +49,39 @@ inline bool writeText(HKEY root, const std::string& path, const char* valueName,
   return writeRaw(root, path, valueName, REG_SZ, bytesOf(std::string(text) + '\0'));
 }
 
-inline std::optional<RawValue> readRaw(HKEY root, const std::string& path, const char* valueName) {
-  const auto key = openRaw(root, path);
-  DWORD size = 0;
-  RawValue value;
-  if (!key ||
-      RegQueryValueExA(key.get(), valueName, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  value.bytes.resize(size);
-  if (RegQueryValueExA(key.get(), valueName, nullptr, &value.type, value.bytes.data(), &size) !=
-      ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  value.bytes.resize(size);
-  return value;
-}
-
-inline void deleteTree(HKEY root, const std::string& path) {
-  RegDeleteTreeA(root, path.c_str());
-}
-
+// The suite's keys, and the machine-wide ones tsenv may write, are missing
+// while a test runs and removed afterwards.
 class ProductKeysGuard {
 public:
-  ProductKeysGuard() {
-    // A backup left by a run that died holds the keys from before it: kept.
-    if (!keyExists(HKEY_CURRENT_USER, kBackupKey)) {
-      copyTree(kSuiteKey, kBackupKey);
-    }
-    deleteTree(HKEY_CURRENT_USER, kSuiteKey);
-  }
-  ~ProductKeysGuard() {
-    deleteTree(HKEY_CURRENT_USER, kSuiteKey);
-    if (copyTree(kBackupKey, kSuiteKey)) {
-      deleteTree(HKEY_CURRENT_USER, kBackupKey);
-    }
-  }
+  ProductKeysGuard() { clear(); }
+  ~ProductKeysGuard() { clear(); }
+  ProductKeysGuard(const ProductKeysGuard&) = delete;
+  ProductKeysGuard& operator=(const ProductKeysGuard&) = delete;
 
 private:
-  static constexpr const char* kBackupKey = "Software\\TessalineTests\\ProductKeysBackup";
-
-  static bool copyTree(const char* from, const char* to) {
-    const auto source = openRaw(HKEY_CURRENT_USER, from);
-    const auto target = source ? openRaw(HKEY_CURRENT_USER, to, true) : nullptr;
-    return target && RegCopyTreeA(source.get(), nullptr, target.get()) == ERROR_SUCCESS;
+  static void clear() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSuiteKey);
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Quarzel");
   }
 };
+
+// A class registration, such as the HTML Help control's, set while it lives:
+// the key's default value, the key removed afterwards.
+class ClassesValue {
+public:
+  ClassesValue(std::string key, DWORD type, std::string_view text) : key_(std::move(key)) {
+    writeRaw(HKEY_CLASSES_ROOT, key_, nullptr, type, bytesOf(std::string(text) + '\0'));
+  }
+  ~ClassesValue() { RegDeleteTreeA(HKEY_CLASSES_ROOT, key_.c_str()); }
+  ClassesValue(const ClassesValue&) = delete;
+  ClassesValue& operator=(const ClassesValue&) = delete;
+
+private:
+  std::string key_;
+};
+
+inline constexpr const char* kHelpControl =
+    "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
 
 inline std::string programFolder() {
   std::string self(MAX_PATH * 4, '\0');
@@ -128,12 +102,17 @@ inline std::vector<std::string> linesOf(const std::string& path) {
   return lines;
 }
 
-inline platform::win32::UniqueHandle startProcess(std::string commandLine) {
+// Without handles to give, the process inherits none.
+inline platform::win32::UniqueHandle startProcess(std::string commandLine,
+                                                  const STARTUPINFOA* handles = nullptr) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
+  if (handles) {
+    startup = *handles;
+  }
   PROCESS_INFORMATION started{};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &started)) {
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, handles != nullptr, 0, nullptr,
+                      nullptr, &startup, &started)) {
     ADD_FAILURE() << "cannot start " << commandLine << ": " << GetLastError();
     return nullptr;
   }
@@ -141,7 +120,7 @@ inline platform::win32::UniqueHandle startProcess(std::string commandLine) {
   return platform::win32::UniqueHandle(started.hProcess);
 }
 
-// 99 when the process did not end in time.
+// 99 when the process did not end in time, or did not start.
 inline DWORD exitCodeOf(const platform::win32::UniqueHandle& process, DWORD milliseconds = 60000) {
   DWORD exitCode = 99;
   if (process && WaitForSingleObject(process.get(), milliseconds) == WAIT_OBJECT_0) {
