@@ -23,18 +23,32 @@ int32_t refuse(void*, const char*, uint32_t) {
 // it succeeds.
 template <class Function, class... Arguments>
 std::string viaC(Function function, Arguments... arguments) {
-  std::string text;
-  EXPECT_EQ(function(arguments..., &keep, &text), TSENC_OK);
-  return text;
-}
-template <class Number = int32_t, class Function, class... Arguments>
-std::string numberViaC(Function function, Arguments... arguments) {
-  Number number = 7;
-  EXPECT_EQ(function(arguments..., &number), TSENC_OK);
-  return std::to_string(number);
+  if constexpr (std::is_invocable_v<Function, Arguments..., uint32_t*>) {
+    uint32_t number = 7;
+    EXPECT_EQ(function(arguments..., &number), TSENC_OK);
+    return std::to_string(number);
+  } else if constexpr (std::is_invocable_v<Function, Arguments..., int32_t*>) {
+    int32_t number = 7;
+    EXPECT_EQ(function(arguments..., &number), TSENC_OK);
+    return std::to_string(number);
+  } else {
+    std::string text;
+    EXPECT_EQ(function(arguments..., &keep, &text), TSENC_OK);
+    return text;
+  }
 }
 
 using Call = std::function<std::string()>;
+std::string answer(const std::string& text) {
+  return text;
+}
+std::string answer(auto number) {
+  return std::to_string(number);
+}
+// A function of no arguments and its C function.
+template <auto direct, auto overC> std::pair<Call, Call> same() {
+  return {[] { return answer(direct()); }, [] { return viaC(overC); }};
+}
 // A direct function that answers nothing answers as its C function does.
 template <class Direct> Call quiet(Direct direct) {
   return [direct] { return direct(), std::to_string(TSENC_OK); };
@@ -92,39 +106,35 @@ protected:
 };
 
 TEST_F(CInterfaceTest, EveryFunctionAnswersAndActsAsItsDirectExport) {
-  const std::pair<std::string (*)(), TsEnC_Result (*)(TsEnC_TextSink, void*)> texts[] = {
-      {TsEnGetRegistryKey, TsEnC_GetRegistryKey},
-      {TsEnGetRegKeyKernelServices, TsEnC_GetRegKeyKernelServices},
-      {TsEnGetCurrentConfig, TsEnC_GetCurrentConfig},
-      {TsEnGetLanguageCode, TsEnC_GetLanguageCode},
-      {TsEnGetLanguageName, TsEnC_GetLanguageName},
-      {TsEnGetLanguageCountry, TsEnC_GetLanguageCountry},
-      {TsEnGetAppPath, TsEnC_GetAppPath},
-      {TsEnGetUserDataPath, TsEnC_GetUserDataPath},
-      {TsEnGetMyTessalinePath, TsEnC_GetMyTessalinePath},
-      {TsEnGetTempPath, TsEnC_GetTempPath},
-      {TsEnGetTempPathAppDataStyle, TsEnC_GetTempPathAppDataStyle},
-      {TsEnGetQuarzelSharedPath, TsEnC_GetQuarzelSharedPath},
-      {TsEnGetTessalineSharedPath, TsEnC_GetTessalineSharedPath},
-      {TsEnGetCurrentVersionNumber, TsEnC_GetCurrentVersionNumber},
-      {getActiveTessalineDomain, TsEnC_GetActiveTessalineDomain},
-      {getLastTessalineCommand, TsEnC_GetLastTessalineCommand}};
-  const std::pair<int (*)(), TsEnC_Result (*)(int32_t*)> numbers[] = {
-      {TsEnGetCurrentVersionNumberMajor, TsEnC_GetCurrentVersionNumberMajor},
-      {TsEnGetCurrentVersionNumberMinor, TsEnC_GetCurrentVersionNumberMinor},
-      {TsEnGetCurrentVersionNumberFeaturePack, TsEnC_GetCurrentVersionNumberFeaturePack},
-      {TsEnGetCurrentVersionNumberUpdate, TsEnC_GetCurrentVersionNumberUpdate}};
   const std::string longName = "<APPATH>\\" + std::string(100000, 'x') + "\\@@.txt";
   const std::string zeroInside("Sub\0Key", 7);
-  std::vector<std::pair<Call, Call>> rows = {
-      {[] { return std::to_string(TsEnQVRConnect()); },
-       [] { return numberViaC(TsEnC_QVRConnect); }},
-      {[] { return std::to_string(TsEnGetLanguageCodeID()); },
-       [] { return numberViaC<uint32_t>(TsEnC_GetLanguageCodeID); }},
+  const std::pair<Call, Call> rows[] = {
+      same<TsEnQVRConnect, TsEnC_QVRConnect>(),
+      same<TsEnGetRegistryKey, TsEnC_GetRegistryKey>(),
+      same<TsEnGetRegKeyKernelServices, TsEnC_GetRegKeyKernelServices>(),
+      same<TsEnGetCurrentConfig, TsEnC_GetCurrentConfig>(),
+      same<TsEnGetLanguageCode, TsEnC_GetLanguageCode>(),
+      same<TsEnGetLanguageCodeID, TsEnC_GetLanguageCodeID>(),
+      same<TsEnGetLanguageName, TsEnC_GetLanguageName>(),
+      same<TsEnGetLanguageCountry, TsEnC_GetLanguageCountry>(),
+      same<TsEnGetAppPath, TsEnC_GetAppPath>(),
+      same<TsEnGetUserDataPath, TsEnC_GetUserDataPath>(),
+      same<TsEnGetMyTessalinePath, TsEnC_GetMyTessalinePath>(),
+      same<TsEnGetTempPath, TsEnC_GetTempPath>(),
+      same<TsEnGetTempPathAppDataStyle, TsEnC_GetTempPathAppDataStyle>(),
+      same<TsEnGetQuarzelSharedPath, TsEnC_GetQuarzelSharedPath>(),
+      same<TsEnGetTessalineSharedPath, TsEnC_GetTessalineSharedPath>(),
+      same<TsEnGetCurrentVersionNumber, TsEnC_GetCurrentVersionNumber>(),
+      same<TsEnGetCurrentVersionNumberMajor, TsEnC_GetCurrentVersionNumberMajor>(),
+      same<TsEnGetCurrentVersionNumberMinor, TsEnC_GetCurrentVersionNumberMinor>(),
+      same<TsEnGetCurrentVersionNumberFeaturePack, TsEnC_GetCurrentVersionNumberFeaturePack>(),
+      same<TsEnGetCurrentVersionNumberUpdate, TsEnC_GetCurrentVersionNumberUpdate>(),
+      same<getActiveTessalineDomain, TsEnC_GetActiveTessalineDomain>(),
+      same<getLastTessalineCommand, TsEnC_GetLastTessalineCommand>(),
       {[&] { return TsEnBuildRegKey(zeroInside); },
        [&] { return viaC(TsEnC_BuildRegKey, zeroInside.data(), 7u); }},
       {[] { return std::to_string(TsEnFileExist("C:\\none", true)); },
-       [] { return numberViaC(TsEnC_FileExist, "C:\\none", 7u, 1); }},
+       [] { return viaC(TsEnC_FileExist, "C:\\none", 7u, 1); }},
       {[] { return TsEnGetResourceName("Road"); },
        [] { return viaC(TsEnC_GetResourceName, "Road", 4u); }},
       // A text past any fixed buffer; a missing configuration told.
@@ -140,29 +150,19 @@ TEST_F(CInterfaceTest, EveryFunctionAnswersAndActsAsItsDirectExport) {
       {quiet([] { TsEnWikiHelp(7); }), [] { return std::to_string(TsEnC_WikiHelp(7)); }},
       {quiet([] { TsEnWikiHelpOnly(8); }), [] { return std::to_string(TsEnC_WikiHelpOnly(8)); }},
       {[] { return std::to_string(setActiveTessalineDomain("ROAD")); },
-       [] { return numberViaC(TsEnC_SetActiveTessalineDomain, "ROAD", 4u); }},
+       [] { return viaC(TsEnC_SetActiveTessalineDomain, "ROAD", 4u); }},
       {[] { return std::to_string(setLastTessalineCommand("Align")); },
-       [] { return numberViaC(TsEnC_SetLastTessalineCommand, "Align", 5u); }},
+       [] { return viaC(TsEnC_SetLastTessalineCommand, "Align", 5u); }},
       {[] { return std::to_string(setLastTessalineCommand("Align", "")); },
-       [] { return numberViaC(TsEnC_SetLastTessalineCommandInDomain, "Align", 5u, "", 0u); }},
+       [] { return viaC(TsEnC_SetLastTessalineCommandInDomain, "Align", 5u, "", 0u); }},
       {quiet([] { LogCommandInfo("Cmd", "*", "info"); }),
        [] { return std::to_string(TsEnC_LogCommandInfo("Cmd", 3, "*", 1, "info", 4)); }},
   };
-  for (const auto& text : texts) {
-    const auto overC = text.second;
-    rows.emplace_back(text.first, [overC] { return viaC(overC); });
-  }
-  for (const auto& number : numbers) {
-    const auto direct = number.first;
-    const auto overC = number.second;
-    rows.emplace_back([direct] { return std::to_string(direct()); },
-                      [overC] { return numberViaC(overC); });
-  }
   // The kept answers are found once, before the comparison.
   TsEnGetAppPath();
   TsEnGetLanguageCode();
   TsEnGetMyTessalinePath();
-  for (std::size_t row = 0; row < rows.size(); ++row) {
+  for (std::size_t row = 0; row < std::size(rows); ++row) {
     EXPECT_EQ(trace(rows[row].second), trace(rows[row].first)) << "row " << row;
   }
 }
