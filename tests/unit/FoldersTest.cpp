@@ -77,57 +77,45 @@ INSTANTIATE_TEST_SUITE_P(Files, ResourceNameTest, ::testing::Values(
                         "Resources/NOR/Road.RC.NOR.DLL"}, ""}));
 // clang-format on
 
-std::string segment(bool layout19) {
-  return layout19 ? "19.01\\RA_Zora" : "18.40";
-}
-
 void setConfig(bool layout19, const std::string& config) {
   fake::setDword(kHKCU, kQvrKey, "QVRConnect", layout19 ? 1 : 0);
   fake::setString(kHKCU, layout19 ? kKernel1901 : kKernel1840, "Current Config", config);
 }
 
-TEST_F(FakeSystemTest, UserDataFollowsRoamingFolderLayoutAndConfiguration) {
-  const std::string roaming = "C:\\Users\\user\\AppData\\Roaming";
-  const struct {
-    std::optional<std::string> roaming; // nothing: the shell call fails
-    std::string config;
-    std::optional<std::string> prefix; // then segment and configuration; nothing: ""
-  } rows[] = {
-      {roaming + "\\\\", "Rail Works", roaming},
-      {roaming, "", std::nullopt},
-      {"", "Road", std::nullopt},
-      {std::nullopt, "Road", std::nullopt},
-  };
-  for (const bool layout19 : {false, true}) {
-    for (const auto& row : rows) {
-      SCOPED_TRACE(row.roaming.value_or("(failed)") + " / " + row.config);
-      fake::setKnownFolder(fake::KnownFolder::roamingAppData, row.roaming);
-      setConfig(layout19, row.config);
-      EXPECT_EQ(TsEnGetUserDataPath(), row.prefix ? *row.prefix + "\\Quarzel\\Tessaline\\" +
-                                                        segment(layout19) + "\\" + row.config
-                                                  : "");
-    }
+// Below the layout's folder and the configuration (pinned for 18.40 under
+// Wine): the user data folder with every trailing backslash of the roaming
+// folder dropped, empty without either.
+TEST_F(FakeSystemTest, UserDataNeedsARoamingFolderAndAConfiguration) {
+  const std::string roaming = "C:\\Roaming";
+  const std::pair<std::optional<std::string>, std::string> rows[] = {
+      {roaming, ""}, {"", "Road"}, {std::nullopt, "Road"}}; // nothing: the shell call fails
+  for (const auto& [folder, config] : rows) {
+    fake::setKnownFolder(fake::KnownFolder::roamingAppData, folder);
+    setConfig(true, config);
+    EXPECT_EQ(TsEnGetUserDataPath(), "") << folder.value_or("(failed)") << " " << config;
   }
+  fake::setKnownFolder(fake::KnownFolder::roamingAppData, roaming + "\\\\");
+  setConfig(true, "Rail Works");
+  EXPECT_EQ(TsEnGetUserDataPath(), roaming + "\\Quarzel\\Tessaline\\19.01\\RA_Zora\\Rail Works");
 }
 
+// The temporary folder loses one trailing backslash; the AppData-style folder
+// below it is made, and empty without a configuration.
 TEST_F(FakeSystemTest, TempFolderLosesOneBackslashItsAppDataStyleFolderAllAndIsCreated) {
   ScratchFolder scratch;
   const std::string temp = scratch.library("missing\\tmp");
   const std::pair<std::string, std::string> rows[] = {
       {temp + "\\", temp}, {temp + "\\\\", temp + "\\"}, {temp, temp}}; // reported, answered
-  for (const bool layout19 : {false, true}) {
-    for (const auto& [reported, tempPath] : rows) {
-      setConfig(layout19, "");
-      EXPECT_EQ(TsEnGetTempPathAppDataStyle(), "") << "no configuration";
-      setConfig(layout19, "Road");
-      fake::setTempFolder(reported);
-      EXPECT_EQ(TsEnGetTempPath(), tempPath);
-      EXPECT_EQ(TsEnGetTempPathAppDataStyle(),
-                temp + "\\Quarzel\\Tessaline\\" + segment(layout19) + "\\Road");
-      EXPECT_TRUE(std::filesystem::is_directory(scratch.path() / "missing/tmp/Quarzel/Tessaline" /
-                                                (layout19 ? "19.01/RA_Zora" : "18.40") / "Road"));
-      std::filesystem::remove_all(scratch.path() / "missing/tmp/Quarzel");
-    }
+  for (const auto& [reported, tempPath] : rows) {
+    setConfig(true, "");
+    EXPECT_EQ(TsEnGetTempPathAppDataStyle(), "") << "no configuration";
+    setConfig(true, "Road");
+    fake::setTempFolder(reported);
+    EXPECT_EQ(TsEnGetTempPath(), tempPath);
+    EXPECT_EQ(TsEnGetTempPathAppDataStyle(), temp + "\\Quarzel\\Tessaline\\19.01\\RA_Zora\\Road");
+    EXPECT_TRUE(std::filesystem::is_directory(scratch.path() /
+                                              "missing/tmp/Quarzel/Tessaline/19.01/RA_Zora/Road"));
+    std::filesystem::remove_all(scratch.path() / "missing/tmp/Quarzel");
   }
   fake::setTempFolder(std::nullopt);
   EXPECT_EQ(TsEnGetTempPath() + TsEnGetTempPathAppDataStyle(), "");
