@@ -68,14 +68,17 @@ TEST_P(ResourceNameTest, SearchesTheLanguageThenEnglishInResources) {
             expected.empty() ? "" : scratch.library("Resources\\" + expected));
 }
 
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Files, ResourceNameTest, ::testing::Values(
-    ResourceRow{"NOR", {"Resources/Road.RC.NOR.DLL", "Resources/Road.RC.Eng.DLL"}, "Road.RC.NOR.DLL"},
-    ResourceRow{"NOR\\", {"Resources/Road.RC.Eng.DLL"}, "Road.RC.Eng.DLL"},
-    ResourceRow{"", {"Resources/Road.RC..DLL"}, "Road.RC..DLL"},
-    ResourceRow{"NOR", {"Road.RC.NOR.DLL", "Road.RC.Eng.DLL", "Binaries/Road.RC.NOR.DLL",
-                        "Resources/NOR/Road.RC.NOR.DLL"}, ""}));
-// clang-format on
+INSTANTIATE_TEST_SUITE_P(
+    Files, ResourceNameTest,
+    ::testing::Values(ResourceRow{"NOR",
+                                  {"Resources/Road.RC.NOR.DLL", "Resources/Road.RC.Eng.DLL"},
+                                  "Road.RC.NOR.DLL"},
+                      ResourceRow{"NOR\\", {"Resources/Road.RC.Eng.DLL"}, "Road.RC.Eng.DLL"},
+                      ResourceRow{"", {"Resources/Road.RC..DLL"}, "Road.RC..DLL"},
+                      ResourceRow{"NOR",
+                                  {"Road.RC.NOR.DLL", "Road.RC.Eng.DLL", "Binaries/Road.RC.NOR.DLL",
+                                   "Resources/NOR/Road.RC.NOR.DLL"},
+                                  ""}));
 
 void setConfig(bool layout19, const std::string& config) {
   fake::setDword(kHKCU, kQvrKey, "QVRConnect", layout19 ? 1 : 0);
@@ -149,12 +152,12 @@ TEST_P(MyTessalineTest, ValueElseUserDataKeptOnceNonEmpty) {
   EXPECT_EQ(fake::calls().regQueryValue == 0, !expected.empty());
 }
 
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Values, MyTessalineTest, ::testing::Values(
-    MyTessalineRow{false, "D:\\Work\\\\", "D:\\Work\\"}, MyTessalineRow{true, "\\", ""},
-    MyTessalineRow{false, "", ""},
-    MyTessalineRow{true, std::nullopt, "C:\\Roaming\\Quarzel\\Tessaline\\19.01\\RA_Zora\\Road"}));
-// clang-format on
+INSTANTIATE_TEST_SUITE_P(
+    Values, MyTessalineTest,
+    ::testing::Values(MyTessalineRow{false, "D:\\Work\\\\", "D:\\Work\\"},
+                      MyTessalineRow{true, "\\", ""}, MyTessalineRow{false, "", ""},
+                      MyTessalineRow{true, std::nullopt,
+                                     "C:\\Roaming\\Quarzel\\Tessaline\\19.01\\RA_Zora\\Road"}));
 
 // Under ThreadSanitizer too (scripts/test.sh runs FirstCallRace there).
 using FirstCallRace = FakeSystemTest;

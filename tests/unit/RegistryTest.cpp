@@ -10,7 +10,9 @@ using RegistryTest = FakeSystemTest;
 TEST_F(RegistryTest, AccessorHoldsTheKeyAsOpenedOrCreatedAndWithoutOneFails) {
   const std::string key = "Software\\TsEnTests\\Accessor";
   TsEnWinRegistry registry;
-  EXPECT_FALSE(registry.OpenKey(kHKCU, key, false));
+  fake::createKey(kHKCU, "Software\\A");
+  ASSERT_TRUE(registry.OpenKey(kHKCU, "Software\\A", false));
+  EXPECT_FALSE(registry.OpenKey(kHKCU, key, false)); // letting go of the key it held
   EXPECT_EQ(fake::openHandles(), 0);
   TsEnLong number = 7;
   std::string text = "untouched";
@@ -83,12 +85,11 @@ TEST_P(LanguageTest, CodeIsReadFromTheLayoutAndKeptOnceNonEmpty) {
   EXPECT_EQ(TsEnGetLanguageName() + " " + TsEnGetLanguageCountry(), row.nameAndCountry);
 }
 
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Codes, LanguageTest, ::testing::Values(
-    LanguageRow{true, "sWe", "sWe", 1053, "Swedish Sweden"},
-    LanguageRow{false, "NOR\\\\", "NOR\\", 2057, "English England"},
-    LanguageRow{true, "\\", "", 1040, "Italian Italy"}));
-// clang-format on
+INSTANTIATE_TEST_SUITE_P(Codes, LanguageTest,
+                         ::testing::Values(LanguageRow{true, "sWe", "sWe", 1053, "Swedish Sweden"},
+                                           LanguageRow{false, "NOR\\\\", "NOR\\", 2057,
+                                                       "English England"},
+                                           LanguageRow{true, "\\", "", 1040, "Italian Italy"}));
 
 } // namespace
 } // namespace tsen::testing
