@@ -2,13 +2,11 @@
 // fuzzers, and writing and splitting their inputs.
 #pragma once
 
+#include "TsEnvironment.h"
 #include "platform/testing/FakeSystem.h"
 #include "testsupport/Scratch.h"
 
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <string>
 #include <string_view>
 
 namespace tsen::fuzzing {
@@ -20,30 +18,25 @@ inline void check(bool holds) {
 }
 
 // The application folder of the whole run, with the library installed in it
-// over the test double; memory-backed when the host has /dev/shm, as every
-// input rewrites its files.
+// over the test double, the language nor and the domain ROAD. The library
+// keeps the language once read: one for the whole run.
 inline const testsupport::ScratchFolder& suiteFolder() {
-  static const testsupport::ScratchFolder folder("tsen-fuzz-", [] {
-    std::error_code error;
-    return std::filesystem::is_directory("/dev/shm", error)
-               ? std::filesystem::path("/dev/shm")
-               : std::filesystem::temp_directory_path();
-  }());
+  static const testsupport::ScratchFolder folder("tsen-fuzz-");
   static const bool ready = [] {
     std::filesystem::create_directories(folder.path() / "Help" / "WikiCfg" / "ROAD");
     fake::reset();
     fake::setModuleFileName(folder.library("Binaries/Tessaline.Environment.dll"));
-    return true;
+    fake::setString(platform::kCurrentUser, "SOFTWARE\\Quarzel\\Tessaline\\18.40\\Kernel Services",
+                    "Language", "nor");
+    return setActiveTessalineDomain("ROAD");
   }();
   check(ready);
   return folder;
 }
 
 inline void writeFile(const std::filesystem::path& path, std::string_view content) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  check(file != nullptr);
-  check(std::fwrite(content.data(), 1, content.size(), file) == content.size());
-  std::fclose(file);
+  std::ofstream file(path, std::ios::binary);
+  check(file.write(content.data(), std::streamsize(content.size())).flush().good());
 }
 
 // The text up to the next line feed, taken off input.

@@ -12,38 +12,30 @@ namespace tsen::testsupport {
 template <typename Function> class ImportSwap {
 public:
   ImportSwap(HMODULE module, const char* dll, const char* name, Function* replacement)
-      : slot_(findSlot(reinterpret_cast<BYTE*>(module), dll, name)) {
-    if (slot_) {
-      original_ = *slot_;
-      write(reinterpret_cast<ULONGLONG>(replacement));
-    }
+      : slot_(findSlot(reinterpret_cast<BYTE*>(module), dll, name)), original_(slot_ ? *slot_ : 0) {
+    write(reinterpret_cast<ULONGLONG>(replacement));
   }
-  ~ImportSwap() {
-    if (slot_) {
-      write(original_);
-    }
-  }
+  ~ImportSwap() { write(original_); }
 
   bool swapped() const { return slot_ != nullptr; }
 
 private:
   static ULONGLONG* findSlot(BYTE* base, const char* dll, const char* name) {
-    if (!base) {
-      return nullptr;
-    }
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
-        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const auto* nt = base ? reinterpret_cast<const IMAGE_NT_HEADERS*>(
+                                base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew)
+                          : nullptr;
     const DWORD imports =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+        nt ? nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress : 0;
     for (auto* descriptor = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports);
          imports != 0 && descriptor->Name != 0; ++descriptor) {
-      const bool fromDll =
-          _stricmp(reinterpret_cast<const char*>(base + descriptor->Name), dll) == 0;
+      if (_stricmp(reinterpret_cast<const char*>(base + descriptor->Name), dll) != 0 ||
+          descriptor->OriginalFirstThunk == 0) {
+        continue;
+      }
       auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->FirstThunk);
       for (auto* names =
                reinterpret_cast<const IMAGE_THUNK_DATA*>(base + descriptor->OriginalFirstThunk);
-           fromDll && descriptor->OriginalFirstThunk != 0 && names->u1.AddressOfData != 0;
-           ++names, ++slots) {
+           names->u1.AddressOfData != 0; ++names, ++slots) {
         if (!IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) &&
             std::strcmp(
                 reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name,
@@ -57,13 +49,14 @@ private:
 
   void write(ULONGLONG value) const {
     DWORD protection = 0;
-    VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &protection);
-    *slot_ = value;
-    VirtualProtect(slot_, sizeof *slot_, protection, &protection);
+    if (slot_ && VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &protection)) {
+      *slot_ = value;
+      VirtualProtect(slot_, sizeof *slot_, protection, &protection);
+    }
   }
 
   ULONGLONG* slot_;
-  ULONGLONG original_ = 0;
+  ULONGLONG original_;
 };
 
 } // namespace tsen::testsupport

@@ -7,14 +7,9 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <string_view>
-
-#ifdef _WIN32
-#include <process.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace tsen::testsupport {
 
@@ -26,20 +21,14 @@ inline std::string backslashed(const std::filesystem::path& path) {
 
 class ScratchFolder {
 public:
-  // prefix, the process id and a count of this process's folders, below base.
-  explicit ScratchFolder(
-      std::string_view prefix = "tsen-",
-      const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
-    static std::atomic<unsigned> made{0};
-#ifdef _WIN32
-    const int process = ::_getpid();
-#else
-    const int process = ::getpid();
-#endif
-    std::filesystem::create_directories(base);
+  // prefix and a number in the temporary folder; the first number from
+  // random, so that processes at once seldom try the same names.
+  explicit ScratchFolder(std::string_view prefix = "tsen-") {
+    static std::atomic<unsigned> next{std::random_device{}()};
     do {
-      path_ = base / (std::string(prefix) + std::to_string(process) + "-" + std::to_string(made++));
-    } while (!std::filesystem::create_directory(path_)); // left by an earlier process
+      path_ =
+          std::filesystem::temp_directory_path() / (std::string(prefix) + std::to_string(next++));
+    } while (!std::filesystem::create_directory(path_)); // another's, or left by an earlier one
   }
   ~ScratchFolder() {
     std::error_code ignored;
@@ -48,12 +37,8 @@ public:
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
-  const std::filesystem::path& path() const {
-    return path_;
-  }
-  std::string operator/(std::string_view relative) const {
-    return (path_ / relative).string();
-  }
+  const std::filesystem::path& path() const { return path_; }
+  std::string operator/(std::string_view relative) const { return (path_ / relative).string(); }
   // The folder, or a path below it, as the library writes it.
   std::string library(std::string_view relative = {}) const {
     return backslashed(relative.empty() ? path_ : path_ / relative);

@@ -7,14 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <string_view>
-
 namespace tsen::testing {
 
 inline const HKEY kHKCU = platform::kCurrentUser;
 inline const HKEY kHKLM = platform::kLocalMachine;
-
 inline constexpr std::string_view kKernel1840 =
     "SOFTWARE\\Quarzel\\Tessaline\\18.40\\Kernel Services";
 inline constexpr std::string_view kKernel1901 =
@@ -29,9 +25,7 @@ protected:
   void SetUp() override { fake::reset(); }
 
   static void setLayout19(bool on) { fake::setDword(kHKCU, kQvrKey, "QVRConnect", on ? 1 : 0); }
-  static std::string kernelKey(bool layout19) {
-    return std::string(layout19 ? kKernel1901 : kKernel1840);
-  }
+  static std::string_view kernelKey(bool layout19) { return layout19 ? kKernel1901 : kKernel1840; }
   static void installLibraryIn(const std::string& appFolder) {
     fake::setModuleFileName(appFolder + "\\Binaries\\Tessaline.Environment.dll");
   }

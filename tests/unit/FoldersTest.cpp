@@ -48,27 +48,24 @@ TEST_F(FakeSystemTest, FileExistTellsAMissingPathOnlyWhenAsked) {
 
 // The language's file in <app>\Resources, else the English one; nowhere else.
 struct ResourceRow {
-  std::optional<std::string> language; // nothing: no "Language" value
-  std::vector<std::string> files;      // below the application folder
-  std::string expected;                // below <app>\Resources; empty: none found
+  const char* language;
+  std::vector<std::string> files; // below the application folder
+  std::string expected;           // below <app>\Resources; empty: none found
 };
 
-class ResourceNameTest : public FakeSystemTest, public ::testing::WithParamInterface<ResourceRow> {
-protected:
-  ScratchFolder scratch_;
-};
+class ResourceNameTest : public FakeSystemTest,
+                         public ::testing::WithParamInterface<ResourceRow> {};
 
 TEST_P(ResourceNameTest, SearchesTheLanguageThenEnglishInResources) {
-  const ResourceRow& row = GetParam();
-  installLibraryIn(scratch_.library("Suite"));
-  if (row.language) {
-    fake::setString(kHKCU, kKernel1840, "Language", *row.language);
+  ScratchFolder scratch;
+  installLibraryIn(scratch.library());
+  fake::setString(kHKCU, kKernel1840, "Language", GetParam().language);
+  for (const std::string& file : GetParam().files) {
+    scratch.write(file, "resources");
   }
-  for (const std::string& file : row.files) {
-    scratch_.write("Suite/" + file, "resources");
-  }
+  const std::string& expected = GetParam().expected;
   EXPECT_EQ(TsEnGetResourceName("Road"),
-            row.expected.empty() ? "" : scratch_.library("Suite\\Resources\\" + row.expected));
+            expected.empty() ? "" : scratch.library("Resources\\" + expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -77,81 +74,77 @@ INSTANTIATE_TEST_SUITE_P(
                                   {"Resources/Road.RC.NOR.DLL", "Resources/Road.RC.Eng.DLL"},
                                   "Road.RC.NOR.DLL"},
                       ResourceRow{"NOR\\", {"Resources/Road.RC.Eng.DLL"}, "Road.RC.Eng.DLL"},
-                      ResourceRow{std::nullopt, {"Resources/Road.RC..DLL"}, "Road.RC..DLL"},
+                      ResourceRow{"", {"Resources/Road.RC..DLL"}, "Road.RC..DLL"},
                       ResourceRow{"NOR",
                                   {"Road.RC.NOR.DLL", "Road.RC.Eng.DLL", "Binaries/Road.RC.NOR.DLL",
                                    "Resources/NOR/Road.RC.NOR.DLL"},
                                   ""}));
-
-std::string segment(bool layout19) {
-  return layout19 ? "19.01\\RA_Zora" : "18.40";
-}
 
 void setConfig(bool layout19, const std::string& config) {
   fake::setDword(kHKCU, kQvrKey, "QVRConnect", layout19 ? 1 : 0);
   fake::setString(kHKCU, layout19 ? kKernel1901 : kKernel1840, "Current Config", config);
 }
 
-TEST_F(FakeSystemTest, UserDataFollowsRoamingFolderLayoutAndConfiguration) {
-  const std::string roaming = "C:\\Users\\user\\AppData\\Roaming";
-  const struct {
-    std::optional<std::string> roaming; // nothing: the shell call fails
-    std::string config;
-    std::optional<std::string> prefix; // then segment and configuration; nothing: ""
-  } rows[] = {
-      {roaming + "\\\\", "Rail Works", roaming},
-      {roaming, "", std::nullopt},
-      {"", "Road", std::nullopt},
-      {std::nullopt, "Road", std::nullopt},
-  };
-  for (const bool layout19 : {false, true}) {
-    for (const auto& row : rows) {
-      SCOPED_TRACE(row.roaming.value_or("(failed)") + " / " + row.config);
-      fake::setKnownFolder(fake::KnownFolder::roamingAppData, row.roaming);
-      setConfig(layout19, row.config);
-      EXPECT_EQ(TsEnGetUserDataPath(), row.prefix ? *row.prefix + "\\Quarzel\\Tessaline\\" +
-                                                        segment(layout19) + "\\" + row.config
-                                                  : "");
-    }
+// Below the layout's folder and the configuration (pinned for 18.40 under
+// Wine): the user data folder with every trailing backslash of the roaming
+// folder dropped, empty without either.
+TEST_F(FakeSystemTest, UserDataNeedsARoamingFolderAndAConfiguration) {
+  const std::string roaming = "C:\\Roaming";
+  const std::pair<std::optional<std::string>, std::string> rows[] = {
+      {roaming, ""}, {"", "Road"}, {std::nullopt, "Road"}}; // nothing: the shell call fails
+  for (const auto& [folder, config] : rows) {
+    fake::setKnownFolder(fake::KnownFolder::roamingAppData, folder);
+    setConfig(true, config);
+    EXPECT_EQ(TsEnGetUserDataPath(), "") << folder.value_or("(failed)") << " " << config;
   }
+  fake::setKnownFolder(fake::KnownFolder::roamingAppData, roaming + "\\\\");
+  setConfig(true, "Rail Works");
+  EXPECT_EQ(TsEnGetUserDataPath(), roaming + "\\Quarzel\\Tessaline\\19.01\\RA_Zora\\Rail Works");
 }
 
+// The temporary folder loses one trailing backslash; the AppData-style folder
+// below it is made, and empty without a configuration.
 TEST_F(FakeSystemTest, TempFolderLosesOneBackslashItsAppDataStyleFolderAllAndIsCreated) {
   ScratchFolder scratch;
   const std::string temp = scratch.library("missing\\tmp");
   const std::pair<std::string, std::string> rows[] = {
       {temp + "\\", temp}, {temp + "\\\\", temp + "\\"}, {temp, temp}}; // reported, answered
-  for (const bool layout19 : {false, true}) {
-    for (const auto& [reported, tempPath] : rows) {
-      setConfig(layout19, "");
-      EXPECT_EQ(TsEnGetTempPathAppDataStyle(), "") << "no configuration";
-      setConfig(layout19, "Road");
-      fake::setTempFolder(reported);
-      EXPECT_EQ(TsEnGetTempPath(), tempPath);
-      EXPECT_EQ(TsEnGetTempPathAppDataStyle(),
-                temp + "\\Quarzel\\Tessaline\\" + segment(layout19) + "\\Road");
-      EXPECT_TRUE(std::filesystem::is_directory(scratch.path() / "missing/tmp/Quarzel/Tessaline" /
-                                                (layout19 ? "19.01/RA_Zora" : "18.40") / "Road"));
-      std::filesystem::remove_all(scratch.path() / "missing/tmp/Quarzel");
-    }
+  for (const auto& [reported, tempPath] : rows) {
+    setConfig(true, "");
+    EXPECT_EQ(TsEnGetTempPathAppDataStyle(), "") << "no configuration";
+    setConfig(true, "Road");
+    fake::setTempFolder(reported);
+    EXPECT_EQ(TsEnGetTempPath(), tempPath);
+    EXPECT_EQ(TsEnGetTempPathAppDataStyle(), temp + "\\Quarzel\\Tessaline\\19.01\\RA_Zora\\Road");
+    EXPECT_TRUE(std::filesystem::is_directory(scratch.path() /
+                                              "missing/tmp/Quarzel/Tessaline/19.01/RA_Zora/Road"));
+    std::filesystem::remove_all(scratch.path() / "missing/tmp/Quarzel");
   }
   fake::setTempFolder(std::nullopt);
   EXPECT_EQ(TsEnGetTempPath() + TsEnGetTempPathAppDataStyle(), "");
 }
 
-// The registry value when present (even empty), else the user data folder.
-class MyTessalineTest : public FakeSystemTest,
-                        public ::testing::WithParamInterface<std::tuple<bool, Row>> {};
+// The registry value of the layout in force when present (even empty), else
+// the user data folder; an answer is kept once non-empty.
+struct MyTessalineRow {
+  bool layout19;
+  std::optional<std::string> stored;
+  std::string expected;
+};
 
-TEST_P(MyTessalineTest, ValueKeptOnceNonEmpty) {
-  const auto& [layout19, row] = GetParam();
-  const auto& [stored, expected] = row;
-  fake::setKnownFolder(fake::KnownFolder::roamingAppData, "C:\\Roaming");
+class MyTessalineTest : public FakeSystemTest,
+                        public ::testing::WithParamInterface<MyTessalineRow> {};
+
+TEST_P(MyTessalineTest, ValueElseUserDataKeptOnceNonEmpty) {
+  const auto& [layout19, stored, expected] = GetParam();
+  fake::setKnownFolder(fake::KnownFolder::roamingAppData, "C:\\Roaming\\");
   setConfig(layout19, "Road");
   fake::setString(kHKCU, kernelKey(!layout19), "My Tessaline Directory", "X:\\Other Layout");
-  fake::setString(kHKCU, kernelKey(layout19), "My Tessaline Directory", stored);
+  if (stored) {
+    fake::setString(kHKCU, kernelKey(layout19), "My Tessaline Directory", *stored);
+  }
   EXPECT_EQ(TsEnGetMyTessalinePath(), expected);
-  EXPECT_EQ(fake::calls().knownFolder, 0);
+  EXPECT_EQ(fake::calls().knownFolder, stored ? 0 : 1);
 
   fake::setString(kHKCU, kernelKey(layout19), "My Tessaline Directory", "E:\\Other");
   fake::resetCalls();
@@ -159,21 +152,12 @@ TEST_P(MyTessalineTest, ValueKeptOnceNonEmpty) {
   EXPECT_EQ(fake::calls().regQueryValue == 0, !expected.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, MyTessalineTest,
-                         ::testing::Combine(::testing::Bool(),
-                                            ::testing::Values(Row{"D:\\Work\\\\", "D:\\Work\\"},
-                                                              Row{"\\", ""}, Row{"", ""})));
-
-TEST_F(FakeSystemTest, MyTessalineWithoutValueIsTheUserDataFolderKeptOnceFound) {
-  fake::setKnownFolder(fake::KnownFolder::roamingAppData, "C:\\Roaming\\");
-  EXPECT_EQ(TsEnGetMyTessalinePath(), "");
-
-  setConfig(true, "Road");
-  const std::string userData = "C:\\Roaming\\Quarzel\\Tessaline\\19.01\\RA_Zora\\Road";
-  EXPECT_EQ(TsEnGetMyTessalinePath(), userData);
-  fake::setString(kHKCU, kKernel1901, "Current Config", "Rail");
-  EXPECT_EQ(TsEnGetMyTessalinePath(), userData);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Values, MyTessalineTest,
+    ::testing::Values(MyTessalineRow{false, "D:\\Work\\\\", "D:\\Work\\"},
+                      MyTessalineRow{true, "\\", ""}, MyTessalineRow{false, "", ""},
+                      MyTessalineRow{true, std::nullopt,
+                                     "C:\\Roaming\\Quarzel\\Tessaline\\19.01\\RA_Zora\\Road"}));
 
 // Under ThreadSanitizer too (scripts/test.sh runs FirstCallRace there).
 using FirstCallRace = FakeSystemTest;

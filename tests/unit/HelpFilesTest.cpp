@@ -53,36 +53,33 @@ std::pair<int, std::string> readException(const std::string& domain, std::string
 }
 
 TEST_F(HelpFilesTest, ExceptionsTakeTheFirstLineOfTheDomain) {
+  using Answer = std::pair<int, std::string>;
+  EXPECT_EQ(readException("ROAD", "NOR"), Answer(ExceptionNone, "NOR")) << "no file";
   const struct {
     std::string content, domain, language;
-    int result;
-    std::string languageAfter;
+    Answer answer;
   } cases[] = {
-      {"ROAD;DAN=da;NOR=cHm\n", "Road", "nor", ExceptionUseChm, "nor"},
-      {"ROAD;NOR=CHMX;\n", "ROAD", "NOR", ExceptionLanguage, "CHMX"},
-      {"ROAD;nor=no;\n", "ROAD", "nor", ExceptionNone, "nor"},
-      {"ROAD;XNOR=no;\n", "ROAD", "NOR", ExceptionLanguage, "no"},
+      {"ROAD;DAN=da;NOR=cHm\n", "Road", "nor", {ExceptionUseChm, "nor"}},
+      {"ROAD;NOR=CHMX;\n", "ROAD", "NOR", {ExceptionLanguage, "CHMX"}},
+      {"ROAD;nor=no;\n", "ROAD", "nor", {ExceptionNone, "nor"}},
+      {"ROAD;XNOR=no;\n", "ROAD", "NOR", {ExceptionLanguage, "no"}},
       // Closed by ";", a value needs two characters; at the line's end any length.
-      {"ROAD;NOR=n;\n", "ROAD", "NOR", ExceptionNone, "NOR"},
-      {"ROAD;NOR=\r\n", "ROAD", "NOR", ExceptionLanguage, ""},
-      {"  road\t;NOR= no ;\n", "ROAD", "NOR", ExceptionLanguage, " no "},
-      {"ROAD;DAN=da;\nROAD;NOR=no;\n", "ROAD", "NOR", ExceptionNone, "NOR"},
-      {"ROAD NOR=CHM\nROADS;NOR=CHM;\nROAD;NOR=no;\n", "ROAD", "NOR", ExceptionLanguage, "no"},
+      {"ROAD;NOR=n;\n", "ROAD", "NOR", {ExceptionNone, "NOR"}},
+      {"ROAD;NOR=\r\n", "ROAD", "NOR", {ExceptionLanguage, ""}},
+      {"  road\t;NOR= no ;\n", "ROAD", "NOR", {ExceptionLanguage, " no "}},
+      {"ROAD;DAN=da;\nROAD;NOR=no;\n", "ROAD", "NOR", {ExceptionNone, "NOR"}},
+      {"ROAD NOR=CHM\nROADS;NOR=CHM;\nROAD;NOR=no;\n", "ROAD", "NOR", {ExceptionLanguage, "no"}},
   };
   for (const auto& c : cases) {
     writeHelp(kExceptions, c.content);
-    EXPECT_EQ(readException(c.domain, c.language), std::pair(c.result, c.languageAfter))
+    EXPECT_EQ(readException(c.domain, c.language), c.answer)
         << c.content << " for " << c.domain << "/" << c.language;
   }
-}
-
-TEST_F(HelpFilesTest, UseChmHelpSetToOneInTheLayoutInForceShortCutsTheExceptions) {
-  using Answer = std::pair<int, std::string>;
+  // "Use CHM Help" 1 in the layout in force, and only 1, stands for every line.
   setLayout19(true);
-  fake::setDword(kHKCU, kKernel1840, "Use CHM Help", 1); // not the layout in force
-  EXPECT_EQ(readException("ROAD", "NOR"), Answer(ExceptionNone, "NOR")) << "no file";
+  fake::setDword(kHKCU, kKernel1840, "Use CHM Help", 1);
+  EXPECT_EQ(readException("ROAD", "NOR"), Answer(ExceptionLanguage, "no"));
   fake::setDword(kHKCU, kKernel1901, "Use CHM Help", 1);
-  writeHelp(kExceptions, "ROAD;NOR=no;\n");
   EXPECT_EQ(readException("ROAD", "NOR"), Answer(ExceptionUseChm, "NOR"));
   fake::setDword(kHKCU, kKernel1901, "Use CHM Help", 2);
   EXPECT_EQ(readException("ROAD", "NOR"), Answer(ExceptionLanguage, "no"));
