@@ -87,16 +87,14 @@ bool OpenKeys::openIn(const RegistryTree& tree, HKEY root, const char* subKey, H
 
 bool OpenKeys::queryIn(const RegistryTree& tree, HKEY key, const char* valueName,
                        std::uint32_t* type, void* data, std::uint32_t& size) const {
-  const auto location = locate(key);
-  const RegistryKey* found = location ? tree.find(location->root, location->path) : nullptr;
+  const RegistryKey* found = keyIn(tree, key);
   return found != nullptr &&
          answerQuery(found->value(valueName != nullptr ? valueName : ""), type, data, size);
 }
 
 bool OpenKeys::enumKeyIn(const RegistryTree& tree, HKEY key, std::uint32_t index,
                          std::string& name) const {
-  const auto location = locate(key);
-  const RegistryKey* found = location ? tree.find(location->root, location->path) : nullptr;
+  const RegistryKey* found = keyIn(tree, key);
   if (found == nullptr || index >= found->children().size()) {
     return false;
   }
@@ -106,8 +104,7 @@ bool OpenKeys::enumKeyIn(const RegistryTree& tree, HKEY key, std::uint32_t index
 
 bool OpenKeys::enumValueIn(const RegistryTree& tree, HKEY key, std::uint32_t index,
                            std::string& name, std::uint32_t& type, std::string& data) const {
-  const auto location = locate(key);
-  const RegistryKey* found = location ? tree.find(location->root, location->path) : nullptr;
+  const RegistryKey* found = keyIn(tree, key);
   if (found == nullptr || index >= found->values().size()) {
     return false;
   }

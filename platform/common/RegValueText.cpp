@@ -122,11 +122,7 @@ std::optional<RegistryValue> parseData(std::string_view data, RegFileDialect dia
     if (!number) {
       return std::nullopt;
     }
-    std::string bytes(4, '\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-      bytes[i] = static_cast<char>(*number >> (8 * i)); // little-endian, as the system keeps it
-    }
-    return RegistryValue{kRegDword, bytes};
+    return RegistryValue{kRegDword, dwordBytes(*number)};
   }
   // "hex:" or "hex(N):", then the bytes.
   const auto colon = data.find(':');

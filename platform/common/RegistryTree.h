@@ -36,6 +36,15 @@ struct RegistryValue {
   bool operator==(const RegistryValue&) const = default;
 };
 
+// A REG_DWORD's four bytes, little-endian as the system keeps them.
+inline std::string dwordBytes(std::uint32_t number) {
+  std::string bytes(4, '\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    bytes[i] = static_cast<char>(number >> (8 * i));
+  }
+  return bytes;
+}
+
 // Key and value names (UTF-8) compared without regard to the case of their
 // letters, non-ASCII ones included (NameCase.cpp).
 bool nameLess(std::string_view a, std::string_view b);

@@ -17,6 +17,19 @@ OpenKeys& openKeys() {
   return keys;
 }
 
+// Changes the file through change(document, key, where) while the key at
+// names exists in it; where is at spelt as the file stores it.
+template <class Change> bool changeKey(const std::optional<KeyLocation>& at, Change change) {
+  return at &&
+         RegistryStore::instance().update([&](RegDocument& document, const RegistryTree& tree) {
+           const RegistryKey* key = tree.find(at->root, at->path);
+           return key == nullptr
+                      ? EditResult::failed
+                      : change(document, *key,
+                               KeyLocation{at->root, tree.spelledAsStored(at->root, at->path)});
+         });
+}
+
 } // namespace
 
 bool regOpenKey(HKEY root, const char* subKey, HKEY& key) {
@@ -63,27 +76,21 @@ bool regQueryValue(HKEY key, const char* valueName, std::uint32_t* type, void* d
 
 bool regSetValue(HKEY key, const char* valueName, std::uint32_t type, const void* data,
                  std::uint32_t size) {
-  const auto location = openKeys().locate(key);
   const std::string_view name = valueName != nullptr ? valueName : "";
   // A name with a line break cannot be written on a line of the file.
-  if (!location || (data == nullptr && size > 0) ||
-      name.find_first_of("\r\n") != std::string_view::npos) {
+  if ((data == nullptr && size > 0) || name.find_first_of("\r\n") != std::string_view::npos) {
     return false;
   }
   const RegistryValue value{type,
                             size > 0 ? std::string(static_cast<const char*>(data), size) : ""};
-  return RegistryStore::instance().update([&](RegDocument& document, const RegistryTree& tree) {
-    const RegistryKey* found = tree.find(location->root, location->path);
-    if (found == nullptr) {
-      return EditResult::failed;
-    }
-    const RegistryValue* current = found->value(name);
+  return changeKey(openKeys().locate(key), [&](RegDocument& document, const RegistryKey& found,
+                                               const KeyLocation& where) {
+    const RegistryValue* current = found.value(name);
     if (current != nullptr && *current == value) {
       return EditResult::unchanged;
     }
-    const std::string* storedName = found->valueName(name);
-    document.setValue(location->root, tree.spelledAsStored(location->root, location->path),
-                      storedName != nullptr ? *storedName : name, value);
+    const std::string* storedName = found.valueName(name);
+    document.setValue(where.root, where.path, storedName != nullptr ? *storedName : name, value);
     return EditResult::changed;
   });
 }
@@ -105,29 +112,24 @@ bool regEnumValue(HKEY key, std::uint32_t index, std::string& name, std::uint32_
 }
 
 bool regDeleteValue(HKEY key, const std::string& name) {
-  const auto location = openKeys().locate(key);
-  return location && RegistryStore::instance().update([&](RegDocument& document,
-                                                          const RegistryTree& tree) {
-    const RegistryKey* found = tree.find(location->root, location->path);
-    if (found == nullptr || found->value(name) == nullptr) {
-      return EditResult::failed;
-    }
-    document.deleteValue(location->root, tree.spelledAsStored(location->root, location->path),
-                         *found->valueName(name));
-    return EditResult::changed;
-  });
+  return changeKey(openKeys().locate(key),
+                   [&](RegDocument& document, const RegistryKey& found, const KeyLocation& where) {
+                     const std::string* storedName = found.valueName(name);
+                     if (storedName == nullptr) {
+                       return EditResult::failed;
+                     }
+                     document.deleteValue(where.root, where.path, *storedName);
+                     return EditResult::changed;
+                   });
 }
 
 bool regDeleteTree(HKEY root, const std::string& subKey) {
-  const auto location = openKeys().locate(root, subKey.c_str());
-  return !subKey.empty() && location &&
-         RegistryStore::instance().update([&](RegDocument& document, const RegistryTree& tree) {
-           if (tree.find(location->root, location->path) == nullptr) {
-             return EditResult::failed;
-           }
-           document.deleteKey(location->root, tree.spelledAsStored(location->root, location->path));
-           return EditResult::changed;
-         });
+  return !subKey.empty() &&
+         changeKey(openKeys().locate(root, subKey.c_str()),
+                   [](RegDocument& document, const RegistryKey&, const KeyLocation& where) {
+                     document.deleteKey(where.root, where.path);
+                     return EditResult::changed;
+                   });
 }
 
 } // namespace tsen::platform
