@@ -9,13 +9,11 @@ namespace {
 constexpr std::size_t kMaxKeyNameLength = 256;
 
 std::optional<RegistryRoot> predefinedRoot(HKEY key) {
-  for (const RegistryRoot root : {RegistryRoot::classesRoot, RegistryRoot::currentUser,
-                                  RegistryRoot::localMachine, RegistryRoot::users}) {
-    if (key == rootKey(root)) {
-      return root;
-    }
-  }
-  return std::nullopt;
+  const auto offset = reinterpret_cast<std::uintptr_t>(key) -
+                      reinterpret_cast<std::uintptr_t>(rootKey(RegistryRoot::classesRoot));
+  return offset <= static_cast<std::uintptr_t>(RegistryRoot::users)
+             ? std::optional(static_cast<RegistryRoot>(offset))
+             : std::nullopt;
 }
 
 // RegQueryValueExA's answer from value, null when there is none: see

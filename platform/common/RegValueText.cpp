@@ -78,18 +78,12 @@ template <class Number> std::optional<Number> parseHex(std::string_view digits) 
 std::optional<std::string> parseHexBytes(std::string_view text) {
   std::string bytes;
   text = trimRight(text);
-  if (text.ends_with(',')) {
-    text.remove_suffix(1);
-  }
-  if (text.empty()) {
-    return bytes;
-  }
+  text.remove_suffix(text.ends_with(',') ? 1 : 0);
   for (const std::string_view digits : splitAt(text, ',')) {
-    const auto byte = digits.size() <= 2 && digits.find_first_of(kBlanks) == std::string_view::npos
-                          ? parseHex<unsigned>(digits)
-                          : std::nullopt;
+    // from_chars takes no blank and no sign.
+    const auto byte = digits.size() <= 2 ? parseHex<unsigned>(digits) : std::nullopt;
     if (!byte) {
-      return std::nullopt;
+      return text.empty() ? std::optional(bytes) : std::nullopt;
     }
     bytes += static_cast<char>(*byte);
   }

@@ -1,7 +1,6 @@
 // The registry in memory, shared by the backends that keep their own: keys
-// below the predefined roots, each with its named values. Names are found
-// without regard to case, as the registry finds them, and keep the case in which they were first
-// created; keys and values are kept in name order.
+// below the predefined roots, each with its named values, in name order.
+// Names are found in any case and keep the case they were created in.
 #pragma once
 
 #include "support/AsciiCase.h"
@@ -75,8 +74,6 @@ public:
   RegistryKey* child(std::string_view name);
   RegistryKey& childOrCreate(std::string_view name);
   void removeChild(std::string_view name);
-  // The child's name in the case in which it was created.
-  const std::string* childName(std::string_view name) const;
 
   const RegistryValue* value(std::string_view name) const;
   void setValue(std::string_view name, RegistryValue value);

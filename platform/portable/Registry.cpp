@@ -3,6 +3,7 @@
 // shares.
 #include "platform/Platform.h"
 #include "platform/common/OpenKeys.h"
+#include "platform/common/TextEncoding.h"
 #include "platform/portable/RegistryStore.h"
 
 namespace tsen::platform {
@@ -130,6 +131,25 @@ bool regDeleteTree(HKEY root, const std::string& subKey) {
                      document.deleteKey(where.root, where.path);
                      return EditResult::changed;
                    });
+}
+
+// The calls for whole keys: the host's 8-bit text is UTF-8 already, and
+// Windows-1252, a western system's, stands in for the ANSI code page.
+bool regOpenKeyUtf8(HKEY root, const std::string& subKey, HKEY& key) {
+  return regOpenKey(root, subKey.c_str(), key);
+}
+
+bool regCreateKeyUtf8(HKEY root, const std::string& subKey, HKEY& key) {
+  return regCreateKey(root, subKey.c_str(), key);
+}
+
+bool regSetValueUtf8(HKEY key, const std::string& name, std::uint32_t type,
+                     const std::string& data) {
+  return regSetValue(key, name.c_str(), type, data.data(), static_cast<std::uint32_t>(data.size()));
+}
+
+std::string utf8FromAnsi(std::string_view text) {
+  return fromWindows1252(text);
 }
 
 } // namespace tsen::platform
