@@ -40,10 +40,6 @@ std::vector<SourceLine> splitLines(std::string_view bytes, FileEncoding encoding
   return lines;
 }
 
-bool samePath(std::span<const std::string> a, std::span<const std::string> b) {
-  return std::ranges::equal(a, b, sameName);
-}
-
 // "[HKEY_CURRENT_USER\Software\Suite]" or "[-HKEY_...]"; any other line that
 // opens with a bracket starts a section the registry leaves alone. As
 // regedit reads them, text after the closing bracket is passed over and
@@ -248,7 +244,7 @@ void RegDocument::setValue(RegistryRoot root, const KeyPath& path, std::string_v
       }
       continue;
     }
-    if (!samePath(section->path, path)) {
+    if (!std::ranges::equal(section->path, path, sameName)) {
       continue;
     }
     lastSection = lastSection != nullptr ? lastSection : &*section;
