@@ -1,11 +1,8 @@
 // The library's one door to the operating system. Every call answers what the
 // system answers, untouched: the rules built on top (trimming, fallbacks,
-// caches) live in the subsystems and are written once for every build.
-//
-// Backends, chosen by the build: win32/ (the real system), portable/ (a
-// stand-in on other systems) and testing/ (the test double). Paths cross this
-// boundary with backslashes; a backend on a system that uses slashes converts
-// them both ways.
+// caches) live in the subsystems. Backends, chosen by the build: win32/,
+// portable/ (a stand-in on other systems) and testing/ (the test double).
+// Paths cross this boundary with backslashes.
 #pragma once
 
 #include "support/UniqueFile.h"
@@ -18,8 +15,7 @@
 #include <string>
 #include <string_view>
 
-// The registry key handle type, declared as <windows.h> and the exported
-// header declare it.
+// The registry key handle type, as <windows.h> declares it.
 struct HKEY__;
 typedef struct HKEY__* HKEY;
 
@@ -31,12 +27,10 @@ namespace tsen::platform {
 inline HKEY predefinedKey(std::int32_t value) {
   return reinterpret_cast<HKEY>(static_cast<std::intptr_t>(value));
 }
-inline const HKEY kClassesRoot = predefinedKey(static_cast<std::int32_t>(0x80000000u));
 inline const HKEY kCurrentUser = predefinedKey(static_cast<std::int32_t>(0x80000001u));
 inline const HKEY kLocalMachine = predefinedKey(static_cast<std::int32_t>(0x80000002u));
 
 // Registry value types.
-inline constexpr std::uint32_t kRegNone = 0;
 inline constexpr std::uint32_t kRegSz = 1;
 inline constexpr std::uint32_t kRegExpandSz = 2;
 inline constexpr std::uint32_t kRegBinary = 3;
@@ -59,11 +53,9 @@ bool regSetValue(HKEY key, const char* valueName, std::uint32_t type, const void
 // RegCloseKey.
 bool regCloseKey(HKEY key);
 
-// The calls for whole keys (listing, copying, deleting), through the wide
-// registry functions: names, and the data of text values (REG_SZ,
-// REG_EXPAND_SZ, REG_MULTI_SZ), cross as UTF-8, so that no name or text
-// depends on the ANSI code page; where the system's text is UTF-8 already
-// they are the calls above. Keys opened here are closed with regCloseKey.
+// The calls for whole keys, through the wide functions: names and the data of
+// text values cross as UTF-8, whatever the ANSI code page. Keys opened here
+// are closed with regCloseKey.
 // RegOpenKeyExW(MAXIMUM_ALLOWED).
 bool regOpenKeyUtf8(HKEY root, const std::string& subKey, HKEY& key);
 // RegCreateKeyExW(KEY_ALL_ACCESS), making every missing key on the path.
@@ -82,19 +74,15 @@ bool regDeleteValue(HKEY key, const std::string& name);
 // RegDeleteTreeW(root, subKey): the key with everything below it; an empty
 // subKey deletes nothing.
 bool regDeleteTree(HKEY root, const std::string& subKey);
-// MultiByteToWideChar(CP_ACP), answered in UTF-8: 8-bit text in the
-// system's ANSI code page, as the registry editor reads a REGEDIT4 file;
-// Windows-1252, a western system's, where the system has none.
+// MultiByteToWideChar(CP_ACP), answered in UTF-8; Windows-1252 where the
+// system has no ANSI code page.
 std::string utf8FromAnsi(std::string_view text);
 
-// ---- This library's file ---------------------------------------------------
+// ---- Files and folders -----------------------------------------------------
 
 // The full file name of the module that holds this library (not the host
 // program's), never truncated; empty when the system cannot tell.
 std::string moduleFileName();
-
-// ---- Files and folders -----------------------------------------------------
-
 // PathFileExistsA: a file or folder exists at path.
 bool pathFileExists(const std::string& path);
 // _access(path, 4): path exists and may be read.
@@ -108,17 +96,14 @@ enum class KnownFolder : int {
 // SHGetFolderPathA(no owner, folder, no token, SHGFP_TYPE_CURRENT): the
 // folder as the system gives it; nothing unless the call answers S_OK.
 std::optional<std::string> knownFolder(KnownFolder folder);
-// SHCreateDirectoryExA: creates path with every missing parent. The system's
-// answer is passed on; callers may ignore it.
+// SHCreateDirectoryExA: creates path with every missing parent.
 bool createFolders(const std::string& path);
 // GetTempPathA, never truncated: the temporary folder as the system gives it
 // (normally with a trailing backslash); nothing when the system fails.
 std::optional<std::string> tempFolder();
 // SearchPathA for fileName in folder alone, with the default extension
-// extension. Writes the full path into buffer when it fits in bufferSize
-// characters with its NUL, and answers its length; answers the needed size
-// (greater than bufferSize) without writing when it does not fit, and 0 when
-// there is no such file.
+// extension: the full path's length when it fits in buffer with its NUL, the
+// size needed (unwritten) when it does not, 0 when there is no such file.
 std::uint32_t searchPath(const char* folder, const char* fileName, const char* extension,
                          std::uint32_t bufferSize, char* buffer);
 
@@ -140,20 +125,16 @@ bool nextInListing(Listing& listing, std::string& name);
 using tsen::UniqueFile;
 // fopen(path, mode); null when the file does not open.
 UniqueFile openFile(const std::string& path, const char* mode);
-// Appends text to the file at path in one write, creating the file but never
-// its folder, with reading and writing by other processes allowed while it
-// is open. The write is guarded by a short exclusive lock on the file so that
-// lines of several writers land whole. False when the file cannot be opened.
+// Appends text to the file at path in one write under a short exclusive lock,
+// so that lines of several writers land whole, creating the file but never
+// its folder; others may read and write it meanwhile.
 bool appendToFile(const std::string& path, std::string_view text);
-
-// ---- Time ------------------------------------------------------------------
 
 // The local time of t (localtime_s / localtime_r); false when it cannot be had.
 bool localTime(std::time_t t, std::tm& local);
 
 // ---- The user --------------------------------------------------------------
 
-// Message box styles.
 inline constexpr unsigned kMbOk = 0x0;
 inline constexpr unsigned kMbIconWarning = 0x30;
 inline constexpr unsigned kMbIconInformation = 0x40;
@@ -163,13 +144,11 @@ int messageBox(const std::string& text, const std::string& caption, unsigned sty
 // taken as a number: greater than 32 on success.
 std::intptr_t shellOpen(const std::string& address);
 
-// HTML Help commands.
 inline constexpr unsigned kHhDisplayToc = 0x0001;
 inline constexpr unsigned kHhHelpContext = 0x000F;
 // HtmlHelpA(GetDesktopWindow(), file, command, data) through the HTML Help
-// control, loaded at the first call and kept; a control that cannot be
-// loaded is remembered and every call answers false. True when a help window
-// shows what was asked.
+// control, loaded once (a control that fails to load fails every call). True
+// when a help window shows what was asked.
 bool htmlHelp(const std::string& file, unsigned command, std::intptr_t data);
 
 } // namespace tsen::platform

@@ -12,10 +12,6 @@ constexpr char asciiUpper(char c) noexcept {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-constexpr char asciiLower(char c) noexcept {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 inline std::string asciiUpperCopy(std::string_view text) {
   std::string folded(text);
   std::transform(folded.begin(), folded.end(), folded.begin(), asciiUpper);

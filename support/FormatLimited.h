@@ -1,15 +1,28 @@
 // printf-style formatting into a text of bounded length.
 #pragma once
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstddef>
+#include <cstdio>
 #include <string>
+#include <vector>
 
 namespace tsen {
 
 // Formats into at most capacity - 1 characters, as a buffer of capacity
 // characters with its terminating NUL would hold; longer output is cut there.
 // A null format gives an empty text.
-std::string formatLimited(std::size_t capacity, const char* format, va_list arguments);
+inline std::string formatLimited(std::size_t capacity, const char* format, va_list arguments) {
+  if (format == nullptr || capacity == 0) {
+    return {};
+  }
+  std::vector<char> buffer(capacity, '\0');
+  const int written = std::vsnprintf(buffer.data(), capacity, format, arguments);
+  if (written < 0) {
+    return {};
+  }
+  return std::string(buffer.data(), std::min(static_cast<std::size_t>(written), capacity - 1));
+}
 
 } // namespace tsen

@@ -3,12 +3,12 @@
 // the file system keeps them.
 #include "platform/Platform.h"
 #include "platform/common/PathConversion.h"
-#include "support/AsciiCase.h"
 
 #include <memory>
 #include <string_view>
 
 #include <dirent.h>
+#include <fnmatch.h>
 
 namespace tsen::platform {
 
@@ -17,32 +17,6 @@ namespace {
 struct DirectoryCloser {
   void operator()(DIR* directory) const noexcept { ::closedir(directory); }
 };
-
-// '*' stands for any run of characters and '?' for exactly one; letters
-// match in either case (ASCII). A greedy scan that backtracks to the last
-// '*' only: linear in practice and never recursive, whatever the pattern.
-bool matchesWildcard(std::string_view name, std::string_view pattern) {
-  std::size_t n = 0, p = 0, starPattern = std::string_view::npos, starName = 0;
-  while (n < name.size()) {
-    if (p < pattern.size() && pattern[p] == '*') {
-      starPattern = p++;
-      starName = n;
-    } else if (p < pattern.size() &&
-               (pattern[p] == '?' || asciiLower(pattern[p]) == asciiLower(name[n]))) {
-      ++p;
-      ++n;
-    } else if (starPattern != std::string_view::npos) {
-      p = starPattern + 1;
-      n = ++starName;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == '*') {
-    ++p;
-  }
-  return p == pattern.size();
-}
 
 } // namespace
 
@@ -61,7 +35,8 @@ bool nextInListing(Listing& listing, std::string& name) {
     if (entryName == "." || entryName == "..") {
       continue;
     }
-    if (matchesWildcard(entryName, listing.pattern)) {
+    // '*' and '?' as the find calls read them, letters in either case.
+    if (::fnmatch(listing.pattern.c_str(), entry->d_name, FNM_NOESCAPE | FNM_CASEFOLD) == 0) {
       name = entryName;
       return true;
     }
@@ -72,20 +47,14 @@ bool nextInListing(Listing& listing, std::string& name) {
 UniqueListing openListing(const std::string& pattern, std::string& firstName) {
   const std::string hostPattern = host::withSlashes(pattern);
   const auto slash = hostPattern.rfind('/');
-  std::string folder = ".";
-  if (slash == 0) {
-    folder = "/";
-  } else if (slash != std::string::npos) {
-    folder = hostPattern.substr(0, slash);
-  }
+  const std::string folder = slash == std::string::npos ? "."
+                             : slash == 0               ? "/"
+                                                        : hostPattern.substr(0, slash);
   auto listing = std::make_unique<Listing>();
   listing->directory.reset(::opendir(folder.c_str()));
-  if (!listing->directory) {
-    return nullptr;
-  }
-  listing->pattern = slash == std::string::npos ? hostPattern : hostPattern.substr(slash + 1);
+  listing->pattern = hostPattern.substr(slash == std::string::npos ? 0 : slash + 1);
   std::string name;
-  if (!nextInListing(*listing, name)) {
+  if (!listing->directory || !nextInListing(*listing, name)) {
     return nullptr;
   }
   firstName = std::move(name);

@@ -1,4 +1,5 @@
 #include "platform/common/RegistryTree.h"
+#include "platform/common/TextEncoding.h"
 
 namespace tsen::platform {
 
@@ -7,25 +8,10 @@ namespace {
 // The next character of UTF-8 text, taken off its front; a byte that starts
 // no well-formed sequence stands for itself, apart from every character.
 char32_t nextCharacter(std::string_view& text) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(0);
-  const std::size_t length = lead < 0xC2   ? 1
-                             : lead < 0xE0 ? 2
-                             : lead < 0xF0 ? 3
-                             : lead < 0xF5 ? 4
-                                           : 1;
-  char32_t character = length == 1 ? lead : lead & (0x7F >> length);
-  bool wellFormed = lead < 0x80 || length > 1;
-  for (std::size_t i = 1; wellFormed && i < length; ++i) {
-    wellFormed = i < text.size() && (byte(i) & 0xC0) == 0x80;
-    character = (character << 6) | (wellFormed ? byte(i) & 0x3F : 0);
-  }
-  if (!wellFormed) {
-    text.remove_prefix(1);
-    return 0x110000 + lead;
-  }
-  text.remove_prefix(length);
-  return character;
+  const auto [character, length] = leadingCodePoint(text);
+  const auto lead = static_cast<unsigned char>(text[0]);
+  text.remove_prefix(std::max<std::size_t>(length, 1));
+  return length > 0 ? character : 0x110000 + lead;
 }
 
 // The upper-case letter of c in the alphabets a setting's name is written in

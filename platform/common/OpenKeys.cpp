@@ -9,13 +9,11 @@ namespace {
 constexpr std::size_t kMaxKeyNameLength = 256;
 
 std::optional<RegistryRoot> predefinedRoot(HKEY key) {
-  for (const RegistryRoot root : {RegistryRoot::classesRoot, RegistryRoot::currentUser,
-                                  RegistryRoot::localMachine, RegistryRoot::users}) {
-    if (key == rootKey(root)) {
-      return root;
-    }
-  }
-  return std::nullopt;
+  const auto offset = reinterpret_cast<std::uintptr_t>(key) -
+                      reinterpret_cast<std::uintptr_t>(rootKey(RegistryRoot::classesRoot));
+  return offset <= static_cast<std::uintptr_t>(RegistryRoot::users)
+             ? std::optional(static_cast<RegistryRoot>(offset))
+             : std::nullopt;
 }
 
 // RegQueryValueExA's answer from value, null when there is none: see
@@ -87,16 +85,14 @@ bool OpenKeys::openIn(const RegistryTree& tree, HKEY root, const char* subKey, H
 
 bool OpenKeys::queryIn(const RegistryTree& tree, HKEY key, const char* valueName,
                        std::uint32_t* type, void* data, std::uint32_t& size) const {
-  const auto location = locate(key);
-  const RegistryKey* found = location ? tree.find(location->root, location->path) : nullptr;
+  const RegistryKey* found = keyIn(tree, key);
   return found != nullptr &&
          answerQuery(found->value(valueName != nullptr ? valueName : ""), type, data, size);
 }
 
 bool OpenKeys::enumKeyIn(const RegistryTree& tree, HKEY key, std::uint32_t index,
                          std::string& name) const {
-  const auto location = locate(key);
-  const RegistryKey* found = location ? tree.find(location->root, location->path) : nullptr;
+  const RegistryKey* found = keyIn(tree, key);
   if (found == nullptr || index >= found->children().size()) {
     return false;
   }
@@ -106,8 +102,7 @@ bool OpenKeys::enumKeyIn(const RegistryTree& tree, HKEY key, std::uint32_t index
 
 bool OpenKeys::enumValueIn(const RegistryTree& tree, HKEY key, std::uint32_t index,
                            std::string& name, std::uint32_t& type, std::string& data) const {
-  const auto location = locate(key);
-  const RegistryKey* found = location ? tree.find(location->root, location->path) : nullptr;
+  const RegistryKey* found = keyIn(tree, key);
   if (found == nullptr || index >= found->values().size()) {
     return false;
   }

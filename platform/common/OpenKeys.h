@@ -34,6 +34,11 @@ public:
   // The handle of a key just opened or created below `from`: `from` itself
   // for an empty subKey, as RegOpenKeyA hands it back, otherwise a new one.
   HKEY open(HKEY from, const char* subKey, KeyLocation location);
+  // The key of tree that an open handle or a predefined root names.
+  template <class Tree> auto* keyIn(Tree& tree, HKEY key) const {
+    const auto location = locate(key);
+    return location ? tree.find(location->root, location->path) : nullptr;
+  }
   // RegOpenKeyA and RegQueryValueExA on the keys of tree.
   bool openIn(const RegistryTree& tree, HKEY root, const char* subKey, HKEY& key);
   bool queryIn(const RegistryTree& tree, HKEY key, const char* valueName, std::uint32_t* type,

@@ -28,9 +28,8 @@ private:
   int fd_;
 };
 
-// Holds an exclusive advisory lock (flock) on an open file while it lives.
-// Where the file system cannot lock, the holder goes on unlocked: the lock
-// only orders cooperating writers.
+// Holds an exclusive advisory lock (flock) on an open file while it lives;
+// unlocked where the file system cannot lock, as it only orders our writers.
 class ExclusiveLock {
 public:
   explicit ExclusiveLock(int fd) : fd_(fd) {

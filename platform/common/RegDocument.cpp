@@ -3,6 +3,7 @@
 #include "platform/common/TextPieces.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace tsen::platform {
@@ -37,10 +38,6 @@ std::vector<SourceLine> splitLines(std::string_view bytes, FileEncoding encoding
     start = end;
   }
   return lines;
-}
-
-bool samePath(std::span<const std::string> a, std::span<const std::string> b) {
-  return std::ranges::equal(a, b, sameName);
 }
 
 // "[HKEY_CURRENT_USER\Software\Suite]" or "[-HKEY_...]"; any other line that
@@ -81,13 +78,9 @@ bool isBlank(const DocumentEntry& entry) {
 
 } // namespace
 
-RegDocument RegDocument::parse(std::string_view fileBytes, FileEncoding eightBitEncoding) {
+RegDocument RegDocument::parse(std::string_view fileBytes) {
   RegDocument document;
   document.encoding_ = encodingOf(fileBytes);
-  if (document.encoding_ == FileEncoding::eightBit &&
-      trim(fileBytes.substr(0, fileBytes.find_first_of("\r\n"))) == kRegedit4Header) {
-    document.encoding_ = eightBitEncoding;
-  }
   std::string_view bytes = fileBytes.substr(byteOrderMark(document.encoding_).size());
   if (document.encoding_ == FileEncoding::utf16Le && bytes.size() % 2 != 0) {
     document.strayByte_ = bytes.back();
@@ -126,9 +119,8 @@ RegDocument RegDocument::parse(std::string_view fileBytes, FileEncoding eightBit
         continued = isBlankOrComment(next) || trimRight(next).ends_with('\\');
       }
       std::vector<std::string_view> valueLines;
-      for (std::size_t j = i; j < end; ++j) {
-        valueLines.push_back(lines[j].text);
-      }
+      std::ranges::transform(std::span(lines).subspan(i, end - i), std::back_inserter(valueLines),
+                             &SourceLine::text);
       if (auto assignment = parseAssignment(valueLines, document.dialect_, document.encoding_)) {
         entries.push_back(
             {assignment->value ? DocumentEntry::Kind::setValue : DocumentEntry::Kind::deleteValue,
@@ -146,16 +138,15 @@ RegDocument RegDocument::parse(std::string_view fileBytes, FileEncoding eightBit
 }
 
 std::optional<RegFileDialect> RegDocument::headerDialect(std::string_view fileBytes) {
-  const DecodedFile decoded = decodeFile(fileBytes);
-  std::string_view first = std::string_view(decoded.text).substr(0, decoded.text.find('\n'));
+  const FileEncoding encoding = encodingOf(fileBytes);
+  const std::string text = decodeText(fileBytes.substr(byteOrderMark(encoding).size()), encoding);
+  std::string_view first = std::string_view(text).substr(0, text.find('\n'));
   first.remove_suffix(first.ends_with('\r') ? 1 : 0);
-  if (decoded.encoding == FileEncoding::utf8WithBom) {
+  const bool regedit4 = first == kRegedit4Header;
+  if (encoding == FileEncoding::utf8WithBom || (!regedit4 && first != kVersion5Header)) {
     return std::nullopt;
   }
-  if (first == kRegedit4Header) {
-    return RegFileDialect::regedit4;
-  }
-  return first == kVersion5Header ? std::optional(RegFileDialect::version5) : std::nullopt;
+  return regedit4 ? RegFileDialect::regedit4 : RegFileDialect::version5;
 }
 
 std::string RegDocument::serialize() const {
@@ -253,7 +244,7 @@ void RegDocument::setValue(RegistryRoot root, const KeyPath& path, std::string_v
       }
       continue;
     }
-    if (!samePath(section->path, path)) {
+    if (!std::ranges::equal(section->path, path, sameName)) {
       continue;
     }
     lastSection = lastSection != nullptr ? lastSection : &*section;

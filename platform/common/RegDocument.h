@@ -45,10 +45,8 @@ struct DocumentSection {
 
 class RegDocument {
 public:
-  // A file without a header line gets one, of the dialect written here. A
-  // REGEDIT4 file without a byte order mark is read in eightBitEncoding.
-  static RegDocument parse(std::string_view fileBytes,
-                           FileEncoding eightBitEncoding = FileEncoding::eightBit);
+  // A file without a header line gets one, of the dialect written here.
+  static RegDocument parse(std::string_view fileBytes);
   std::string serialize() const;
   // The dialect that the file's header names where the registry editor
   // requires it: alone on the first line, in UTF-16 with a byte order mark

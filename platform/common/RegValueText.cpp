@@ -78,18 +78,12 @@ template <class Number> std::optional<Number> parseHex(std::string_view digits) 
 std::optional<std::string> parseHexBytes(std::string_view text) {
   std::string bytes;
   text = trimRight(text);
-  if (text.ends_with(',')) {
-    text.remove_suffix(1);
-  }
-  if (text.empty()) {
-    return bytes;
-  }
+  text.remove_suffix(text.ends_with(',') ? 1 : 0);
   for (const std::string_view digits : splitAt(text, ',')) {
-    const auto byte = digits.size() <= 2 && digits.find_first_of(kBlanks) == std::string_view::npos
-                          ? parseHex<unsigned>(digits)
-                          : std::nullopt;
+    // from_chars takes no blank and no sign.
+    const auto byte = digits.size() <= 2 ? parseHex<unsigned>(digits) : std::nullopt;
     if (!byte) {
-      return std::nullopt;
+      return text.empty() ? std::optional(bytes) : std::nullopt;
     }
     bytes += static_cast<char>(*byte);
   }
@@ -122,11 +116,7 @@ std::optional<RegistryValue> parseData(std::string_view data, RegFileDialect dia
     if (!number) {
       return std::nullopt;
     }
-    std::string bytes(4, '\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-      bytes[i] = static_cast<char>(*number >> (8 * i)); // little-endian, as the system keeps it
-    }
-    return RegistryValue{kRegDword, bytes};
+    return RegistryValue{kRegDword, dwordBytes(*number)};
   }
   // "hex:" or "hex(N):", then the bytes.
   const auto colon = data.find(':');

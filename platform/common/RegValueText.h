@@ -22,17 +22,15 @@ struct ValueAssignment {
   std::optional<RegistryValue> value; // nothing: the value is deleted, "name"=-
 };
 
-// A line that is blank or only a comment (";..."); inside continued hex
-// data such lines are passed over.
+// A line that is blank or only a comment (";..."), passed over inside
+// continued hex data.
 bool isBlankOrComment(std::string_view line);
-
-// True when line assigns hex data that goes on in the next line (it ends in
-// a backslash).
+// line assigns hex data that goes on in the next line (it ends in "\").
 bool continuesOnNextLine(std::string_view line);
 
 // The assignment that lines (the first and its continuation lines) spell;
 // nothing when they are not well formed. The hex data of text types in a
-// REGEDIT4 file are in the file's 8-bit encoding.
+// REGEDIT4 file are in the file's own encoding.
 std::optional<ValueAssignment> parseAssignment(std::span<const std::string_view> lines,
                                                RegFileDialect dialect,
                                                FileEncoding encoding = FileEncoding::eightBit);
@@ -40,7 +38,6 @@ std::optional<ValueAssignment> parseAssignment(std::span<const std::string_view>
 // The name as a value line spells it: "@" for the default value, otherwise
 // quoted with \ and " escaped.
 std::string formatValueName(std::string_view name);
-
 // The lines, without line ends, that assign value to name as regedit writes
 // them: long hex data wrapped with continuation lines.
 std::vector<std::string> formatAssignment(std::string_view name, const RegistryValue& value,

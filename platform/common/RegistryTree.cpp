@@ -81,22 +81,15 @@ RegistryKey* RegistryKey::child(std::string_view name) {
 }
 
 RegistryKey& RegistryKey::childOrCreate(std::string_view name) {
-  auto found = children_.find(name);
-  if (found == children_.end()) {
-    found = children_.emplace(std::string(name), std::make_unique<RegistryKey>()).first;
+  std::unique_ptr<RegistryKey>& child = children_.try_emplace(std::string(name)).first->second;
+  if (!child) {
+    child = std::make_unique<RegistryKey>();
   }
-  return *found->second;
+  return *child;
 }
 
 void RegistryKey::removeChild(std::string_view name) {
-  if (const auto found = children_.find(name); found != children_.end()) {
-    children_.erase(found);
-  }
-}
-
-const std::string* RegistryKey::childName(std::string_view name) const {
-  const auto* entry = entryNamed(children_, name);
-  return entry != nullptr ? &entry->first : nullptr;
+  children_.erase(std::string(name));
 }
 
 const RegistryValue* RegistryKey::value(std::string_view name) const {
@@ -105,17 +98,11 @@ const RegistryValue* RegistryKey::value(std::string_view name) const {
 }
 
 void RegistryKey::setValue(std::string_view name, RegistryValue value) {
-  if (auto* entry = entryNamed(values_, name)) {
-    entry->second = std::move(value);
-  } else {
-    values_.emplace(std::string(name), std::move(value));
-  }
+  values_.insert_or_assign(std::string(name), std::move(value)); // an existing name keeps its case
 }
 
 void RegistryKey::removeValue(std::string_view name) {
-  if (const auto found = values_.find(name); found != values_.end()) {
-    values_.erase(found);
-  }
+  values_.erase(std::string(name));
 }
 
 const std::string* RegistryKey::valueName(std::string_view name) const {
@@ -152,12 +139,12 @@ KeyPath RegistryTree::spelledAsStored(RegistryRoot root, std::span<const std::st
   KeyPath spelled(path.begin(), path.end());
   const RegistryKey* key = &roots_.at(static_cast<std::size_t>(root));
   for (std::string& name : spelled) {
-    const std::string* stored = key != nullptr ? key->childName(name) : nullptr;
-    if (stored == nullptr) {
+    const auto stored = key->children().find(name);
+    if (stored == key->children().end()) {
       break;
     }
-    name = *stored;
-    key = key->child(name);
+    name = stored->first;
+    key = stored->second.get();
   }
   return spelled;
 }

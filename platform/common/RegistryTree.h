@@ -1,7 +1,6 @@
 // The registry in memory, shared by the backends that keep their own: keys
-// below the predefined roots, each with its named values. Names are found
-// without regard to case, as the registry finds them, and keep the case in which they were first
-// created; keys and values are kept in name order.
+// below the predefined roots, each with its named values, in name order.
+// Names are found in any case and keep the case they were created in.
 #pragma once
 
 #include "support/AsciiCase.h"
@@ -36,6 +35,15 @@ struct RegistryValue {
   bool operator==(const RegistryValue&) const = default;
 };
 
+// A REG_DWORD's four bytes, little-endian as the system keeps them.
+inline std::string dwordBytes(std::uint32_t number) {
+  std::string bytes(4, '\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    bytes[i] = static_cast<char>(number >> (8 * i));
+  }
+  return bytes;
+}
+
 // Key and value names (UTF-8) compared without regard to the case of their
 // letters, non-ASCII ones included (NameCase.cpp).
 bool nameLess(std::string_view a, std::string_view b);
@@ -66,8 +74,6 @@ public:
   RegistryKey* child(std::string_view name);
   RegistryKey& childOrCreate(std::string_view name);
   void removeChild(std::string_view name);
-  // The child's name in the case in which it was created.
-  const std::string* childName(std::string_view name) const;
 
   const RegistryValue* value(std::string_view name) const;
   void setValue(std::string_view name, RegistryValue value);

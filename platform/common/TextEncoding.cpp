@@ -1,6 +1,5 @@
 #include "platform/common/TextEncoding.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <utility>
@@ -10,7 +9,7 @@ namespace tsen::platform {
 namespace {
 
 constexpr char16_t kEscapedByteBase = 0xDC00;
-constexpr std::array<std::string_view, 4> kByteOrderMarks = {"", "\xEF\xBB\xBF", "\xFF\xFE", ""};
+constexpr std::array<std::string_view, 3> kByteOrderMarks = {"", "\xEF\xBB\xBF", "\xFF\xFE"};
 // The characters of bytes 0x80..0x9F; the five the code page leaves open
 // stand for the control characters of the same number.
 constexpr std::array<char16_t, 32> kWindows1252High = {
@@ -18,9 +17,25 @@ constexpr std::array<char16_t, 32> kWindows1252High = {
     0x2039, 0x152,  0x8D,   0x17D,  0x8F,   0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x2DC,  0x2122, 0x161,  0x203A, 0x153,  0x9D,   0x17E,  0x178};
 
-// The code point of the valid UTF-8 sequence at the start of text and its
-// length; length 0 when there is none. Overlong forms, surrogates and values
-// past U+10FFFF are not valid.
+void appendUtf8(std::string& out, char32_t codePoint) {
+  if (codePoint < 0x80) {
+    out += static_cast<char>(codePoint);
+    return;
+  }
+  const int continuations = codePoint < 0x800 ? 1 : codePoint < 0x10000 ? 2 : 3;
+  out += static_cast<char>((0xFF00u >> (continuations + 1)) | (codePoint >> (6 * continuations)));
+  for (int shift = 6 * (continuations - 1); shift >= 0; shift -= 6) {
+    out += static_cast<char>(0x80 | ((codePoint >> shift) & 0x3F));
+  }
+}
+
+void appendUnit(std::string& bytes, char16_t unit) {
+  bytes += static_cast<char>(unit & 0xFF);
+  bytes += static_cast<char>(unit >> 8);
+}
+
+} // namespace
+
 std::pair<char32_t, std::size_t> leadingCodePoint(std::string_view text) {
   constexpr std::array<char32_t, 5> kSmallest = {0, 0, 0x80, 0x800, 0x10000};
   const auto lead = static_cast<unsigned char>(text[0]);
@@ -45,25 +60,6 @@ std::pair<char32_t, std::size_t> leadingCodePoint(std::string_view text) {
                      (codePoint < 0xD800 || codePoint > 0xDFFF);
   return {codePoint, valid ? length : 0};
 }
-
-void appendUtf8(std::string& out, char32_t codePoint) {
-  if (codePoint < 0x80) {
-    out += static_cast<char>(codePoint);
-    return;
-  }
-  const int continuations = codePoint < 0x800 ? 1 : codePoint < 0x10000 ? 2 : 3;
-  out += static_cast<char>((0xFF00u >> (continuations + 1)) | (codePoint >> (6 * continuations)));
-  for (int shift = 6 * (continuations - 1); shift >= 0; shift -= 6) {
-    out += static_cast<char>(0x80 | ((codePoint >> shift) & 0x3F));
-  }
-}
-
-void appendUnit(std::string& bytes, char16_t unit) {
-  bytes += static_cast<char>(unit & 0xFF);
-  bytes += static_cast<char>(unit >> 8);
-}
-
-} // namespace
 
 std::string toUtf16LeBytes(std::string_view text) {
   std::string bytes;
@@ -120,22 +116,6 @@ std::string fromWindows1252(std::string_view bytes) {
   return text;
 }
 
-std::string toWindows1252(std::string_view text) {
-  std::string bytes;
-  while (!text.empty()) {
-    const auto [codePoint, length] = leadingCodePoint(text);
-    text.remove_prefix(std::max<std::size_t>(length, 1));
-    const auto high = std::ranges::find(kWindows1252High, codePoint);
-    if (high != kWindows1252High.end()) {
-      bytes += static_cast<char>(0x80 + (high - kWindows1252High.begin()));
-    } else {
-      const bool held = length > 0 && codePoint <= 0xFF && (codePoint < 0x80 || codePoint >= 0xA0);
-      bytes += held ? static_cast<char>(codePoint) : '?';
-    }
-  }
-  return bytes;
-}
-
 FileEncoding encodingOf(std::string_view fileBytes) {
   const auto marked = [&](FileEncoding encoding) {
     return fileBytes.starts_with(byteOrderMark(encoding));
@@ -150,20 +130,11 @@ std::string_view byteOrderMark(FileEncoding encoding) {
 }
 
 std::string encodeText(std::string_view text, FileEncoding encoding) {
-  return encoding == FileEncoding::utf16Le       ? toUtf16LeBytes(text)
-         : encoding == FileEncoding::windows1252 ? toWindows1252(text)
-                                                 : std::string(text);
+  return encoding == FileEncoding::utf16Le ? toUtf16LeBytes(text) : std::string(text);
 }
 
 std::string decodeText(std::string_view bytes, FileEncoding encoding) {
-  return encoding == FileEncoding::utf16Le       ? fromUtf16LeBytes(bytes)
-         : encoding == FileEncoding::windows1252 ? fromWindows1252(bytes)
-                                                 : std::string(bytes);
-}
-
-DecodedFile decodeFile(std::string_view fileBytes) {
-  const FileEncoding encoding = encodingOf(fileBytes);
-  return {decodeText(fileBytes.substr(byteOrderMark(encoding).size()), encoding), encoding};
+  return encoding == FileEncoding::utf16Le ? fromUtf16LeBytes(bytes) : std::string(bytes);
 }
 
 } // namespace tsen::platform

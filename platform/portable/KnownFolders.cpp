@@ -17,29 +17,24 @@ std::optional<std::string> variable(const char* name) {
   return value != nullptr && *value != '\0' ? std::optional<std::string>(value) : std::nullopt;
 }
 
-std::optional<std::string> hostFolder(KnownFolder folder) {
+} // namespace
+
+std::optional<std::string> knownFolder(KnownFolder folder) {
   if (folder == KnownFolder::roamingAppData) {
     // The XDG variables name absolute paths; relative ones are to be ignored.
     if (auto configHome = variable("XDG_CONFIG_HOME"); configHome && configHome->front() == '/') {
-      return configHome;
+      return host::withBackslashes(*configHome);
     }
     const auto home = variable("HOME");
-    return home ? std::optional(*home + "/.config") : std::nullopt;
+    return home ? std::optional(host::withBackslashes(*home + "/.config")) : std::nullopt;
   }
   const std::string dataDirs = variable("XDG_DATA_DIRS").value_or("");
   for (const std::string_view data : splitAt(dataDirs, ':')) {
     if (data.starts_with('/')) {
-      return std::string(data);
+      return host::withBackslashes(data);
     }
   }
-  return "/usr/share";
-}
-
-} // namespace
-
-std::optional<std::string> knownFolder(KnownFolder folder) {
-  const auto found = hostFolder(folder);
-  return found ? std::optional(host::withBackslashes(*found)) : std::nullopt;
+  return host::withBackslashes("/usr/share");
 }
 
 std::optional<std::string> tempFolder() {

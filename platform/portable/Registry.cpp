@@ -3,6 +3,7 @@
 // shares.
 #include "platform/Platform.h"
 #include "platform/common/OpenKeys.h"
+#include "platform/common/TextEncoding.h"
 #include "platform/portable/RegistryStore.h"
 
 namespace tsen::platform {
@@ -15,6 +16,19 @@ namespace {
 OpenKeys& openKeys() {
   static OpenKeys keys;
   return keys;
+}
+
+// Changes the file through change(document, key, where) while the key at
+// names exists in it; where is at spelt as the file stores it.
+template <class Change> bool changeKey(const std::optional<KeyLocation>& at, Change change) {
+  return at &&
+         RegistryStore::instance().update([&](RegDocument& document, const RegistryTree& tree) {
+           const RegistryKey* key = tree.find(at->root, at->path);
+           return key == nullptr
+                      ? EditResult::failed
+                      : change(document, *key,
+                               KeyLocation{at->root, tree.spelledAsStored(at->root, at->path)});
+         });
 }
 
 } // namespace
@@ -63,27 +77,21 @@ bool regQueryValue(HKEY key, const char* valueName, std::uint32_t* type, void* d
 
 bool regSetValue(HKEY key, const char* valueName, std::uint32_t type, const void* data,
                  std::uint32_t size) {
-  const auto location = openKeys().locate(key);
   const std::string_view name = valueName != nullptr ? valueName : "";
   // A name with a line break cannot be written on a line of the file.
-  if (!location || (data == nullptr && size > 0) ||
-      name.find_first_of("\r\n") != std::string_view::npos) {
+  if ((data == nullptr && size > 0) || name.find_first_of("\r\n") != std::string_view::npos) {
     return false;
   }
   const RegistryValue value{type,
                             size > 0 ? std::string(static_cast<const char*>(data), size) : ""};
-  return RegistryStore::instance().update([&](RegDocument& document, const RegistryTree& tree) {
-    const RegistryKey* found = tree.find(location->root, location->path);
-    if (found == nullptr) {
-      return EditResult::failed;
-    }
-    const RegistryValue* current = found->value(name);
+  return changeKey(openKeys().locate(key), [&](RegDocument& document, const RegistryKey& found,
+                                               const KeyLocation& where) {
+    const RegistryValue* current = found.value(name);
     if (current != nullptr && *current == value) {
       return EditResult::unchanged;
     }
-    const std::string* storedName = found->valueName(name);
-    document.setValue(location->root, tree.spelledAsStored(location->root, location->path),
-                      storedName != nullptr ? *storedName : name, value);
+    const std::string* storedName = found.valueName(name);
+    document.setValue(where.root, where.path, storedName != nullptr ? *storedName : name, value);
     return EditResult::changed;
   });
 }
@@ -105,29 +113,43 @@ bool regEnumValue(HKEY key, std::uint32_t index, std::string& name, std::uint32_
 }
 
 bool regDeleteValue(HKEY key, const std::string& name) {
-  const auto location = openKeys().locate(key);
-  return location && RegistryStore::instance().update([&](RegDocument& document,
-                                                          const RegistryTree& tree) {
-    const RegistryKey* found = tree.find(location->root, location->path);
-    if (found == nullptr || found->value(name) == nullptr) {
-      return EditResult::failed;
-    }
-    document.deleteValue(location->root, tree.spelledAsStored(location->root, location->path),
-                         *found->valueName(name));
-    return EditResult::changed;
-  });
+  return changeKey(openKeys().locate(key),
+                   [&](RegDocument& document, const RegistryKey& found, const KeyLocation& where) {
+                     const std::string* storedName = found.valueName(name);
+                     if (storedName == nullptr) {
+                       return EditResult::failed;
+                     }
+                     document.deleteValue(where.root, where.path, *storedName);
+                     return EditResult::changed;
+                   });
 }
 
 bool regDeleteTree(HKEY root, const std::string& subKey) {
-  const auto location = openKeys().locate(root, subKey.c_str());
-  return !subKey.empty() && location &&
-         RegistryStore::instance().update([&](RegDocument& document, const RegistryTree& tree) {
-           if (tree.find(location->root, location->path) == nullptr) {
-             return EditResult::failed;
-           }
-           document.deleteKey(location->root, tree.spelledAsStored(location->root, location->path));
-           return EditResult::changed;
-         });
+  return !subKey.empty() &&
+         changeKey(openKeys().locate(root, subKey.c_str()),
+                   [](RegDocument& document, const RegistryKey&, const KeyLocation& where) {
+                     document.deleteKey(where.root, where.path);
+                     return EditResult::changed;
+                   });
+}
+
+// The calls for whole keys: the host's 8-bit text is UTF-8 already, and
+// Windows-1252, a western system's, stands in for the ANSI code page.
+bool regOpenKeyUtf8(HKEY root, const std::string& subKey, HKEY& key) {
+  return regOpenKey(root, subKey.c_str(), key);
+}
+
+bool regCreateKeyUtf8(HKEY root, const std::string& subKey, HKEY& key) {
+  return regCreateKey(root, subKey.c_str(), key);
+}
+
+bool regSetValueUtf8(HKEY key, const std::string& name, std::uint32_t type,
+                     const std::string& data) {
+  return regSetValue(key, name.c_str(), type, data.data(), static_cast<std::uint32_t>(data.size()));
+}
+
+std::string utf8FromAnsi(std::string_view text) {
+  return fromWindows1252(text);
 }
 
 } // namespace tsen::platform

@@ -126,15 +126,6 @@ std::string writeTarget(std::string path) {
 
 } // namespace
 
-struct RegistryStore::Snapshot {
-  std::string path;
-  FileIdentity identity;
-  RegistryTree tree;
-};
-
-RegistryStore::RegistryStore() = default;
-RegistryStore::~RegistryStore() = default;
-
 std::string registryFilePath() {
   if (const char* path = std::getenv("TSEN_REGISTRY"); path != nullptr && *path != '\0') {
     return path;
@@ -161,14 +152,9 @@ const RegistryTree& RegistryStore::currentTree() {
     return empty;
   }
   ++parseCount_;
-  cache_ = std::make_unique<Snapshot>(
-      Snapshot{std::move(path), contents->identity, RegDocument::parse(contents->bytes).toTree()});
+  cache_ =
+      Snapshot{std::move(path), contents->identity, RegDocument::parse(contents->bytes).toTree()};
   return cache_->tree;
-}
-
-void RegistryStore::install(std::unique_ptr<Snapshot> snapshot) {
-  const std::lock_guard lock(cacheMutex_);
-  cache_ = std::move(snapshot);
 }
 
 bool RegistryStore::update(const Edit& edit) {
@@ -198,20 +184,17 @@ bool RegistryStore::update(const Edit& edit) {
   ++parseCount_;
   RegDocument document = RegDocument::parse(contents->bytes);
   RegistryTree tree = document.toTree();
-  switch (edit(document, tree)) {
-  case EditResult::failed:
-    return false;
-  case EditResult::unchanged:
-    install(std::make_unique<Snapshot>(Snapshot{path, contents->identity, std::move(tree)}));
-    return true;
-  case EditResult::changed:
-    break;
+  const EditResult result = edit(document, tree);
+  std::optional<FileIdentity> identity = contents->identity;
+  if (result == EditResult::changed) {
+    identity = replaceFile(target, document.serialize(), contents->mode);
+    tree = document.toTree();
   }
-  const auto identity = replaceFile(target, document.serialize(), contents->mode);
-  if (!identity) {
+  if (result == EditResult::failed || !identity) {
     return false;
   }
-  install(std::make_unique<Snapshot>(Snapshot{path, *identity, document.toTree()}));
+  const std::lock_guard lock(cacheMutex_);
+  cache_ = Snapshot{path, *identity, std::move(tree)};
   return true;
 }
 

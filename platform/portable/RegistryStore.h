@@ -6,11 +6,12 @@
 #include "platform/common/RegDocument.h"
 #include "platform/common/RegistryTree.h"
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 namespace tsen::platform::portable {
@@ -44,16 +45,19 @@ public:
   std::uint64_t parseCount() const { return parseCount_.load(); }
 
 private:
-  struct Snapshot; // the parsed file and what tells it from other versions
+  // The parsed file and what tells it from other versions of it.
+  struct Snapshot {
+    std::string path;
+    std::array<std::int64_t, 5> identity;
+    RegistryTree tree;
+  };
 
-  RegistryStore();
-  ~RegistryStore();
+  RegistryStore() = default;
   const RegistryTree& currentTree();
-  void install(std::unique_ptr<Snapshot> snapshot);
 
   std::mutex cacheMutex_;
   std::mutex writeMutex_; // orders this process's writers before the file lock
-  std::unique_ptr<Snapshot> cache_;
+  std::optional<Snapshot> cache_;
   std::atomic<std::uint64_t> parseCount_{0};
 };
 

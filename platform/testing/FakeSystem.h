@@ -42,20 +42,15 @@ struct CallCounts {
 void reset();
 
 void createKey(HKEY root, std::string_view keyPath);
-// Removes the key with every key below it.
-void removeKey(HKEY root, std::string_view keyPath);
 bool keyExists(HKEY root, std::string_view keyPath);
 void setValue(HKEY root, std::string_view keyPath, std::string_view name, RegistryValue value);
 // A REG_SZ value with its terminating zero.
 void setString(HKEY root, std::string_view keyPath, std::string_view name, std::string_view text);
 void setDword(HKEY root, std::string_view keyPath, std::string_view name, std::uint32_t number);
-std::optional<RegistryValue> value(HKEY root, std::string_view keyPath, std::string_view name);
 // The value's data up to its first zero byte, as the library reads text.
 std::optional<std::string> stringValue(HKEY root, std::string_view keyPath, std::string_view name);
 // Handles opened and not yet closed (predefined roots excluded).
 int openHandles();
-// Makes every RegCloseKey fail, to exercise the accessor's failure path.
-void setCloseKeyFails(bool fails);
 // Makes RegSetValueExA fail for values of this name (any letter case); an
 // empty name refuses nothing.
 void refuseWritesOf(std::string_view valueName);

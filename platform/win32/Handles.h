@@ -9,25 +9,13 @@
 
 namespace tsen::platform::win32 {
 
-struct RegKeyCloser {
-  void operator()(HKEY key) const noexcept { RegCloseKey(key); }
+template <auto close> struct Closer {
+  template <class Handle> void operator()(Handle handle) const noexcept { close(handle); }
 };
-using UniqueRegKey = std::unique_ptr<std::remove_pointer_t<HKEY>, RegKeyCloser>;
-
-struct ModuleFreer {
-  void operator()(HMODULE module) const noexcept { FreeLibrary(module); }
-};
-using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFreer>;
-
-struct FindCloser {
-  void operator()(HANDLE find) const noexcept { FindClose(find); }
-};
-using UniqueFind = std::unique_ptr<void, FindCloser>;
-
-struct HandleCloser {
-  void operator()(HANDLE file) const noexcept { CloseHandle(file); }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+using UniqueRegKey = std::unique_ptr<std::remove_pointer_t<HKEY>, Closer<RegCloseKey>>;
+using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, Closer<FreeLibrary>>;
+using UniqueFind = std::unique_ptr<void, Closer<FindClose>>;
+using UniqueHandle = std::unique_ptr<void, Closer<CloseHandle>>;
 
 // Find and file handles signal failure with INVALID_HANDLE_VALUE, not null;
 // an owner holds only handles that are open.

@@ -21,30 +21,14 @@ constexpr WORD kHtmlHelpOrdinal = 14;
 // The control's file as its class registration names it, environment
 // variables expanded; nothing when it is not registered.
 std::optional<std::string> registeredControlFile() {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, kControlServerKey, 0, KEY_QUERY_VALUE, &opened) !=
-      ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  const win32::UniqueRegKey key(opened);
-  DWORD type = REG_NONE;
-  auto file = win32::readGrowing([&](char* buffer, DWORD capacity) -> DWORD {
+  return win32::readGrowing([](char* buffer, DWORD capacity) -> DWORD {
     DWORD size = capacity;
-    const LONG result = RegQueryValueExA(key.get(), nullptr, nullptr, &type,
-                                         reinterpret_cast<BYTE*>(buffer), &size);
-    if (result == ERROR_MORE_DATA) {
-      return size;
-    }
-    // The stored text need not end in a NUL; it ends at the data's end then.
-    return result == ERROR_SUCCESS ? static_cast<DWORD>(strnlen(buffer, size)) : 0;
-  });
-  if (!file || type != REG_EXPAND_SZ) {
-    return file;
-  }
-  return win32::readGrowing([&](char* buffer, DWORD capacity) -> DWORD {
-    // The answer counts the NUL, both when the text fit and when it did not.
-    const DWORD needed = ExpandEnvironmentStringsA(file->c_str(), buffer, capacity);
-    return needed == 0 ? 0 : needed - (needed <= capacity ? 1 : 0);
+    // A REG_EXPAND_SZ value comes expanded, as REG_SZ.
+    const LONG result = RegGetValueA(HKEY_CLASSES_ROOT, kControlServerKey, nullptr, RRF_RT_REG_SZ,
+                                     nullptr, buffer, &size);
+    return result == ERROR_MORE_DATA ? size
+           : result == ERROR_SUCCESS ? static_cast<DWORD>(strnlen(buffer, size))
+                                     : 0;
   });
 }
 

@@ -9,33 +9,6 @@
 
 namespace tsen::platform {
 
-namespace {
-
-// An exclusive lock on one byte far beyond any real file's end: writers
-// take turns on it while readers, who never lock, are not held up.
-class AppendTurn {
-public:
-  explicit AppendTurn(HANDLE file) : file_(file) {
-    overlapped_.Offset = 0;
-    overlapped_.OffsetHigh = 0x40000000; // byte 2^62
-    held_ = LockFileEx(file_, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &overlapped_) != FALSE;
-  }
-  ~AppendTurn() {
-    if (held_) {
-      UnlockFileEx(file_, 0, 1, 0, &overlapped_);
-    }
-  }
-  AppendTurn(const AppendTurn&) = delete;
-  AppendTurn& operator=(const AppendTurn&) = delete;
-
-private:
-  HANDLE file_;
-  OVERLAPPED overlapped_{};
-  bool held_ = false;
-};
-
-} // namespace
-
 UniqueFile openFile(const std::string& path, const char* mode) {
   return UniqueFile(std::fopen(path.c_str(), mode));
 }
@@ -53,12 +26,20 @@ bool appendToFile(const std::string& path, std::string_view text) {
   if (!file) {
     return false;
   }
-  // A writer that cannot take its turn still writes: a line that may tear
-  // is better than a line lost.
-  const AppendTurn turn(file.get());
+  // Writers take turns on one byte far beyond any real file's end, so that
+  // readers, who never lock, are not held up. A writer that cannot take its
+  // turn still writes: a line that may tear is better than a line lost.
+  OVERLAPPED turn{};
+  turn.OffsetHigh = 0x40000000; // byte 2^62
+  const bool locked = LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &turn) != FALSE;
   DWORD written = 0;
-  return WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-         written == text.size();
+  const bool whole =
+      WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+      written == text.size();
+  if (locked) {
+    UnlockFileEx(file.get(), 0, 1, 0, &turn);
+  }
+  return whole;
 }
 
 } // namespace tsen::platform

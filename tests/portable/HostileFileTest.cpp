@@ -31,7 +31,7 @@ TEST_F(PortableRegistryTest, KeysNestedDeeperThanAnyStackAreReadWrittenAndFreed)
   writeWhole(registryPath_, "REGEDIT4\n\n[HKEY_CURRENT_USER\\" + path + "]\n\"Deep\"=\"yes\"\n");
   HKEY deep = nullptr;
   ASSERT_TRUE(regOpenKey(kCurrentUser, path.c_str(), deep));
-  EXPECT_EQ(queryValue(deep, "Deep"), (StoredValue{kRegSz, "yes\0"s}));
+  EXPECT_EQ(queryValue(deep, "Deep"), (RegistryValue{kRegSz, "yes\0"s}));
   // A write parses the file again and frees what it parsed.
   EXPECT_TRUE(setValue(createKey("a"), "Shallow", kRegSz, "x\0"s));
   // The parsed file kept for reads is freed when another file is used.
@@ -107,13 +107,6 @@ TEST_F(PortableRegistryTest, AWriterRemovesTheTemporaryFilesOfWritersKilledHalfW
 }
 
 TEST_F(PortableRegistryTest, UtfSixteenThatIsNotWellFormedComesBackByteForByte) {
-  const auto utf16 = [](std::string_view text) {
-    std::string bytes;
-    for (const char c : text) {
-      bytes += std::string{c, '\0'};
-    }
-    return bytes;
-  };
   const std::string lone[] = {
       "\x00\xD8"s,         // a high surrogate alone
       "\x41\xDC"s,         // a low surrogate alone

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/common/RegistryTree.h"
 #include "testsupport/Scratch.h"
 
 #include <gtest/gtest.h>
@@ -48,11 +49,14 @@ template <class Work> bool inChildProcesses(int count, Work work) {
          }) == count;
 }
 
-struct StoredValue {
-  std::uint32_t type = 0;
-  std::string data;
-  bool operator==(const StoredValue&) const = default;
-};
+// Each character of ASCII text as a UTF-16LE unit.
+inline std::string utf16(std::string_view text) {
+  std::string bytes;
+  for (const char c : text) {
+    bytes += std::string{c, '\0'};
+  }
+  return bytes;
+}
 
 class PortableRegistryTest : public ::testing::Test {
 protected:
@@ -72,13 +76,13 @@ protected:
     return regSetValue(key, name.c_str(), type, data.data(),
                        static_cast<std::uint32_t>(data.size()));
   }
-  static std::optional<StoredValue> queryValue(HKEY key, const std::string& name) {
+  static std::optional<RegistryValue> queryValue(HKEY key, const std::string& name) {
     std::uint32_t type = 0, size = 4096;
     std::string data(size, '\0');
     if (!regQueryValue(key, name.c_str(), &type, data.data(), size)) {
       return std::nullopt;
     }
-    return StoredValue{type, data.substr(0, size)};
+    return RegistryValue{type, data.substr(0, size)};
   }
   std::string fileText() const { return readWhole(registryPath_); }
 
