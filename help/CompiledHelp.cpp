@@ -12,13 +12,7 @@ namespace {
 
 // Formats like the help messages' 512-character buffer: a longer text is cut
 // at its end, never written past it.
-std::string helpMessageText(const char* format, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 1, 2)))
-#endif
-    ;
-
-std::string helpMessageText(const char* format, ...) {
+[[gnu::format(printf, 1, 2)]] std::string helpMessageText(const char* format, ...) {
   va_list arguments;
   va_start(arguments, format);
   std::string text = formatLimited(512, format, arguments);

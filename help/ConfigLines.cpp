@@ -13,12 +13,8 @@ void TrimBlanks(std::string& text, int mode) {
     std::erase(text, ' ');
     return;
   }
-  if (mode == TrimBoth || mode == TrimEnd) {
-    text.erase(text.find_last_not_of(' ') + 1);
-  }
-  if (mode == TrimBoth || mode == TrimStart) {
-    text.erase(0, std::min(text.find_first_not_of(' '), text.size()));
-  }
+  text.erase(text.find_last_not_of(' ') + 1);
+  text.erase(0, std::min(text.find_first_not_of(' '), text.size()));
 }
 
 void PrepareConfigLine(std::string_view line, int mode, std::string& prepared) {
@@ -44,22 +40,24 @@ std::string compiledHelpFile(const std::string& languageFolder, const std::strin
 }
 
 std::string helpConfigFile(std::string_view fileName) {
-  std::string name = "<APPATH>\\Help\\";
-  name += fileName;
-  return TsEnBuildFilename(name, TsEnBaseNone, 0);
+  return TsEnBuildFilename("<APPATH>\\Help\\" + std::string(fileName), TsEnBaseNone, 0);
 }
 
-std::optional<std::string_view> afterKeyField(std::string_view line, std::string_view foldedKey) {
+std::optional<std::string> keyField(std::string_view line) {
   const auto cut = line.find(';');
   if (cut == std::string_view::npos) {
     return std::nullopt;
   }
   std::string key = asciiUpperCopy(line.substr(0, cut));
   TrimBlanks(key, TrimBoth);
-  if (key != foldedKey) {
+  return key;
+}
+
+std::optional<std::string_view> afterKeyField(std::string_view line, std::string_view foldedKey) {
+  if (keyField(line) != foldedKey) {
     return std::nullopt;
   }
-  return line.substr(cut + 1);
+  return line.substr(line.find(';') + 1);
 }
 
 } // namespace tsen::help

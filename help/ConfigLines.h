@@ -45,9 +45,29 @@ FileSearch searchConfigFile(const std::string& path, int mode, Examine examine) 
   return searchConfigFile(path, mode, examine, [](std::string_view) { return true; });
 }
 
-// The part of line after its first ';' when the field before it, trimmed
-// and upper-cased, is foldedKey (itself upper-case); nullopt otherwise.
+// The field before a line's first ';', trimmed and upper-cased as keys are
+// compared; nothing for a line without ';'.
+std::optional<std::string> keyField(std::string_view line);
+// The part of line after its first ';' when its key field is foldedKey.
 std::optional<std::string_view> afterKeyField(std::string_view line, std::string_view foldedKey);
+
+// What each configuration file's line gives, as the readers take it.
+struct ExceptionEntry {
+  std::string_view value; // within the line
+  int exception;          // ExceptionNone when the value is not used
+};
+// The entry of an exceptions line that serves foldedCode: the first
+// "CODE=" anywhere in the line, its value running to the next ';'.
+std::optional<ExceptionEntry> exceptionEntryOf(std::string_view line, std::string_view foldedCode);
+// A defaults line's value from the rest after its key field; nothing when
+// none is given.
+std::optional<std::string> helpDefaultValue(std::string_view afterKey);
+struct LanguageMapping {
+  std::string foldedCode;
+  std::string_view language;
+};
+// A mapping line "CODE=language"; nothing without '='.
+std::optional<LanguageMapping> languageMappingOf(std::string_view line);
 
 // The help configuration files below the application's Help folder.
 inline constexpr std::string_view kExceptionsFile = "Tessaline_Wiki_Exeptions.cfg";

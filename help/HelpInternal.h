@@ -2,6 +2,7 @@
 // readers, and the steps behind the exported help functions.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,13 +11,8 @@ namespace tsen::help {
 
 // ---- Line rules shared by every help file ------------------------------------
 
-// TrimBlanks modes. Only the blank (0x20) counts.
-enum TrimMode : int {
-  TrimBoth = 0,
-  TrimStart = 1,
-  TrimEnd = 2,
-  TrimAll = 3,
-};
+// TrimBlanks modes: blanks (0x20 only) cut at both ends, or removed.
+enum TrimMode : int { TrimBoth = 0, TrimAll = 3 };
 void TrimBlanks(std::string& text, int mode);
 
 // Prepares a line read from a help file: cut at the first "//", tabs and line
@@ -42,6 +38,11 @@ void ReadHelpDefault(const std::string& key, std::string& value);
 std::string ReadWikiLanguageMapping();
 
 // ---- Topic files -----------------------------------------------------------------
+
+// Hands each "*.cfg" of folder to read, in the order the listing gives them,
+// until one answers true; whether one did.
+using FileReader = std::function<bool(const std::string& path)>;
+bool searchFolder(const std::string& folder, const FileReader& read);
 
 std::string FindWikiPage(int topic);
 std::string FindWikiPageForHelp(int topic, const std::string& helpName);

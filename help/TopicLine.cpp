@@ -1,6 +1,7 @@
 #include "help/TopicLine.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <limits>
 
@@ -33,23 +34,17 @@ bool splitTopicLine(std::string_view line, bool pageToEnd, TopicLine& fields) {
 }
 
 long readDecimal(std::string_view text) {
-  std::size_t at = 0;
-  const auto isSpace = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
-  while (at < text.size() && isSpace(text[at])) {
-    ++at;
+  text.remove_prefix(std::min(text.find_first_not_of(" \t\n\v\f\r"), text.size()));
+  const bool negative = text.starts_with('-');
+  text.remove_prefix(negative || text.starts_with('+') ? 1 : 0);
+  constexpr std::uint64_t kLimit = std::uint64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+  // Unsigned, so a second sign reads as no digits.
+  std::uint64_t magnitude = 0;
+  if (std::from_chars(text.data(), text.data() + text.size(), magnitude).ec != std::errc{}) {
+    magnitude = text.empty() || text[0] < '0' || text[0] > '9' ? 0 : kLimit;
   }
-  bool negative = false;
-  if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
-    negative = text[at] == '-';
-    ++at;
-  }
-  constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-  std::int64_t magnitude = 0;
-  for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
-    magnitude = std::min(magnitude * 10 + (text[at] - '0'), kLimit);
-  }
-  const std::int64_t value = negative ? -magnitude : std::min(magnitude, kLimit - 1);
-  return static_cast<long>(value);
+  const auto value = static_cast<std::int64_t>(std::min(magnitude, negative ? kLimit : kLimit - 1));
+  return static_cast<long>(negative ? -value : value);
 }
 
 } // namespace tsen::help

@@ -80,12 +80,8 @@ void LaunchWikiPage(const std::string& page, const std::string& language) {
     address += '/';
   }
 
-  address += "doku.php/";
-  address += wikiLanguage;
-  address += ':';
-  address += ReadWikiPlatform();
-  address += ':';
-  address += page.empty() ? std::string(kStartPage) : page;
+  address += "doku.php/" + wikiLanguage + ':' + ReadWikiPlatform() + ':' +
+             (page.empty() ? std::string(kStartPage) : page);
 
   if (openAddress(address) <= 32) {
     showMessage("Failed executing Wiki url (ShellExecute).", "Tessaline",
