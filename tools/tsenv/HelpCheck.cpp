@@ -7,6 +7,7 @@
 #include "help/ConfigLines.h"
 #include "help/TopicLine.h"
 #include "platform/Platform.h"
+#include "platform/common/TextPieces.h"
 #include "support/AsciiCase.h"
 
 #include <iostream>
@@ -22,6 +23,8 @@ using LineCheck = std::function<void(const std::string& at, std::string_view tex
 // A line's key, or nothing when the line is reported and passed over.
 using KeyOfLine =
     std::function<std::optional<std::string>(const std::string& at, std::string_view)>;
+using KeyedLineCheck =
+    std::function<void(const std::string& at, std::string_view text, const std::string& key)>;
 
 struct HelpCheck {
   // The installation's folders, as the library names them.
@@ -93,17 +96,10 @@ const std::string* definedBefore(std::map<Key, std::string>& defined, const Key&
   return isNew ? nullptr : &entry->second;
 }
 
-// The key before the first ';', as the library compares it.
-std::string keyOf(std::string_view text) {
-  std::string key = asciiUpperCopy(text.substr(0, text.find(';')));
-  help::TrimBlanks(key, help::TrimBoth);
-  return key;
-}
-
 // Reads a file's lines, each with its first field's key; a key seen before
 // is reported with what wins, a missing file noted with what it means.
 void readConfigFile(HelpCheck& check, std::string_view name, int mode, const char* whenMissing,
-                    const char* whatWins, const KeyOfLine& keyOfLine, const LineCheck& use) {
+                    const char* whatWins, const KeyOfLine& keyOfLine, const KeyedLineCheck& use) {
   const std::string file = help::helpConfigFile(name);
   std::map<std::string, std::string> defined;
   if (!check.readLines(file, mode, [&](const std::string& at, std::string_view text) {
@@ -114,20 +110,18 @@ void readConfigFile(HelpCheck& check, std::string_view name, int mode, const cha
         if (const std::string* earlier = definedBefore(defined, *key, at)) {
           check.problem(at, *key + " again: " + whatWins + " (" + *earlier + ")");
         } else {
-          use(at, text);
+          use(at, text, *key);
         }
       })) {
     check.note(check.shown(file), std::string("not installed: ") + whenMissing);
   }
 }
 
-// "NOR=no" entries behind the domain; ";" ends each.
-void checkExceptionEntries(HelpCheck& check, const std::string& at, std::string_view entries) {
-  std::set<std::string> codes;
-  while (!entries.empty()) {
-    const auto end = entries.find(';');
-    const std::string_view entry = entries.substr(0, end);
-    entries = end == std::string_view::npos ? std::string_view{} : entries.substr(end + 1);
+// The "CODE=value" entries behind the domain, each judged by the entry the
+// library reads for its code.
+void checkExceptionEntries(HelpCheck& check, const std::string& at, std::string_view line) {
+  for (const std::string_view entry :
+       tsen::platform::splitAt(line.substr(line.find(';') + 1), ';')) {
     const auto equals = entry.find('=');
     if (entry.empty()) {
       continue;
@@ -138,16 +132,16 @@ void checkExceptionEntries(HelpCheck& check, const std::string& at, std::string_
       continue;
     }
     const std::string code(entry.substr(0, equals));
-    const std::string value(entry.substr(equals + 1));
-    if (code.empty() || code.find(' ') != std::string::npos || code != asciiUpperCopy(code)) {
+    const std::string_view value = entry.substr(equals + 1);
+    const auto read = help::exceptionEntryOf(line, asciiUpperCopy(code));
+    if (read && read->value.data() < value.data()) {
+      check.problem(at, code + " appears twice in the line: the first entry counts");
+    } else if (!read || read->value.data() != value.data()) {
       check.problem(at, "language code '" + code +
                             "' never matches: codes are looked for in upper case, directly "
                             "followed by '='");
-    } else if (!codes.insert(code).second) {
-      check.problem(at, code + " appears twice in the line: the first entry counts");
-    }
-    if (end != std::string_view::npos && value.size() < 2) {
-      check.problem(at, "value '" + value + "' of " + code +
+    } else if (read->exception == help::ExceptionNone) {
+      check.problem(at, "value '" + std::string(value) + "' of " + code +
                             " is ignored: values followed by ';' need two characters");
     } else if (value.empty()) {
       check.problem(at, "empty value for " + code);
@@ -155,70 +149,61 @@ void checkExceptionEntries(HelpCheck& check, const std::string& at, std::string_
   }
 }
 
-// The value between the first and second ';', blanks removed.
-std::string secondField(std::string_view text) {
-  const auto first = text.find(';');
-  const auto second = first == std::string_view::npos ? first : text.find(';', first + 1);
-  std::string value(second == std::string_view::npos ? std::string_view{}
-                                                     : text.substr(first + 1, second - first - 1));
-  help::TrimBlanks(value, help::TrimAll);
-  return value;
-}
-
 void checkConfigFiles(HelpCheck& check) {
   readConfigFile(
       check, help::kExceptionsFile, help::TrimBoth, "the wiki serves every domain",
       "only its first line is read",
-      [&](const std::string& at, std::string_view text) -> std::optional<std::string> {
-        if (text.find(';') == std::string_view::npos) {
-          check.problem(at, "no ';' after the domain: the line is never used");
-          return std::nullopt;
-        }
-        return keyOf(text);
-      },
       [&](const std::string& at, std::string_view text) {
-        check.domains.insert(keyOf(text));
-        checkExceptionEntries(check, at, text.substr(text.find(';') + 1));
+        const auto domain = help::keyField(text);
+        if (!domain) {
+          check.problem(at, "no ';' after the domain: the line is never used");
+        }
+        return domain;
+      },
+      [&](const std::string& at, std::string_view text, const std::string& domain) {
+        check.domains.insert(domain);
+        checkExceptionEntries(check, at, text);
       });
   readConfigFile(
       check, help::kDefaultsFile, help::TrimBoth, "domains have no default help file",
       "the first value wins",
       [&](const std::string& at, std::string_view text) -> std::optional<std::string> {
-        const auto first = text.find(';');
-        if (first == std::string_view::npos) {
+        const auto key = help::keyField(text);
+        const auto rest = text.substr(std::min(text.find(';') + 1, text.size()));
+        if (!key) {
           check.problem(at, "no ';' after the key: expected KEY;value;");
-        } else if (secondField(text).empty()) {
-          check.problem(at, text.find(';', first + 1) == std::string_view::npos
+        } else if (!help::helpDefaultValue(rest)) {
+          check.problem(at, rest.find(';') == std::string_view::npos
                                 ? "no ';' after the value: the line gives no value"
                                 : "empty value: the line gives no value");
         } else {
-          return keyOf(text);
+          return key;
         }
         return std::nullopt;
       },
-      [&](const std::string& at, std::string_view text) {
-        if (keyOf(text) != "WIKI_TOPIC") {
-          check.domains.insert(keyOf(text));
-          check.helpFiles.emplace_back(secondField(text), at);
+      [&](const std::string& at, std::string_view text, const std::string& key) {
+        if (key != "WIKI_TOPIC") {
+          check.domains.insert(key);
+          check.helpFiles.emplace_back(*help::helpDefaultValue(text.substr(text.find(';') + 1)),
+                                       at);
         }
       });
   readConfigFile(
       check, help::kMappingFile, help::TrimAll, "the wiki language comes from elsewhere or is en",
       "the first line wins",
       [&](const std::string& at, std::string_view text) -> std::optional<std::string> {
-        const auto equals = text.find('=');
-        const std::string code = asciiUpperCopy(text.substr(0, equals));
-        if (equals == std::string_view::npos) {
+        const auto mapping = help::languageMappingOf(text);
+        if (!mapping) {
           check.problem(at, "no '=': expected CODE=wiki language");
-        } else if (code.empty() || equals + 1 == text.size()) {
-          check.problem(at, code.empty() ? "no language code before '='"
-                                         : "no wiki language after '='");
+        } else if (mapping->foldedCode.empty() || mapping->language.empty()) {
+          check.problem(at, mapping->foldedCode.empty() ? "no language code before '='"
+                                                        : "no wiki language after '='");
         } else {
-          return code;
+          return mapping->foldedCode;
         }
         return std::nullopt;
       },
-      [](const std::string&, std::string_view) {});
+      [](const std::string&, std::string_view, const std::string&) {});
 }
 
 bool isNumber(std::string_view text) {
@@ -297,13 +282,12 @@ void checkLine(HelpCheck& check, const std::string& at, std::string_view line,
 // The files of folder, as the library lists them.
 FolderTopics checkFolder(HelpCheck& check, const std::string& folder) {
   FolderTopics topics;
-  std::string name;
-  const auto listing = tsen::platform::openListing(folder + "\\*.cfg", name);
-  for (bool more = listing != nullptr; more; more = tsen::platform::nextInListing(*listing, name)) {
-    check.readLines(
-        folder + "\\" + name, help::TrimAll,
-        [&](const std::string& at, std::string_view text) { checkLine(check, at, text, topics); });
-  }
+  help::searchFolder(folder, [&](const std::string& file) {
+    check.readLines(file, help::TrimAll, [&](const std::string& at, std::string_view text) {
+      checkLine(check, at, text, topics);
+    });
+    return false;
+  });
   return topics;
 }
 
