@@ -34,12 +34,8 @@ using platform::RegistryValue;
 
 // The names of "A\B"; none for "".
 platform::KeyPath pathOf(std::string_view text) {
-  platform::KeyPath path;
-  for (const std::string_view name : platform::splitAt(text, '\\')) {
-    path.emplace_back(name);
-  }
-  path.resize(text.empty() ? 0 : path.size());
-  return path;
+  const auto names = text.empty() ? std::vector<std::string_view>{} : platform::splitAt(text, '\\');
+  return {names.begin(), names.end()};
 }
 
 // "HKEY_CURRENT_USER\SOFTWARE\...", and "SOFTWARE\..." below the root.
@@ -167,12 +163,7 @@ void diffKey(const KeyLocation& key, const RegistryKey* before, const RegistryKe
              std::vector<RegChange>& changes) {
   using Kind = RegChange::Kind;
   static const RegistryKey kNone;
-  const auto below = [&](const std::string& child) {
-    KeyLocation location = key;
-    location.path.push_back(child);
-    return location;
-  };
-  if (before == nullptr || after == nullptr) {
+  if (after == nullptr || before == nullptr) {
     if (before != after) {
       changes.push_back({after != nullptr ? Kind::createKey : Kind::deleteKey, key, {}, {}});
     }
@@ -181,6 +172,11 @@ void diffKey(const KeyLocation& key, const RegistryKey* before, const RegistryKe
     }
   }
   const RegistryKey& old = before != nullptr ? *before : kNone;
+  const auto below = [&](const std::string& child) {
+    KeyLocation location = key;
+    location.path.push_back(child);
+    return location;
+  };
   for (const auto& [name, value] : old.values()) {
     if (after->value(name) == nullptr) {
       changes.push_back({Kind::deleteValue, key, name, {}});
@@ -188,7 +184,7 @@ void diffKey(const KeyLocation& key, const RegistryKey* before, const RegistryKe
   }
   for (const auto& [name, child] : old.children()) {
     if (after->child(name) == nullptr) {
-      changes.push_back({Kind::deleteKey, below(name), {}, {}});
+      diffKey(below(name), child.get(), nullptr, changes);
     }
   }
   for (const auto& [name, value] : after->values()) {
@@ -494,24 +490,26 @@ void addRegCommands(CLI::App& app, Runner& runner) {
   CLI::App* get = add("get", "Show a value, or a key with everything below it", tsenv::get);
   get->footer("Numbers are shown in decimal, text as it is; without NAME the key is shown in "
               "registry file form.");
-  get->add_option("KEY", a.key,
-                  "HKEY_CURRENT_USER\\..., HKCU\\..., HKLM\\..., or a key below the product key "
-                  "root such as \"Kernel Services\"")
-      ->required();
-  get->add_option("NAME", a.name, "the value's name");
+  // KEY, then NAME, which names a value where it is required.
+  const auto keyAndName = [&](CLI::App* command, const char* keyHelp, bool nameRequired) {
+    command->add_option("KEY", a.key, keyHelp)->required();
+    command->add_option("NAME", a.name, "the value's name")->required(nameRequired);
+  };
+  keyAndName(get,
+             "HKEY_CURRENT_USER\\..., HKCU\\..., HKLM\\..., or a key below the product key root "
+             "such as \"Kernel Services\"",
+             false);
 
   CLI::App* set =
       add("set", "Store a text value (or a number), creating the key when missing", tsenv::set);
-  set->add_option("KEY", a.key, "the key, as for get")->required();
-  set->add_option("NAME", a.name, "the value's name")->required();
+  keyAndName(set, "the key, as for get", true);
   set->add_option("VALUE", a.data, "the text, or the number with --dword")->required();
   set->add_flag("--dword", a.dword,
                 "store a 32-bit number (REG_DWORD); decimal or 0x... hexadecimal");
 
   CLI::App* remove =
       add("delete", "Delete a value, or a key with everything below it", tsenv::remove);
-  remove->add_option("KEY", a.key, "the key, as for get")->required();
-  remove->add_option("NAME", a.name, "the value's name");
+  keyAndName(remove, "the key, as for get", false);
 
   CLI::App* exporting =
       add("export", "Write the suite's settings to a registry file, e.g. for support", exportKeys);
