@@ -79,8 +79,8 @@ std::optional<Value> readSetting(HKEY root, const std::string& key, const std::s
 // tsenv's own piece in place of the library's user actions
 // (DescribedActions.cpp): message boxes, addresses and compiled help are done
 // as the library does them until this is called; from then on each is only
-// described, one line each, and taken as done: appended to into when given,
-// else printed on standard output. "message box: CAPTION: TEXT" (line breaks
+// described, one line each, and taken as done: appended to into when given
+// (joined by " | "), else printed on standard output. "message box: CAPTION: TEXT" (line breaks
 // as \n), "open address: ADDRESS", "open help: FILE COMMAND DATA".
 void describeActions(std::string* into = nullptr);
 

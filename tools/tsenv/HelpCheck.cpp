@@ -20,11 +20,6 @@ namespace {
 namespace help = tsen::help;
 using tsen::asciiUpperCopy;
 using LineCheck = std::function<void(const std::string& at, std::string_view text)>;
-// A line's key, or nothing when the line is reported and passed over.
-using KeyOfLine =
-    std::function<std::optional<std::string>(const std::string& at, std::string_view)>;
-using KeyedLineCheck =
-    std::function<void(const std::string& at, std::string_view text, const std::string& key)>;
 
 struct HelpCheck {
   // The installation's folders, as the library names them.
@@ -96,10 +91,12 @@ const std::string* definedBefore(std::map<Key, std::string>& defined, const Key&
   return isNew ? nullptr : &entry->second;
 }
 
-// Reads a file's lines, each with its first field's key; a key seen before
-// is reported with what wins, a missing file noted with what it means.
+// Reads a file's lines, each with the key keyOfLine finds (nothing when it
+// reports the line); a key seen before is reported with what wins, a new one
+// handed to use. A missing file is noted with what it means.
+template <typename KeyOfLine, typename Use>
 void readConfigFile(HelpCheck& check, std::string_view name, int mode, const char* whenMissing,
-                    const char* whatWins, const KeyOfLine& keyOfLine, const KeyedLineCheck& use) {
+                    const char* whatWins, KeyOfLine keyOfLine, Use use) {
   const std::string file = help::helpConfigFile(name);
   std::map<std::string, std::string> defined;
   if (!check.readLines(file, mode, [&](const std::string& at, std::string_view text) {
@@ -377,10 +374,6 @@ std::string opened(int topic, const std::string& name) {
   std::string described;
   describeActions(&described);
   TsEnHelp(topic, name);
-  described.erase(described.find_last_not_of('\n') + 1);
-  for (std::size_t at = described.find('\n'); at != std::string::npos; at = described.find('\n')) {
-    described.replace(at, 1, " | ");
-  }
   return described;
 }
 

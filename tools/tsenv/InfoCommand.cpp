@@ -81,12 +81,10 @@ FactGroup registryFacts() {
 
 FactGroup languageFacts() {
   const std::string code = TsEnGetLanguageCode();
-  std::string table = "the language table";
-  if (code.empty()) {
-    table = "no language code: English";
-  } else if (TsEnGetLanguageName() == "English") {
-    table = "\"" + code + "\" is not in the language table: English";
-  }
+  const std::string table = code.empty() ? "no language code: English"
+                            : TsEnGetLanguageName() == "English"
+                                ? "\"" + code + "\" is not in the language table: English"
+                                : "the language table";
   return {"language",
           "Language",
           {{"code", "Language code", code,

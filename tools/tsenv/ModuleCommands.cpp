@@ -16,19 +16,15 @@
 namespace tsenv {
 namespace {
 
-// "none", "app", "userdata", "resources", "binaries", "autocad", "temp", or
-// any integer (the library counts unknown numbers as none).
+// A folder's name, in the order of the library's numbers from TsEnBaseNone
+// to TsEnBaseTemp, or any integer (the library counts unknown numbers as none).
 std::optional<int> parseBaseFolder(std::string_view text) {
-  static constexpr std::array<std::pair<std::string_view, int>, 7> kNames{
-      {{"none", TsEnBaseNone},
-       {"app", TsEnBaseAppPath},
-       {"userdata", TsEnBaseUserData},
-       {"resources", TsEnBaseResources},
-       {"binaries", TsEnBaseBinaries},
-       {"autocad", TsEnBaseAutoCAD},
-       {"temp", TsEnBaseTemp}}};
-  const auto named = std::ranges::find(kNames, text, &std::pair<std::string_view, int>::first);
-  return named != kNames.end() ? std::optional(named->second) : parseInteger(text);
+  constexpr std::string_view kNames[] = {"none",     "app",     "userdata", "resources",
+                                         "binaries", "autocad", "temp"};
+  static_assert(std::size(kNames) == TsEnBaseTemp + 1);
+  const auto named = std::ranges::find(kNames, text);
+  return named != std::end(kNames) ? std::optional(static_cast<int>(named - kNames))
+                                   : parseInteger(text);
 }
 
 // An integer, or names joined by ",": "lang-marker", "lang-subfolder".

@@ -111,16 +111,13 @@ struct RegChange {
   RegistryValue value;
 };
 
-struct KeyCloser {
-  void operator()(HKEY key) const { platform::regCloseKey(key); }
-};
-using OpenKey = std::unique_ptr<HKEY__, KeyCloser>;
+using OpenKey = std::unique_ptr<HKEY__, decltype(&platform::regCloseKey)>;
 
 OpenKey openKey(HKEY parent, const std::string& path, bool create = false) {
   HKEY key = nullptr;
   const bool opened = create ? platform::regCreateKeyUtf8(parent, path, key)
                              : platform::regOpenKeyUtf8(parent, path, key);
-  return OpenKey(opened ? key : nullptr);
+  return OpenKey(opened ? key : nullptr, &platform::regCloseKey);
 }
 
 OpenKey openKey(const KeyLocation& key, bool create = false) {
