@@ -1,4 +1,4 @@
-// The reading loop shared by every help file reader.
+// The line rules shared by the help file readers, and their reading loop.
 #pragma once
 
 #include "help/HelpInternal.h"
@@ -10,6 +10,15 @@
 #include <string_view>
 
 namespace tsen::help {
+
+// TrimBlanks modes: blanks (0x20 only) cut at both ends, or removed.
+enum TrimMode : int { TrimBoth = 0, TrimAll = 3 };
+void TrimBlanks(std::string& text, int mode);
+
+// Prepares a line read from a help file: cut at the first "//", tabs and line
+// feeds made blanks, then blanks trimmed by mode (TrimBoth or TrimAll).
+// Writes into prepared, whose storage is reused from line to line.
+void PrepareConfigLine(std::string_view line, int mode, std::string& prepared);
 
 enum class FileSearch {
   notOpened, // the file does not exist or cannot be read
@@ -82,5 +91,27 @@ std::string topicFolder();
 // The compiled help file helpName in languageFolder ("Help\Eng\") below
 // the application folder.
 std::string compiledHelpFile(const std::string& languageFolder, const std::string& helpName);
+
+// A topic file line: "topic;wiki page;help topics;help name;"
+struct TopicLine {
+  std::string_view topic;
+  std::string_view page;
+  std::string_view helpTopics;
+  std::string_view helpName;
+
+  bool hasAllFields() const {
+    return !topic.empty() && !page.empty() && !helpTopics.empty() && !helpName.empty();
+  }
+};
+
+// Splits a prepared line; false for a line without any ";". Without a ";"
+// behind the page, the page runs to the end of the line when pageToEnd is
+// set and is empty otherwise.
+bool splitTopicLine(std::string_view line, bool pageToEnd, TopicLine& fields);
+
+// Reads a decimal number as the C runtime's atol does on Windows: leading
+// white space, a sign, digits up to the first other character, 0 without
+// digits; numbers outside 32 bits saturate.
+long readDecimal(std::string_view text);
 
 } // namespace tsen::help

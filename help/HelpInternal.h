@@ -9,19 +9,6 @@
 
 namespace tsen::help {
 
-// ---- Line rules shared by every help file ------------------------------------
-
-// TrimBlanks modes: blanks (0x20 only) cut at both ends, or removed.
-enum TrimMode : int { TrimBoth = 0, TrimAll = 3 };
-void TrimBlanks(std::string& text, int mode);
-
-// Prepares a line read from a help file: cut at the first "//", tabs and line
-// feeds made blanks, then blanks trimmed by mode (TrimBoth or TrimAll).
-// Writes into prepared, whose storage is reused from line to line.
-void PrepareConfigLine(std::string_view line, int mode, std::string& prepared);
-
-// ---- Configuration files ---------------------------------------------------------
-
 enum WikiException : int {
   ExceptionNone = 0,     // the caller's language stays as it was
   ExceptionLanguage = 1, // the caller's language was replaced by the file's
@@ -37,8 +24,6 @@ void ReadHelpDefault(const std::string& key, std::string& value);
 // when no line maps it, empty when there is no mapping file.
 std::string ReadWikiLanguageMapping();
 
-// ---- Topic files -----------------------------------------------------------------
-
 // Hands each "*.cfg" of folder to read, in the order the listing gives them,
 // until one answers true; whether one did.
 using FileReader = std::function<bool(const std::string& path)>;
@@ -52,8 +37,6 @@ bool ReadHelpPageFromFile(int topic, const std::string& helpName, const std::str
                           std::string& page);
 bool ReadCompiledTopicFromFile(int topic, int& helpTopic, std::string& helpName,
                                const std::string& path);
-
-// ---- Showing help ------------------------------------------------------------------
 
 bool TryWikiHelp(int topic, const std::string& helpName);
 void ShowCompiledHelp(int topic, const std::string& helpName);

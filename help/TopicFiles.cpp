@@ -4,7 +4,6 @@
 #include "TsEnvironment.h"
 
 #include "help/ConfigLines.h"
-#include "help/TopicLine.h"
 #include "support/AsciiCase.h"
 
 #include <algorithm>

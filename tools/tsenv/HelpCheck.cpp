@@ -5,7 +5,6 @@
 #include "tools/tsenv/Commands.h"
 
 #include "help/ConfigLines.h"
-#include "help/TopicLine.h"
 #include "platform/Platform.h"
 #include "platform/common/TextPieces.h"
 #include "support/AsciiCase.h"
