@@ -7,16 +7,6 @@
 #include "support/AsciiCase.h"
 
 namespace tsen::help {
-namespace {
-
-bool useChmHelpIsSet() {
-  TsEnWinRegistry registry;
-  TsEnLong useChm = 0;
-  return registry.OpenKey(platform::kCurrentUser, TsEnGetRegKeyKernelServices(), false) &&
-         registry.ReadLong(kUseChmHelp, useChm) && useChm == 1;
-}
-
-} // namespace
 
 std::optional<ExceptionEntry> exceptionEntryOf(std::string_view line, std::string_view foldedCode) {
   const std::string code = std::string(foldedCode) + "=";
@@ -37,7 +27,10 @@ std::optional<ExceptionEntry> exceptionEntryOf(std::string_view line, std::strin
 // "ROAD;NOR=CHM;DAN=da;": compiled help instead of the wiki, or another
 // wiki language, per domain and language code.
 int ReadWikiException(const std::string& domain, std::string& language) {
-  if (useChmHelpIsSet()) {
+  TsEnWinRegistry settings;
+  TsEnLong useChm = 0;
+  if (settings.OpenKey(platform::kCurrentUser, TsEnGetRegKeyKernelServices(), false) &&
+      settings.ReadLong(kUseChmHelp, useChm) && useChm == 1) {
     return ExceptionUseChm;
   }
   const std::string foldedDomain = asciiUpperCopy(domain);

@@ -29,8 +29,10 @@ enum class FileSearch {
 // Reads the file at path line by line, prepares each line with mode and hands
 // it to examine until examine answers true. A line that mayMatch turns down
 // as it was read is passed over without being prepared.
-template <typename Examine, typename MayMatch>
-FileSearch searchConfigFile(const std::string& path, int mode, Examine examine, MayMatch mayMatch) {
+template <typename Examine, typename MayMatch = bool (*)(std::string_view)>
+FileSearch searchConfigFile(
+    const std::string& path, int mode, Examine examine,
+    MayMatch mayMatch = [](std::string_view) { return true; }) {
   TextLines lines(platform::openFile(path, "rb"));
   if (!lines.isOpen()) {
     return FileSearch::notOpened;
@@ -47,11 +49,6 @@ FileSearch searchConfigFile(const std::string& path, int mode, Examine examine, 
     }
   }
   return FileSearch::noMatch;
-}
-
-template <typename Examine>
-FileSearch searchConfigFile(const std::string& path, int mode, Examine examine) {
-  return searchConfigFile(path, mode, examine, [](std::string_view) { return true; });
 }
 
 // The field before a line's first ';', trimmed and upper-cased as keys are

@@ -36,7 +36,6 @@ void RunWikiHelp(int topic, bool useExceptions) {
     return;
   }
   // The contents of the domain's default help file.
-  helpName.clear();
   ReadHelpDefault(domain, helpName);
   ShowCompiledHelp(0, helpName);
 }
