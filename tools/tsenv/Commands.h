@@ -45,10 +45,8 @@ inline void runs(CLI::App* command, Runner& runner, Runner work) {
 inline std::optional<int> parseInteger(std::string_view text) {
   int number = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-  if (text.empty() || error != std::errc{} || end != text.data() + text.size()) {
-    return std::nullopt;
-  }
-  return number;
+  return error == std::errc{} && end == text.data() + text.size() ? std::optional(number)
+                                                                  : std::nullopt;
 }
 
 // The library names files with backslashes on every system; the tool opens

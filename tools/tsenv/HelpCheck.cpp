@@ -368,14 +368,6 @@ void checkHelp(HelpCheck& check) {
   checkCompiledHelpFiles(check);
 }
 
-// What TsEnHelp opens for a request, described on one line.
-std::string opened(int topic, const std::string& name) {
-  std::string described;
-  describeActions(&described);
-  TsEnHelp(topic, name);
-  return described;
-}
-
 } // namespace
 
 void addHelpCheckCommand(CLI::App& app, Runner& runner) {
@@ -390,8 +382,10 @@ void addHelpCheckCommand(CLI::App& app, Runner& runner) {
     checkHelp(check);
     std::cout << "Help folder: " << shownPath(check.help) << '\n';
     for (const auto& [name, topic] : check.requests) {
-      std::cout << "help " << topic << ' ' << name << ": " << opened(std::stoi(topic), name)
-                << '\n';
+      std::string opened; // what TsEnHelp opens, described on one line
+      describeActions(&opened);
+      TsEnHelp(std::stoi(topic), name);
+      std::cout << "help " << topic << ' ' << name << ": " << opened << '\n';
     }
     for (const std::string& line : check.findings) {
       std::cout << line << '\n';

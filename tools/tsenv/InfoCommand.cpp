@@ -21,7 +21,6 @@ namespace {
 using Json = nlohmann::ordered_json;
 namespace help = tsen::help;
 const HKEY kUser = tsen::platform::kCurrentUser;
-const HKEY kMachine = tsen::platform::kLocalMachine;
 
 struct Fact {
   std::string key;              // the answer's name in JSON
@@ -177,7 +176,7 @@ FactGroup helpFacts() {
                 "from the exceptions and mapping files"),
        textFact("base_url", "Wiki address", help::kHelpBaseUrl, help::kDefaultBaseUrl),
        {"platform", "Wiki platform", platform,
-        textSource(fromMachine ? kMachine : kUser, key, help::kHelpPlatform,
+        textSource(fromMachine ? tsen::platform::kLocalMachine : kUser, key, help::kHelpPlatform,
                    std::string(help::kDefaultPlatform))}}};
 }
 

@@ -291,43 +291,6 @@ void printRegistryText(std::string text) {
   std::cout << text;
 }
 
-// What importing fileBytes, the file named file, does to the suite's keys as
-// they are now, replayed as the system's registry editor imports. UsageError,
-// naming the file and line, for no registry file or one that touches
-// anything outside the suite's keys.
-std::vector<RegChange> planImport(std::string_view file, std::string_view fileBytes) {
-  const auto dialect = RegDocument::headerDialect(fileBytes);
-  if (!dialect) {
-    refuse(file, 1,
-           "not a registry file: its first line must be \"" +
-               std::string(platform::kVersion5Header) + "\" or \"" +
-               std::string(platform::kRegedit4Header) +
-               "\", in UTF-16 or in 8 bits without a byte order mark");
-  }
-  // A REGEDIT4 file in 8 bits is in the ANSI code page, read as the
-  // registry editor of this system reads it.
-  const bool ansi = *dialect == platform::RegFileDialect::regedit4 &&
-                    platform::encodingOf(fileBytes) == platform::FileEncoding::eightBit;
-  const RegDocument document =
-      RegDocument::parse(ansi ? platform::utf8FromAnsi(fileBytes) : std::string(fileBytes));
-  requireOnlySuiteKeys(file, document);
-
-  const RegistryTree before = copyKeys(suiteKeys());
-  RegistryTree after = copyKeys(suiteKeys());
-  document.applyTo(after);
-  std::vector<RegChange> changes = changesBetween(before, after);
-  // regedit ends the text it sets with a zero when the file's data lacks one.
-  for (RegChange& change : changes) {
-    std::string& data = change.value.data;
-    const auto type = change.value.type;
-    if ((type == platform::kRegSz || type == platform::kRegExpandSz) && !data.empty() &&
-        !data.ends_with('\0')) {
-      data += '\0';
-    }
-  }
-  return changes;
-}
-
 // Decimal or 0x-prefixed hexadecimal, negative numbers included, within 32 bits.
 TsEnLong parseNumber(const std::string& text) {
   std::string_view digits = text;
@@ -346,28 +309,6 @@ TsEnLong parseNumber(const std::string& text) {
   return static_cast<TsEnLong>(static_cast<std::int32_t>(bits));
 }
 
-// The value through the library's accessor: numbers as numbers, text as
-// text; other types as a registry file spells them.
-int printValue(const KeyLocation& key, const std::string& name, const RegistryValue& value) {
-  TsEnWinRegistry registry;
-  TsEnLong number = 0;
-  std::string text;
-  if (!registry.OpenKey(platform::rootKey(key.root), relativePath(key), false)) {
-    return kExitNo;
-  }
-  if (value.type == platform::kRegDword) {
-    return registry.ReadLong(name, number) && std::cout << number << '\n' ? kExitDone : kExitNo;
-  }
-  if (value.type == platform::kRegSz || value.type == platform::kRegExpandSz) {
-    return registry.ReadString(name, text) && std::cout << text << '\n' ? kExitDone : kExitNo;
-  }
-  for (const std::string& line :
-       platform::formatAssignment(name, value, platform::RegFileDialect::version5)) {
-    std::cout << line << '\n';
-  }
-  return kExitDone;
-}
-
 struct RegArguments {
   std::string key;
   std::string name;
@@ -378,6 +319,7 @@ struct RegArguments {
 };
 
 int get(const RegArguments& arguments, bool named) {
+  const std::string& name = arguments.name;
   const KeyLocation key = parseSuiteKeyName(arguments.key);
   const RegistryTree tree = copyKeys({key});
   const RegistryKey* found = tree.find(key.root, key.path);
@@ -389,12 +331,30 @@ int get(const RegArguments& arguments, bool named) {
     printRegistryText(registryText(tree, {key}, false));
     return kExitDone;
   }
-  const RegistryValue* value = found->value(arguments.name);
+  const RegistryValue* value = found->value(name);
   if (value == nullptr) {
-    std::cerr << "no value \"" << arguments.name << "\" in " << nameOf(key) << '\n';
+    std::cerr << "no value \"" << name << "\" in " << nameOf(key) << '\n';
     return kExitNo;
   }
-  return printValue(key, arguments.name, *value);
+  // Through the library's accessor: numbers as numbers, text as text; other
+  // types as a registry file spells them.
+  TsEnWinRegistry registry;
+  TsEnLong number = 0;
+  std::string text;
+  if (!registry.OpenKey(platform::rootKey(key.root), relativePath(key), false)) {
+    return kExitNo;
+  }
+  if (value->type == platform::kRegDword) {
+    return registry.ReadLong(name, number) && std::cout << number << '\n' ? kExitDone : kExitNo;
+  }
+  if (value->type == platform::kRegSz || value->type == platform::kRegExpandSz) {
+    return registry.ReadString(name, text) && std::cout << text << '\n' ? kExitDone : kExitNo;
+  }
+  for (const std::string& line :
+       platform::formatAssignment(name, *value, platform::RegFileDialect::version5)) {
+    std::cout << line << '\n';
+  }
+  return kExitDone;
 }
 
 int set(const RegArguments& arguments, bool) {
@@ -445,13 +405,44 @@ int exportKeys(const RegArguments& arguments, bool) {
   return kExitDone;
 }
 
+// Replays the file on the suite's keys as the system's registry editor
+// imports it. UsageError, naming the file and line, for no registry file or
+// one that touches anything outside the suite's keys.
 int import(const RegArguments& arguments, bool) {
   std::ifstream file(arguments.file, std::ios::binary);
   if (!file) {
     throw std::runtime_error("cannot read " + arguments.file);
   }
   const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  const std::vector<RegChange> changes = planImport(arguments.file, bytes);
+  const auto dialect = RegDocument::headerDialect(bytes);
+  if (!dialect) {
+    refuse(arguments.file, 1,
+           "not a registry file: its first line must be \"" +
+               std::string(platform::kVersion5Header) + "\" or \"" +
+               std::string(platform::kRegedit4Header) +
+               "\", in UTF-16 or in 8 bits without a byte order mark");
+  }
+  // A REGEDIT4 file in 8 bits is in the ANSI code page, read as the
+  // registry editor of this system reads it.
+  const bool ansi = *dialect == platform::RegFileDialect::regedit4 &&
+                    platform::encodingOf(bytes) == platform::FileEncoding::eightBit;
+  const RegDocument document =
+      RegDocument::parse(ansi ? platform::utf8FromAnsi(bytes) : std::string(bytes));
+  requireOnlySuiteKeys(arguments.file, document);
+
+  const RegistryTree before = copyKeys(suiteKeys());
+  RegistryTree after = copyKeys(suiteKeys());
+  document.applyTo(after);
+  std::vector<RegChange> changes = changesBetween(before, after);
+  // regedit ends the text it sets with a zero when the file's data lacks one.
+  for (RegChange& change : changes) {
+    std::string& data = change.value.data;
+    const auto type = change.value.type;
+    if ((type == platform::kRegSz || type == platform::kRegExpandSz) && !data.empty() &&
+        !data.ends_with('\0')) {
+      data += '\0';
+    }
+  }
   if (!applyChanges(changes)) {
     std::cerr << "the import failed: the registry could not be written\n";
     return kExitNo;
