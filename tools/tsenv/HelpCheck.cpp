@@ -348,26 +348,6 @@ void checkCompiledHelpFiles(HelpCheck& check) {
   }
 }
 
-void checkHelp(HelpCheck& check) {
-  if (check.app.empty() || !TsEnFileExist(check.help, false)) {
-    check.problem(shownPath(check.help),
-                  check.app.empty() ? "no application folder: the library is not in a Binaries "
-                                      "folder"
-                                    : "no Help folder");
-    return;
-  }
-  checkConfigFiles(check);
-  for (const std::string& domain : checkTopicFiles(check)) {
-    if (!check.domains.contains(tsen::asciiUpperCopy(domain))) {
-      check.problem(check.shown(check.topics + "\\" + domain),
-                    "domain folder without a line in " +
-                        check.shown(help::helpConfigFile(help::kExceptionsFile)) + " or " +
-                        check.shown(help::helpConfigFile(help::kDefaultsFile)));
-    }
-  }
-  checkCompiledHelpFiles(check);
-}
-
 } // namespace
 
 void addHelpCheckCommand(CLI::App& app, Runner& runner) {
@@ -379,7 +359,23 @@ void addHelpCheckCommand(CLI::App& app, Runner& runner) {
   runs(command, runner, [] {
     HelpCheck check{TsEnGetAppPath(), TsEnBuildFilename("<APPATH>\\Help", TsEnBaseNone, 0),
                     help::topicFolder()};
-    checkHelp(check);
+    if (check.app.empty() || !TsEnFileExist(check.help, false)) {
+      check.problem(shownPath(check.help),
+                    check.app.empty() ? "no application folder: the library is not in a Binaries "
+                                        "folder"
+                                      : "no Help folder");
+    } else {
+      checkConfigFiles(check);
+      for (const std::string& domain : checkTopicFiles(check)) {
+        if (!check.domains.contains(tsen::asciiUpperCopy(domain))) {
+          check.problem(check.shown(check.topics + "\\" + domain),
+                        "domain folder without a line in " +
+                            check.shown(help::helpConfigFile(help::kExceptionsFile)) + " or " +
+                            check.shown(help::helpConfigFile(help::kDefaultsFile)));
+        }
+      }
+      checkCompiledHelpFiles(check);
+    }
     std::cout << "Help folder: " << shownPath(check.help) << '\n';
     for (const auto& [name, topic] : check.requests) {
       std::string opened; // what TsEnHelp opens, described on one line

@@ -184,10 +184,7 @@ std::string shownValue(const Json& value) {
   if (value.is_boolean()) {
     return value.get<bool>() ? "on" : "off";
   }
-  if (!value.is_string()) {
-    return value.dump();
-  }
-  const auto& text = value.get_ref<const std::string&>();
+  const std::string text = value.is_string() ? value.get<std::string>() : value.dump();
   return text.empty() ? "(empty)" : text;
 }
 
