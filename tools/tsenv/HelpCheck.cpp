@@ -202,9 +202,9 @@ void checkConfigFiles(HelpCheck& check) {
       [](const std::string&, std::string_view, const std::string&) {});
 }
 
+// Whether the library reads text as the number it spells.
 bool isNumber(std::string_view text) {
-  text.remove_prefix(text.starts_with('-') || text.starts_with('+') ? 1 : 0);
-  return !text.empty() && std::ranges::all_of(text, [](char c) { return c >= '0' && c <= '9'; });
+  return std::to_string(help::readDecimal(text)) == text;
 }
 
 // What one folder's files define; the first definition of each wins.
@@ -269,7 +269,7 @@ void checkLine(HelpCheck& check, const std::string& at, std::string_view line,
   for (const std::string_view item : items) {
     remember(check, topics.helpTopics, {tsen::asciiUpperCopy(helpName), std::string(item)}, at,
              "help topic " + std::string(item) + " of " + helpName);
-    if (std::to_string(help::readDecimal(item)) == item) {
+    if (isNumber(item)) {
       check.requests.emplace(helpName, item);
     }
   }
@@ -326,14 +326,13 @@ void checkCompiledHelpFiles(HelpCheck& check) {
   std::set<std::string> checked;
   for (const auto& helpFile : check.helpFiles) {
     const std::string& name = helpFile.first;
-    const std::string& namedBy = helpFile.second;
     if (!checked.insert(name).second) {
       continue;
     }
     const auto path = [&](const std::string& code) {
       return help::compiledHelpFile("Help\\" + code + "\\", name);
     };
-    const std::string what = "missing (named by " + namedBy + ")";
+    const std::string what = "missing (named by " + helpFile.second + ")";
     const bool english = TsEnFileExist(path("Eng"), false);
     if (!english) {
       check.problem(check.shown(path("Eng")), what + ": no language can fall back to it");

@@ -384,9 +384,7 @@ int remove(const RegArguments& arguments, bool named) {
 
 int exportKeys(const RegArguments& arguments, bool) {
   std::vector<KeyLocation> keys;
-  for (const std::string& key : arguments.keys) {
-    keys.push_back(parseSuiteKeyName(key));
-  }
+  std::ranges::transform(arguments.keys, std::back_inserter(keys), parseSuiteKeyName);
   keys = keys.empty() ? suiteKeys() : keys;
   const std::string text = registryText(copyKeys(keys), keys, true);
   if (arguments.file == "-") {

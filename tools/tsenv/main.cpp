@@ -10,8 +10,8 @@ namespace {
 
 // CLI11's messages may span lines; the user gets one.
 int fail(std::string message, int status, const char* hint = "") {
-  std::ranges::replace(message, '\n', ' ');
-  std::ranges::replace(message, '\r', ' ');
+  std::ranges::replace_if(
+      message, [](char c) { return c == '\n' || c == '\r'; }, ' ');
   message.erase(message.find_last_not_of(' ') + 1);
   std::cerr << "tsenv: " << message << hint << '\n';
   return status;
