@@ -77,9 +77,9 @@ std::optional<Value> readSetting(HKEY root, const std::string& key, const std::s
 // tsenv's own piece in place of the library's user actions
 // (DescribedActions.cpp): message boxes, addresses and compiled help are done
 // as the library does them until this is called; from then on each is only
-// described, one line each, and taken as done: appended to into when given
-// (joined by " | "), else printed on standard output. "message box: CAPTION: TEXT" (line breaks
-// as \n), "open address: ADDRESS", "open help: FILE COMMAND DATA".
+// described and taken as done, one line each ("message box: CAPTION: TEXT"
+// with line breaks as \n, "open address: ADDRESS", "open help: FILE COMMAND
+// DATA"): appended to into, joined by " | ", when given, else printed.
 void describeActions(std::string* into = nullptr);
 
 void addInfoCommand(CLI::App& app, Runner& runner);
