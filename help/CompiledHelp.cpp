@@ -12,13 +12,7 @@ namespace {
 
 // Formats like the help messages' 512-character buffer: a longer text is cut
 // at its end, never written past it.
-std::string helpMessageText(const char* format, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 1, 2)))
-#endif
-    ;
-
-std::string helpMessageText(const char* format, ...) {
+[[gnu::format(printf, 1, 2)]] std::string helpMessageText(const char* format, ...) {
   va_list arguments;
   va_start(arguments, format);
   std::string text = formatLimited(512, format, arguments);
@@ -34,10 +28,7 @@ void tellUser(const std::string& text) {
 
 bool TryWikiHelp(int topic, const std::string& helpName) {
   const auto language = WikiLanguageOf(getActiveTessalineDomain(), true);
-  if (!language) {
-    return false;
-  }
-  const std::string page = FindWikiPageForHelp(topic, helpName);
+  const std::string page = language ? FindWikiPageForHelp(topic, helpName) : std::string();
   if (page.empty()) {
     return false;
   }
@@ -50,13 +41,12 @@ void ShowCompiledHelp(int topic, const std::string& helpName) {
   const std::string english = compiledHelpFile("Help\\Eng\\", helpName);
   std::string file = compiledHelpFile("Help\\<LANGCODE>\\", helpName);
   if (!platform::canRead(file)) {
-    const std::string localized = file;
-    file = english;
-    if (!platform::canRead(file)) {
+    if (!platform::canRead(english)) {
       tellUser(helpMessageText("Unable to find help file \"%s\" !\n\nTried to load English "
                                "version \"%s\", but was not found either.",
-                               localized.c_str(), english.c_str()));
+                               file.c_str(), english.c_str()));
     }
+    file = english;
   }
   for (int attempt = 0; attempt < 2; ++attempt) {
     const bool shown = topic == 0 ? openHelp(file, platform::kHhDisplayToc, 0)
@@ -69,10 +59,9 @@ void ShowCompiledHelp(int topic, const std::string& helpName) {
       return;
     }
     // An unknown topic: say so, then offer the English contents.
-    const std::string tried = file;
-    file = english;
     tellUser(
-        helpMessageText("Unable to find topic \"%d\" in help file \"%s\" !", topic, tried.c_str()));
+        helpMessageText("Unable to find topic \"%d\" in help file \"%s\" !", topic, file.c_str()));
+    file = english;
     topic = 0;
   }
 }

@@ -2,29 +2,12 @@
 // readers, and the steps behind the exported help functions.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace tsen::help {
-
-// ---- Line rules shared by every help file ------------------------------------
-
-// TrimBlanks modes. Only the blank (0x20) counts.
-enum TrimMode : int {
-  TrimBoth = 0,
-  TrimStart = 1,
-  TrimEnd = 2,
-  TrimAll = 3,
-};
-void TrimBlanks(std::string& text, int mode);
-
-// Prepares a line read from a help file: cut at the first "//", tabs and line
-// feeds made blanks, then blanks trimmed by mode (TrimBoth or TrimAll).
-// Writes into prepared, whose storage is reused from line to line.
-void PrepareConfigLine(std::string_view line, int mode, std::string& prepared);
-
-// ---- Configuration files ---------------------------------------------------------
 
 enum WikiException : int {
   ExceptionNone = 0,     // the caller's language stays as it was
@@ -41,7 +24,10 @@ void ReadHelpDefault(const std::string& key, std::string& value);
 // when no line maps it, empty when there is no mapping file.
 std::string ReadWikiLanguageMapping();
 
-// ---- Topic files -----------------------------------------------------------------
+// Hands each "*.cfg" of folder to read, in the order the listing gives them,
+// until one answers true; whether one did.
+using FileReader = std::function<bool(const std::string& path)>;
+bool searchFolder(const std::string& folder, const FileReader& read);
 
 std::string FindWikiPage(int topic);
 std::string FindWikiPageForHelp(int topic, const std::string& helpName);
@@ -51,8 +37,6 @@ bool ReadHelpPageFromFile(int topic, const std::string& helpName, const std::str
                           std::string& page);
 bool ReadCompiledTopicFromFile(int topic, int& helpTopic, std::string& helpName,
                                const std::string& path);
-
-// ---- Showing help ------------------------------------------------------------------
 
 bool TryWikiHelp(int topic, const std::string& helpName);
 void ShowCompiledHelp(int topic, const std::string& helpName);

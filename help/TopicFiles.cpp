@@ -4,31 +4,25 @@
 #include "TsEnvironment.h"
 
 #include "help/ConfigLines.h"
-#include "help/TopicLine.h"
 #include "support/AsciiCase.h"
 
-#include <functional>
+#include <algorithm>
+#include <iterator>
 
 namespace tsen::help {
-namespace {
 
-using FileReader = std::function<bool(const std::string& path)>;
-
-// Hands each "*.cfg" of folder to read, in the order the listing gives them,
-// until one answers found.
 bool searchFolder(const std::string& folder, const FileReader& read) {
   std::string name;
-  platform::UniqueListing listing = platform::openListing(folder + "\\*.cfg", name);
-  if (!listing) {
-    return false;
-  }
-  do {
+  const platform::UniqueListing listing = platform::openListing(folder + "\\*.cfg", name);
+  for (bool more = listing != nullptr; more; more = platform::nextInListing(*listing, name)) {
     if (read(folder + "\\" + name)) {
       return true;
     }
-  } while (platform::nextInListing(*listing, name));
+  }
   return false;
 }
+
+namespace {
 
 // The active domain's folder first, then the common folder.
 bool searchDomainThenCommon(const FileReader& read) {
@@ -43,31 +37,19 @@ bool searchDomainThenCommon(const FileReader& read) {
 // Whether a line read from a topic file can name topic in its first field:
 // the field as the prepared line would hold it (comment cut, blanks, tabs and
 // line feeds gone), read without preparing the whole line.
-class TopicFieldFilter {
-public:
-  explicit TopicFieldFilter(int topic) : topic_(topic) {}
-
-  bool operator()(std::string_view line) {
-    field_.clear();
-    for (std::size_t at = 0; at < line.size(); ++at) {
-      const char c = line[at];
-      if (c == ';') {
-        return !field_.empty() && readDecimal(field_) == topic_;
-      }
-      if (c == '/' && at + 1 < line.size() && line[at + 1] == '/') {
-        return false; // the comment takes the rest: no field at all
-      }
-      if (c != ' ' && c != '\t' && c != '\n') {
-        field_ += c;
-      }
+auto topicFieldFilter(int topic) {
+  return [topic, field = std::string()](std::string_view line) mutable {
+    const std::string_view first = line.substr(0, line.find(';'));
+    // Without a ';' before the comment there is no field at all.
+    if (first.size() == line.size() || first.find("//") != std::string_view::npos) {
+      return false;
     }
-    return false;
-  }
-
-private:
-  int topic_;
-  std::string field_;
-};
+    field.clear();
+    std::ranges::copy_if(first, std::back_inserter(field),
+                         [](char c) { return c != ' ' && c != '\t' && c != '\n'; });
+    return !field.empty() && readDecimal(field) == topic;
+  };
+}
 
 // ",20,21," holds ",21," but not ",2,".
 bool listHoldsTopic(std::string_view helpTopics, int topic) {
@@ -89,7 +71,7 @@ bool ReadWikiPageFromFile(int topic, const std::string& path, std::string& page)
                page.assign(fields.page);
                return true;
              },
-             TopicFieldFilter(topic)) == FileSearch::found;
+             topicFieldFilter(topic)) == FileSearch::found;
 }
 
 bool ReadHelpPageFromFile(int topic, const std::string& helpName, const std::string& path,
@@ -121,7 +103,7 @@ bool ReadCompiledTopicFromFile(int topic, int& helpTopic, std::string& helpName,
                helpName.assign(fields.helpName);
                return true;
              },
-             TopicFieldFilter(topic)) == FileSearch::found;
+             topicFieldFilter(topic)) == FileSearch::found;
 }
 
 std::string FindWikiPage(int topic) {

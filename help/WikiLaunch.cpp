@@ -36,7 +36,6 @@ void RunWikiHelp(int topic, bool useExceptions) {
     return;
   }
   // The contents of the domain's default help file.
-  helpName.clear();
   ReadHelpDefault(domain, helpName);
   ShowCompiledHelp(0, helpName);
 }
@@ -80,12 +79,8 @@ void LaunchWikiPage(const std::string& page, const std::string& language) {
     address += '/';
   }
 
-  address += "doku.php/";
-  address += wikiLanguage;
-  address += ':';
-  address += ReadWikiPlatform();
-  address += ':';
-  address += page.empty() ? std::string(kStartPage) : page;
+  address += "doku.php/" + wikiLanguage + ':' + ReadWikiPlatform() + ':' +
+             (page.empty() ? std::string(kStartPage) : page);
 
   if (openAddress(address) <= 32) {
     showMessage("Failed executing Wiki url (ShellExecute).", "Tessaline",

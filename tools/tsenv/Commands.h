@@ -45,10 +45,8 @@ inline void runs(CLI::App* command, Runner& runner, Runner work) {
 inline std::optional<int> parseInteger(std::string_view text) {
   int number = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-  if (text.empty() || error != std::errc{} || end != text.data() + text.size()) {
-    return std::nullopt;
-  }
-  return number;
+  return error == std::errc{} && end == text.data() + text.size() ? std::optional(number)
+                                                                  : std::nullopt;
 }
 
 // The library names files with backslashes on every system; the tool opens
@@ -79,9 +77,9 @@ std::optional<Value> readSetting(HKEY root, const std::string& key, const std::s
 // tsenv's own piece in place of the library's user actions
 // (DescribedActions.cpp): message boxes, addresses and compiled help are done
 // as the library does them until this is called; from then on each is only
-// described, one line each, and taken as done: appended to into when given,
-// else printed on standard output. "message box: CAPTION: TEXT" (line breaks
-// as \n), "open address: ADDRESS", "open help: FILE COMMAND DATA".
+// described and taken as done, one line each ("message box: CAPTION: TEXT"
+// with line breaks as \n, "open address: ADDRESS", "open help: FILE COMMAND
+// DATA"): appended to into, joined by " | ", when given, else printed.
 void describeActions(std::string* into = nullptr);
 
 void addInfoCommand(CLI::App& app, Runner& runner);

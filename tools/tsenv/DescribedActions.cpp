@@ -16,11 +16,11 @@ void describe(std::string line) {
   for (std::size_t at = line.find('\n'); at != std::string::npos; at = line.find('\n', at + 2)) {
     line.replace(at, 1, "\\n");
   }
-  line += '\n';
   if (collected != nullptr) {
-    *collected += line;
+    *collected += (collected->empty() ? "" : " | ") + line;
     return;
   }
+  line += '\n';
   std::fwrite(line.data(), 1, line.size(), stdout);
   std::fflush(stdout);
 }

@@ -5,8 +5,8 @@
 #include "tools/tsenv/Commands.h"
 
 #include "help/ConfigLines.h"
-#include "help/TopicLine.h"
 #include "platform/Platform.h"
+#include "platform/common/TextPieces.h"
 #include "support/AsciiCase.h"
 
 #include <iostream>
@@ -19,9 +19,6 @@ namespace {
 namespace help = tsen::help;
 using tsen::asciiUpperCopy;
 using LineCheck = std::function<void(const std::string& at, std::string_view text)>;
-// A line's key, or nothing when the line is reported and passed over.
-using KeyOfLine =
-    std::function<std::optional<std::string>(const std::string& at, std::string_view)>;
 
 struct HelpCheck {
   // The installation's folders, as the library names them.
@@ -93,17 +90,12 @@ const std::string* definedBefore(std::map<Key, std::string>& defined, const Key&
   return isNew ? nullptr : &entry->second;
 }
 
-// The key before the first ';', as the library compares it.
-std::string keyOf(std::string_view text) {
-  std::string key = asciiUpperCopy(text.substr(0, text.find(';')));
-  help::TrimBlanks(key, help::TrimBoth);
-  return key;
-}
-
-// Reads a file's lines, each with its first field's key; a key seen before
-// is reported with what wins, a missing file noted with what it means.
+// Reads a file's lines, each with the key keyOfLine finds (nothing when it
+// reports the line); a key seen before is reported with what wins, a new one
+// handed to use. A missing file is noted with what it means.
+template <typename KeyOfLine, typename Use>
 void readConfigFile(HelpCheck& check, std::string_view name, int mode, const char* whenMissing,
-                    const char* whatWins, const KeyOfLine& keyOfLine, const LineCheck& use) {
+                    const char* whatWins, KeyOfLine keyOfLine, Use use) {
   const std::string file = help::helpConfigFile(name);
   std::map<std::string, std::string> defined;
   if (!check.readLines(file, mode, [&](const std::string& at, std::string_view text) {
@@ -114,20 +106,18 @@ void readConfigFile(HelpCheck& check, std::string_view name, int mode, const cha
         if (const std::string* earlier = definedBefore(defined, *key, at)) {
           check.problem(at, *key + " again: " + whatWins + " (" + *earlier + ")");
         } else {
-          use(at, text);
+          use(at, text, *key);
         }
       })) {
     check.note(check.shown(file), std::string("not installed: ") + whenMissing);
   }
 }
 
-// "NOR=no" entries behind the domain; ";" ends each.
-void checkExceptionEntries(HelpCheck& check, const std::string& at, std::string_view entries) {
-  std::set<std::string> codes;
-  while (!entries.empty()) {
-    const auto end = entries.find(';');
-    const std::string_view entry = entries.substr(0, end);
-    entries = end == std::string_view::npos ? std::string_view{} : entries.substr(end + 1);
+// The "CODE=value" entries behind the domain, each judged by the entry the
+// library reads for its code.
+void checkExceptionEntries(HelpCheck& check, const std::string& at, std::string_view line) {
+  for (const std::string_view entry :
+       tsen::platform::splitAt(line.substr(line.find(';') + 1), ';')) {
     const auto equals = entry.find('=');
     if (entry.empty()) {
       continue;
@@ -138,16 +128,16 @@ void checkExceptionEntries(HelpCheck& check, const std::string& at, std::string_
       continue;
     }
     const std::string code(entry.substr(0, equals));
-    const std::string value(entry.substr(equals + 1));
-    if (code.empty() || code.find(' ') != std::string::npos || code != asciiUpperCopy(code)) {
+    const std::string_view value = entry.substr(equals + 1);
+    const auto read = help::exceptionEntryOf(line, asciiUpperCopy(code));
+    if (read && read->value.data() < value.data()) {
+      check.problem(at, code + " appears twice in the line: the first entry counts");
+    } else if (!read || read->value.data() != value.data()) {
       check.problem(at, "language code '" + code +
                             "' never matches: codes are looked for in upper case, directly "
                             "followed by '='");
-    } else if (!codes.insert(code).second) {
-      check.problem(at, code + " appears twice in the line: the first entry counts");
-    }
-    if (end != std::string_view::npos && value.size() < 2) {
-      check.problem(at, "value '" + value + "' of " + code +
+    } else if (read->exception == help::ExceptionNone) {
+      check.problem(at, "value '" + std::string(value) + "' of " + code +
                             " is ignored: values followed by ';' need two characters");
     } else if (value.empty()) {
       check.problem(at, "empty value for " + code);
@@ -155,75 +145,66 @@ void checkExceptionEntries(HelpCheck& check, const std::string& at, std::string_
   }
 }
 
-// The value between the first and second ';', blanks removed.
-std::string secondField(std::string_view text) {
-  const auto first = text.find(';');
-  const auto second = first == std::string_view::npos ? first : text.find(';', first + 1);
-  std::string value(second == std::string_view::npos ? std::string_view{}
-                                                     : text.substr(first + 1, second - first - 1));
-  help::TrimBlanks(value, help::TrimAll);
-  return value;
-}
-
 void checkConfigFiles(HelpCheck& check) {
   readConfigFile(
       check, help::kExceptionsFile, help::TrimBoth, "the wiki serves every domain",
       "only its first line is read",
-      [&](const std::string& at, std::string_view text) -> std::optional<std::string> {
-        if (text.find(';') == std::string_view::npos) {
-          check.problem(at, "no ';' after the domain: the line is never used");
-          return std::nullopt;
-        }
-        return keyOf(text);
-      },
       [&](const std::string& at, std::string_view text) {
-        check.domains.insert(keyOf(text));
-        checkExceptionEntries(check, at, text.substr(text.find(';') + 1));
+        const auto domain = help::keyField(text);
+        if (!domain) {
+          check.problem(at, "no ';' after the domain: the line is never used");
+        }
+        return domain;
+      },
+      [&](const std::string& at, std::string_view text, const std::string& domain) {
+        check.domains.insert(domain);
+        checkExceptionEntries(check, at, text);
       });
   readConfigFile(
       check, help::kDefaultsFile, help::TrimBoth, "domains have no default help file",
       "the first value wins",
       [&](const std::string& at, std::string_view text) -> std::optional<std::string> {
-        const auto first = text.find(';');
-        if (first == std::string_view::npos) {
+        const auto key = help::keyField(text);
+        const auto rest = text.substr(std::min(text.find(';') + 1, text.size()));
+        if (!key) {
           check.problem(at, "no ';' after the key: expected KEY;value;");
-        } else if (secondField(text).empty()) {
-          check.problem(at, text.find(';', first + 1) == std::string_view::npos
+        } else if (!help::helpDefaultValue(rest)) {
+          check.problem(at, rest.find(';') == std::string_view::npos
                                 ? "no ';' after the value: the line gives no value"
                                 : "empty value: the line gives no value");
         } else {
-          return keyOf(text);
+          return key;
         }
         return std::nullopt;
       },
-      [&](const std::string& at, std::string_view text) {
-        if (keyOf(text) != "WIKI_TOPIC") {
-          check.domains.insert(keyOf(text));
-          check.helpFiles.emplace_back(secondField(text), at);
+      [&](const std::string& at, std::string_view text, const std::string& key) {
+        if (key != "WIKI_TOPIC") {
+          check.domains.insert(key);
+          check.helpFiles.emplace_back(*help::helpDefaultValue(text.substr(text.find(';') + 1)),
+                                       at);
         }
       });
   readConfigFile(
       check, help::kMappingFile, help::TrimAll, "the wiki language comes from elsewhere or is en",
       "the first line wins",
       [&](const std::string& at, std::string_view text) -> std::optional<std::string> {
-        const auto equals = text.find('=');
-        const std::string code = asciiUpperCopy(text.substr(0, equals));
-        if (equals == std::string_view::npos) {
+        const auto mapping = help::languageMappingOf(text);
+        if (!mapping) {
           check.problem(at, "no '=': expected CODE=wiki language");
-        } else if (code.empty() || equals + 1 == text.size()) {
-          check.problem(at, code.empty() ? "no language code before '='"
-                                         : "no wiki language after '='");
+        } else if (mapping->foldedCode.empty() || mapping->language.empty()) {
+          check.problem(at, mapping->foldedCode.empty() ? "no language code before '='"
+                                                        : "no wiki language after '='");
         } else {
-          return code;
+          return mapping->foldedCode;
         }
         return std::nullopt;
       },
-      [](const std::string&, std::string_view) {});
+      [](const std::string&, std::string_view, const std::string&) {});
 }
 
+// Whether the library reads text as the number it spells.
 bool isNumber(std::string_view text) {
-  text.remove_prefix(text.starts_with('-') || text.starts_with('+') ? 1 : 0);
-  return !text.empty() && std::ranges::all_of(text, [](char c) { return c >= '0' && c <= '9'; });
+  return std::to_string(help::readDecimal(text)) == text;
 }
 
 // What one folder's files define; the first definition of each wins.
@@ -288,7 +269,7 @@ void checkLine(HelpCheck& check, const std::string& at, std::string_view line,
   for (const std::string_view item : items) {
     remember(check, topics.helpTopics, {tsen::asciiUpperCopy(helpName), std::string(item)}, at,
              "help topic " + std::string(item) + " of " + helpName);
-    if (std::to_string(help::readDecimal(item)) == item) {
+    if (isNumber(item)) {
       check.requests.emplace(helpName, item);
     }
   }
@@ -297,13 +278,12 @@ void checkLine(HelpCheck& check, const std::string& at, std::string_view line,
 // The files of folder, as the library lists them.
 FolderTopics checkFolder(HelpCheck& check, const std::string& folder) {
   FolderTopics topics;
-  std::string name;
-  const auto listing = tsen::platform::openListing(folder + "\\*.cfg", name);
-  for (bool more = listing != nullptr; more; more = tsen::platform::nextInListing(*listing, name)) {
-    check.readLines(
-        folder + "\\" + name, help::TrimAll,
-        [&](const std::string& at, std::string_view text) { checkLine(check, at, text, topics); });
-  }
+  help::searchFolder(folder, [&](const std::string& file) {
+    check.readLines(file, help::TrimAll, [&](const std::string& at, std::string_view text) {
+      checkLine(check, at, text, topics);
+    });
+    return false;
+  });
   return topics;
 }
 
@@ -346,14 +326,13 @@ void checkCompiledHelpFiles(HelpCheck& check) {
   std::set<std::string> checked;
   for (const auto& helpFile : check.helpFiles) {
     const std::string& name = helpFile.first;
-    const std::string& namedBy = helpFile.second;
     if (!checked.insert(name).second) {
       continue;
     }
     const auto path = [&](const std::string& code) {
       return help::compiledHelpFile("Help\\" + code + "\\", name);
     };
-    const std::string what = "missing (named by " + namedBy + ")";
+    const std::string what = "missing (named by " + helpFile.second + ")";
     const bool english = TsEnFileExist(path("Eng"), false);
     if (!english) {
       check.problem(check.shown(path("Eng")), what + ": no language can fall back to it");
@@ -368,38 +347,6 @@ void checkCompiledHelpFiles(HelpCheck& check) {
   }
 }
 
-void checkHelp(HelpCheck& check) {
-  if (check.app.empty() || !TsEnFileExist(check.help, false)) {
-    check.problem(shownPath(check.help),
-                  check.app.empty() ? "no application folder: the library is not in a Binaries "
-                                      "folder"
-                                    : "no Help folder");
-    return;
-  }
-  checkConfigFiles(check);
-  for (const std::string& domain : checkTopicFiles(check)) {
-    if (!check.domains.contains(tsen::asciiUpperCopy(domain))) {
-      check.problem(check.shown(check.topics + "\\" + domain),
-                    "domain folder without a line in " +
-                        check.shown(help::helpConfigFile(help::kExceptionsFile)) + " or " +
-                        check.shown(help::helpConfigFile(help::kDefaultsFile)));
-    }
-  }
-  checkCompiledHelpFiles(check);
-}
-
-// What TsEnHelp opens for a request, described on one line.
-std::string opened(int topic, const std::string& name) {
-  std::string described;
-  describeActions(&described);
-  TsEnHelp(topic, name);
-  described.erase(described.find_last_not_of('\n') + 1);
-  for (std::size_t at = described.find('\n'); at != std::string::npos; at = described.find('\n')) {
-    described.replace(at, 1, " | ");
-  }
-  return described;
-}
-
 } // namespace
 
 void addHelpCheckCommand(CLI::App& app, Runner& runner) {
@@ -411,11 +358,29 @@ void addHelpCheckCommand(CLI::App& app, Runner& runner) {
   runs(command, runner, [] {
     HelpCheck check{TsEnGetAppPath(), TsEnBuildFilename("<APPATH>\\Help", TsEnBaseNone, 0),
                     help::topicFolder()};
-    checkHelp(check);
+    if (check.app.empty() || !TsEnFileExist(check.help, false)) {
+      check.problem(shownPath(check.help),
+                    check.app.empty() ? "no application folder: the library is not in a Binaries "
+                                        "folder"
+                                      : "no Help folder");
+    } else {
+      checkConfigFiles(check);
+      for (const std::string& domain : checkTopicFiles(check)) {
+        if (!check.domains.contains(tsen::asciiUpperCopy(domain))) {
+          check.problem(check.shown(check.topics + "\\" + domain),
+                        "domain folder without a line in " +
+                            check.shown(help::helpConfigFile(help::kExceptionsFile)) + " or " +
+                            check.shown(help::helpConfigFile(help::kDefaultsFile)));
+        }
+      }
+      checkCompiledHelpFiles(check);
+    }
     std::cout << "Help folder: " << shownPath(check.help) << '\n';
     for (const auto& [name, topic] : check.requests) {
-      std::cout << "help " << topic << ' ' << name << ": " << opened(std::stoi(topic), name)
-                << '\n';
+      std::string opened; // what TsEnHelp opens, described on one line
+      describeActions(&opened);
+      TsEnHelp(std::stoi(topic), name);
+      std::cout << "help " << topic << ' ' << name << ": " << opened << '\n';
     }
     for (const std::string& line : check.findings) {
       std::cout << line << '\n';

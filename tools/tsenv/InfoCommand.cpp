@@ -21,7 +21,6 @@ namespace {
 using Json = nlohmann::ordered_json;
 namespace help = tsen::help;
 const HKEY kUser = tsen::platform::kCurrentUser;
-const HKEY kMachine = tsen::platform::kLocalMachine;
 
 struct Fact {
   std::string key;              // the answer's name in JSON
@@ -81,12 +80,10 @@ FactGroup registryFacts() {
 
 FactGroup languageFacts() {
   const std::string code = TsEnGetLanguageCode();
-  std::string table = "the language table";
-  if (code.empty()) {
-    table = "no language code: English";
-  } else if (TsEnGetLanguageName() == "English") {
-    table = "\"" + code + "\" is not in the language table: English";
-  }
+  const std::string table = code.empty() ? "no language code: English"
+                            : TsEnGetLanguageName() == "English"
+                                ? "\"" + code + "\" is not in the language table: English"
+                                : "the language table";
   return {"language",
           "Language",
           {{"code", "Language code", code,
@@ -179,7 +176,7 @@ FactGroup helpFacts() {
                 "from the exceptions and mapping files"),
        textFact("base_url", "Wiki address", help::kHelpBaseUrl, help::kDefaultBaseUrl),
        {"platform", "Wiki platform", platform,
-        textSource(fromMachine ? kMachine : kUser, key, help::kHelpPlatform,
+        textSource(fromMachine ? tsen::platform::kLocalMachine : kUser, key, help::kHelpPlatform,
                    std::string(help::kDefaultPlatform))}}};
 }
 
@@ -187,10 +184,7 @@ std::string shownValue(const Json& value) {
   if (value.is_boolean()) {
     return value.get<bool>() ? "on" : "off";
   }
-  if (!value.is_string()) {
-    return value.dump();
-  }
-  const auto& text = value.get_ref<const std::string&>();
+  const std::string text = value.is_string() ? value.get<std::string>() : value.dump();
   return text.empty() ? "(empty)" : text;
 }
 

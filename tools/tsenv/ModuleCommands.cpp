@@ -16,19 +16,15 @@
 namespace tsenv {
 namespace {
 
-// "none", "app", "userdata", "resources", "binaries", "autocad", "temp", or
-// any integer (the library counts unknown numbers as none).
+// A folder's name, in the order of the library's numbers from TsEnBaseNone
+// to TsEnBaseTemp, or any integer (the library counts unknown numbers as none).
 std::optional<int> parseBaseFolder(std::string_view text) {
-  static constexpr std::array<std::pair<std::string_view, int>, 7> kNames{
-      {{"none", TsEnBaseNone},
-       {"app", TsEnBaseAppPath},
-       {"userdata", TsEnBaseUserData},
-       {"resources", TsEnBaseResources},
-       {"binaries", TsEnBaseBinaries},
-       {"autocad", TsEnBaseAutoCAD},
-       {"temp", TsEnBaseTemp}}};
-  const auto named = std::ranges::find(kNames, text, &std::pair<std::string_view, int>::first);
-  return named != kNames.end() ? std::optional(named->second) : parseInteger(text);
+  constexpr std::string_view kNames[] = {"none",     "app",     "userdata", "resources",
+                                         "binaries", "autocad", "temp"};
+  static_assert(std::size(kNames) == TsEnBaseTemp + 1);
+  const auto named = std::ranges::find(kNames, text);
+  return named != std::end(kNames) ? std::optional(static_cast<int>(named - kNames))
+                                   : parseInteger(text);
 }
 
 // An integer, or names joined by ",": "lang-marker", "lang-subfolder".
@@ -68,18 +64,24 @@ int stored(bool done, const char* what) {
   return done ? kExitDone : kExitNo;
 }
 
-struct HelpArguments {
+// What the module commands were given; one subcommand runs, so they share it.
+struct ModuleArguments {
+  std::string name;
+  std::string base = "none";
+  std::string flags = "0";
+  std::string domain;
+  std::string info;
   int topic = 0;
-  std::string helpName;
   bool only = false;
   bool dryRun = false;
 };
+using Arguments = std::shared_ptr<ModuleArguments>;
 
 // A help subcommand: TOPIC, --dry-run, and what to do with them.
 CLI::App* addHelpCommand(CLI::App& app, Runner& runner, const std::string& name,
                          const std::string& description, const std::string& topic,
-                         const std::shared_ptr<HelpArguments>& arguments,
-                         std::function<void(const HelpArguments&)> show) {
+                         const Arguments& arguments,
+                         std::function<void(const ModuleArguments&)> show) {
   CLI::App* command = app.add_subcommand(name, description);
   // A topic is a decimal whole number: CLI11 alone would read an empty one as
   // 0 and "010" as octal, so the text it converts is the number written anew.
@@ -109,100 +111,88 @@ CLI::App* addHelpCommand(CLI::App& app, Runner& runner, const std::string& name,
 } // namespace
 
 void addModuleCommands(CLI::App& app, Runner& runner) {
-  auto expand =
-      std::make_shared<std::array<std::string, 3>>(std::array<std::string, 3>{"", "none", "0"});
-  auto& [name, base, flags] = *expand;
+  const auto a = std::make_shared<ModuleArguments>();
   CLI::App* command = app.add_subcommand(
       "expand", "Expand a file name with placeholders such as <APPATH> or <USERDATA>");
-  command->add_option("NAME", name, "the name to expand, e.g. \"<APPATH>\\Help\"")->required();
+  command->add_option("NAME", a->name, "the name to expand, e.g. \"<APPATH>\\Help\"")->required();
   command
-      ->add_option("--base", base,
+      ->add_option("--base", a->base,
                    "folder put in front: none, app, userdata, resources, binaries, autocad, "
                    "temp, or the library's number")
       ->check(acceptedBy(parseBaseFolder, "BASE"));
   command
-      ->add_option("--flags", flags,
+      ->add_option("--flags", a->flags,
                    "language flags: lang-marker (replace @@ by the language code), "
                    "lang-subfolder (language folder before the last component), comma-separated, "
                    "or the library's number")
       ->check(acceptedBy(parseExpandFlags, "FLAGS"));
-  runs(command, runner, [expand] {
-    const auto& [name, base, flags] = *expand;
-    std::cout << shownPath(
-                     TsEnBuildFilename(name, *parseBaseFolder(base), *parseExpandFlags(flags)))
+  runs(command, runner, [a] {
+    std::cout << shownPath(TsEnBuildFilename(a->name, *parseBaseFolder(a->base),
+                                             *parseExpandFlags(a->flags)))
               << '\n';
     return kExitDone;
   });
 
-  auto baseName = std::make_shared<std::string>();
   command = app.add_subcommand(
       "resource", "Find a module's resource library for the current language, else English");
   command->footer("Exit status 1 when neither is installed.");
-  command->add_option("BASENAME", *baseName, "the part of the file name before \".RC.\"")
-      ->required();
-  runs(command, runner, [baseName] {
-    const std::string path = TsEnGetResourceName(*baseName);
+  command->add_option("BASENAME", a->name, "the part of the file name before \".RC.\"")->required();
+  runs(command, runner, [a] {
+    const std::string path = TsEnGetResourceName(a->name);
     if (path.empty()) {
-      std::cerr << "no resource library " << *baseName << ".RC." << TsEnGetLanguageCode()
-                << ".DLL or " << *baseName << ".RC.Eng.DLL in the Resources folder\n";
+      std::cerr << "no resource library " << a->name << ".RC." << TsEnGetLanguageCode()
+                << ".DLL or " << a->name << ".RC.Eng.DLL in the Resources folder\n";
       return kExitNo;
     }
     std::cout << shownPath(path) << '\n';
     return kExitDone;
   });
 
-  auto path = std::make_shared<std::string>();
   command = app.add_subcommand("exists",
                                "Tell whether a file or folder exists (exit status 0) or not (1)");
-  command->add_option("PATH", *path, "the file or folder")->required();
-  runs(command, runner, [path] {
-    const bool exists = TsEnFileExist(*path, false);
+  command->add_option("PATH", a->name, "the file or folder")->required();
+  runs(command, runner, [a] {
+    const bool exists = TsEnFileExist(a->name, false);
     std::cout << (exists ? "exists" : "does not exist") << '\n';
     return exists ? kExitDone : kExitNo;
   });
 
-  auto domain = std::make_shared<std::string>();
   command = app.add_subcommand("domain", "Show the active domain, or store a new one");
-  command->add_option("NAME", *domain, "the domain to store")->check(kNotEmpty);
-  runs(command, runner, [domain, command] {
+  command->add_option("NAME", a->domain, "the domain to store")->check(kNotEmpty);
+  runs(command, runner, [a, command] {
     if (command->count("NAME") == 0) {
       std::cout << getActiveTessalineDomain() << '\n';
       return kExitDone;
     }
-    return stored(setActiveTessalineDomain(*domain), "the active domain");
+    return stored(setActiveTessalineDomain(a->domain), "the active domain");
   });
 
-  auto lastCommand = std::make_shared<std::pair<std::string, std::string>>();
   command =
       app.add_subcommand("last-command", "Show the last command, or store one as a module does");
   command->footer("Storing COMMAND (with DOMAIN, which becomes the active domain) also appends it "
                   "to the command log.");
-  command->add_option("COMMAND", lastCommand->first, "the command to store")->check(kNotEmpty);
-  command->add_option("DOMAIN", lastCommand->second, "the domain to store with it")
-      ->check(kNotEmpty);
-  runs(command, runner, [lastCommand, command] {
-    const auto& [name, domain] = *lastCommand;
+  command->add_option("COMMAND", a->name, "the command to store")->check(kNotEmpty);
+  command->add_option("DOMAIN", a->domain, "the domain to store with it")->check(kNotEmpty);
+  runs(command, runner, [a, command] {
     if (command->count("COMMAND") == 0) {
       std::cout << getLastTessalineCommand() << '\n';
       return kExitDone;
     }
-    return stored(command->count("DOMAIN") == 0 ? setLastTessalineCommand(name)
-                                                : setLastTessalineCommand(name, domain),
+    return stored(command->count("DOMAIN") == 0 ? setLastTessalineCommand(a->name)
+                                                : setLastTessalineCommand(a->name, a->domain),
                   "the last command");
   });
 
-  auto log = std::make_shared<std::array<std::string, 3>>();
   command = app.add_subcommand("log", "Append a line to the command log as a module does");
   command->footer("DOMAIN \"*\" stands for the active domain. Tells which file the line went to.");
-  command->add_option("COMMAND", (*log)[0], "the command")->required();
-  command->add_option("DOMAIN", (*log)[1], "the domain, \"*\" for the active one")->required();
-  command->add_option("INFO", (*log)[2], "free information text")->required();
-  runs(command, runner, [log] {
-    const auto& [name, domain, info] = *log;
+  command->add_option("COMMAND", a->name, "the command")->required();
+  command->add_option("DOMAIN", a->domain, "the domain, \"*\" for the active one")->required();
+  command->add_option("INFO", a->info, "free information text")->required();
+  runs(command, runner, [a] {
     const bool on = tsen::loggingIsOn();
     const auto switchValue = readSetting<TsEnLong>(tsen::platform::kCurrentUser, tsen::modulesKey(),
                                                    TsEnRegValueLogCommands);
-    LogCommandInfo(name, domain, info);
+    LogCommandInfo(a->name, a->domain, a->info);
     if (!on) {
       std::cout << "not logged: logging is off (" << TsEnRegValueLogCommands << " = "
                 << switchValue.value_or(0) << ")\n";
@@ -218,23 +208,21 @@ void addModuleCommands(CLI::App& app, Runner& runner) {
     return kExitDone;
   });
 
-  auto help = std::make_shared<HelpArguments>();
   command = addHelpCommand(app, runner, "help",
                            "Show help for a topic of a compiled help file, as a module does",
-                           "the numeric help topic (0: contents)", help,
-                           [](const HelpArguments& a) { TsEnHelp(a.topic, a.helpName); });
+                           "the numeric help topic (0: contents)", a,
+                           [](const ModuleArguments& a) { TsEnHelp(a.topic, a.name); });
   command->footer("The wiki page when a topic file maps the topic of HELPNAME, else the compiled "
                   "help file in the user's language, else in English.");
-  command->add_option("HELPNAME", help->helpName, "the help file's name without .chm")->required();
+  command->add_option("HELPNAME", a->name, "the help file's name without .chm")->required();
 
-  auto wiki = std::make_shared<HelpArguments>();
   command =
       addHelpCommand(app, runner, "wiki",
                      "Open the wiki page of a topic (or compiled help, if the settings say so)",
-                     "the numeric help topic", wiki, [](const HelpArguments& a) {
+                     "the numeric help topic", a, [](const ModuleArguments& a) {
                        a.only ? TsEnWikiHelpOnly(a.topic) : TsEnWikiHelp(a.topic);
                      });
-  command->add_flag("--only", wiki->only,
+  command->add_flag("--only", a->only,
                     "always the wiki, whatever \"Use CHM Help\" and the exceptions file say");
 }
 

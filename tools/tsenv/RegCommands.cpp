@@ -34,12 +34,8 @@ using platform::RegistryValue;
 
 // The names of "A\B"; none for "".
 platform::KeyPath pathOf(std::string_view text) {
-  platform::KeyPath path;
-  for (const std::string_view name : platform::splitAt(text, '\\')) {
-    path.emplace_back(name);
-  }
-  path.resize(text.empty() ? 0 : path.size());
-  return path;
+  const auto names = text.empty() ? std::vector<std::string_view>{} : platform::splitAt(text, '\\');
+  return {names.begin(), names.end()};
 }
 
 // "HKEY_CURRENT_USER\SOFTWARE\...", and "SOFTWARE\..." below the root.
@@ -115,16 +111,13 @@ struct RegChange {
   RegistryValue value;
 };
 
-struct KeyCloser {
-  void operator()(HKEY key) const { platform::regCloseKey(key); }
-};
-using OpenKey = std::unique_ptr<HKEY__, KeyCloser>;
+using OpenKey = std::unique_ptr<HKEY__, decltype(&platform::regCloseKey)>;
 
 OpenKey openKey(HKEY parent, const std::string& path, bool create = false) {
   HKEY key = nullptr;
   const bool opened = create ? platform::regCreateKeyUtf8(parent, path, key)
                              : platform::regOpenKeyUtf8(parent, path, key);
-  return OpenKey(opened ? key : nullptr);
+  return OpenKey(opened ? key : nullptr, &platform::regCloseKey);
 }
 
 OpenKey openKey(const KeyLocation& key, bool create = false) {
@@ -167,12 +160,7 @@ void diffKey(const KeyLocation& key, const RegistryKey* before, const RegistryKe
              std::vector<RegChange>& changes) {
   using Kind = RegChange::Kind;
   static const RegistryKey kNone;
-  const auto below = [&](const std::string& child) {
-    KeyLocation location = key;
-    location.path.push_back(child);
-    return location;
-  };
-  if (before == nullptr || after == nullptr) {
+  if (after == nullptr || before == nullptr) {
     if (before != after) {
       changes.push_back({after != nullptr ? Kind::createKey : Kind::deleteKey, key, {}, {}});
     }
@@ -181,6 +169,11 @@ void diffKey(const KeyLocation& key, const RegistryKey* before, const RegistryKe
     }
   }
   const RegistryKey& old = before != nullptr ? *before : kNone;
+  const auto below = [&](const std::string& child) {
+    KeyLocation location = key;
+    location.path.push_back(child);
+    return location;
+  };
   for (const auto& [name, value] : old.values()) {
     if (after->value(name) == nullptr) {
       changes.push_back({Kind::deleteValue, key, name, {}});
@@ -188,7 +181,7 @@ void diffKey(const KeyLocation& key, const RegistryKey* before, const RegistryKe
   }
   for (const auto& [name, child] : old.children()) {
     if (after->child(name) == nullptr) {
-      changes.push_back({Kind::deleteKey, below(name), {}, {}});
+      diffKey(below(name), child.get(), nullptr, changes);
     }
   }
   for (const auto& [name, value] : after->values()) {
@@ -298,43 +291,6 @@ void printRegistryText(std::string text) {
   std::cout << text;
 }
 
-// What importing fileBytes, the file named file, does to the suite's keys as
-// they are now, replayed as the system's registry editor imports. UsageError,
-// naming the file and line, for no registry file or one that touches
-// anything outside the suite's keys.
-std::vector<RegChange> planImport(std::string_view file, std::string_view fileBytes) {
-  const auto dialect = RegDocument::headerDialect(fileBytes);
-  if (!dialect) {
-    refuse(file, 1,
-           "not a registry file: its first line must be \"" +
-               std::string(platform::kVersion5Header) + "\" or \"" +
-               std::string(platform::kRegedit4Header) +
-               "\", in UTF-16 or in 8 bits without a byte order mark");
-  }
-  // A REGEDIT4 file in 8 bits is in the ANSI code page, read as the
-  // registry editor of this system reads it.
-  const bool ansi = *dialect == platform::RegFileDialect::regedit4 &&
-                    platform::encodingOf(fileBytes) == platform::FileEncoding::eightBit;
-  const RegDocument document =
-      RegDocument::parse(ansi ? platform::utf8FromAnsi(fileBytes) : std::string(fileBytes));
-  requireOnlySuiteKeys(file, document);
-
-  const RegistryTree before = copyKeys(suiteKeys());
-  RegistryTree after = copyKeys(suiteKeys());
-  document.applyTo(after);
-  std::vector<RegChange> changes = changesBetween(before, after);
-  // regedit ends the text it sets with a zero when the file's data lacks one.
-  for (RegChange& change : changes) {
-    std::string& data = change.value.data;
-    const auto type = change.value.type;
-    if ((type == platform::kRegSz || type == platform::kRegExpandSz) && !data.empty() &&
-        !data.ends_with('\0')) {
-      data += '\0';
-    }
-  }
-  return changes;
-}
-
 // Decimal or 0x-prefixed hexadecimal, negative numbers included, within 32 bits.
 TsEnLong parseNumber(const std::string& text) {
   std::string_view digits = text;
@@ -353,28 +309,6 @@ TsEnLong parseNumber(const std::string& text) {
   return static_cast<TsEnLong>(static_cast<std::int32_t>(bits));
 }
 
-// The value through the library's accessor: numbers as numbers, text as
-// text; other types as a registry file spells them.
-int printValue(const KeyLocation& key, const std::string& name, const RegistryValue& value) {
-  TsEnWinRegistry registry;
-  TsEnLong number = 0;
-  std::string text;
-  if (!registry.OpenKey(platform::rootKey(key.root), relativePath(key), false)) {
-    return kExitNo;
-  }
-  if (value.type == platform::kRegDword) {
-    return registry.ReadLong(name, number) && std::cout << number << '\n' ? kExitDone : kExitNo;
-  }
-  if (value.type == platform::kRegSz || value.type == platform::kRegExpandSz) {
-    return registry.ReadString(name, text) && std::cout << text << '\n' ? kExitDone : kExitNo;
-  }
-  for (const std::string& line :
-       platform::formatAssignment(name, value, platform::RegFileDialect::version5)) {
-    std::cout << line << '\n';
-  }
-  return kExitDone;
-}
-
 struct RegArguments {
   std::string key;
   std::string name;
@@ -385,6 +319,7 @@ struct RegArguments {
 };
 
 int get(const RegArguments& arguments, bool named) {
+  const std::string& name = arguments.name;
   const KeyLocation key = parseSuiteKeyName(arguments.key);
   const RegistryTree tree = copyKeys({key});
   const RegistryKey* found = tree.find(key.root, key.path);
@@ -396,12 +331,30 @@ int get(const RegArguments& arguments, bool named) {
     printRegistryText(registryText(tree, {key}, false));
     return kExitDone;
   }
-  const RegistryValue* value = found->value(arguments.name);
+  const RegistryValue* value = found->value(name);
   if (value == nullptr) {
-    std::cerr << "no value \"" << arguments.name << "\" in " << nameOf(key) << '\n';
+    std::cerr << "no value \"" << name << "\" in " << nameOf(key) << '\n';
     return kExitNo;
   }
-  return printValue(key, arguments.name, *value);
+  // Through the library's accessor: numbers as numbers, text as text; other
+  // types as a registry file spells them.
+  TsEnWinRegistry registry;
+  TsEnLong number = 0;
+  std::string text;
+  if (!registry.OpenKey(platform::rootKey(key.root), relativePath(key), false)) {
+    return kExitNo;
+  }
+  if (value->type == platform::kRegDword) {
+    return registry.ReadLong(name, number) && std::cout << number << '\n' ? kExitDone : kExitNo;
+  }
+  if (value->type == platform::kRegSz || value->type == platform::kRegExpandSz) {
+    return registry.ReadString(name, text) && std::cout << text << '\n' ? kExitDone : kExitNo;
+  }
+  for (const std::string& line :
+       platform::formatAssignment(name, *value, platform::RegFileDialect::version5)) {
+    std::cout << line << '\n';
+  }
+  return kExitDone;
 }
 
 int set(const RegArguments& arguments, bool) {
@@ -431,9 +384,7 @@ int remove(const RegArguments& arguments, bool named) {
 
 int exportKeys(const RegArguments& arguments, bool) {
   std::vector<KeyLocation> keys;
-  for (const std::string& key : arguments.keys) {
-    keys.push_back(parseSuiteKeyName(key));
-  }
+  std::ranges::transform(arguments.keys, std::back_inserter(keys), parseSuiteKeyName);
   keys = keys.empty() ? suiteKeys() : keys;
   const std::string text = registryText(copyKeys(keys), keys, true);
   if (arguments.file == "-") {
@@ -452,13 +403,44 @@ int exportKeys(const RegArguments& arguments, bool) {
   return kExitDone;
 }
 
+// Replays the file on the suite's keys as the system's registry editor
+// imports it. UsageError, naming the file and line, for no registry file or
+// one that touches anything outside the suite's keys.
 int import(const RegArguments& arguments, bool) {
   std::ifstream file(arguments.file, std::ios::binary);
   if (!file) {
     throw std::runtime_error("cannot read " + arguments.file);
   }
   const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  const std::vector<RegChange> changes = planImport(arguments.file, bytes);
+  const auto dialect = RegDocument::headerDialect(bytes);
+  if (!dialect) {
+    refuse(arguments.file, 1,
+           "not a registry file: its first line must be \"" +
+               std::string(platform::kVersion5Header) + "\" or \"" +
+               std::string(platform::kRegedit4Header) +
+               "\", in UTF-16 or in 8 bits without a byte order mark");
+  }
+  // A REGEDIT4 file in 8 bits is in the ANSI code page, read as the
+  // registry editor of this system reads it.
+  const bool ansi = *dialect == platform::RegFileDialect::regedit4 &&
+                    platform::encodingOf(bytes) == platform::FileEncoding::eightBit;
+  const RegDocument document =
+      RegDocument::parse(ansi ? platform::utf8FromAnsi(bytes) : std::string(bytes));
+  requireOnlySuiteKeys(arguments.file, document);
+
+  const RegistryTree before = copyKeys(suiteKeys());
+  RegistryTree after = copyKeys(suiteKeys());
+  document.applyTo(after);
+  std::vector<RegChange> changes = changesBetween(before, after);
+  // regedit ends the text it sets with a zero when the file's data lacks one.
+  for (RegChange& change : changes) {
+    std::string& data = change.value.data;
+    const auto type = change.value.type;
+    if ((type == platform::kRegSz || type == platform::kRegExpandSz) && !data.empty() &&
+        !data.ends_with('\0')) {
+      data += '\0';
+    }
+  }
   if (!applyChanges(changes)) {
     std::cerr << "the import failed: the registry could not be written\n";
     return kExitNo;
@@ -494,24 +476,26 @@ void addRegCommands(CLI::App& app, Runner& runner) {
   CLI::App* get = add("get", "Show a value, or a key with everything below it", tsenv::get);
   get->footer("Numbers are shown in decimal, text as it is; without NAME the key is shown in "
               "registry file form.");
-  get->add_option("KEY", a.key,
-                  "HKEY_CURRENT_USER\\..., HKCU\\..., HKLM\\..., or a key below the product key "
-                  "root such as \"Kernel Services\"")
-      ->required();
-  get->add_option("NAME", a.name, "the value's name");
+  // KEY, then NAME, which names a value where it is required.
+  const auto keyAndName = [&](CLI::App* command, const char* keyHelp, bool nameRequired) {
+    command->add_option("KEY", a.key, keyHelp)->required();
+    command->add_option("NAME", a.name, "the value's name")->required(nameRequired);
+  };
+  keyAndName(get,
+             "HKEY_CURRENT_USER\\..., HKCU\\..., HKLM\\..., or a key below the product key root "
+             "such as \"Kernel Services\"",
+             false);
 
   CLI::App* set =
       add("set", "Store a text value (or a number), creating the key when missing", tsenv::set);
-  set->add_option("KEY", a.key, "the key, as for get")->required();
-  set->add_option("NAME", a.name, "the value's name")->required();
+  keyAndName(set, "the key, as for get", true);
   set->add_option("VALUE", a.data, "the text, or the number with --dword")->required();
   set->add_flag("--dword", a.dword,
                 "store a 32-bit number (REG_DWORD); decimal or 0x... hexadecimal");
 
   CLI::App* remove =
       add("delete", "Delete a value, or a key with everything below it", tsenv::remove);
-  remove->add_option("KEY", a.key, "the key, as for get")->required();
-  remove->add_option("NAME", a.name, "the value's name");
+  keyAndName(remove, "the key, as for get", false);
 
   CLI::App* exporting =
       add("export", "Write the suite's settings to a registry file, e.g. for support", exportKeys);

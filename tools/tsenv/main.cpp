@@ -10,8 +10,8 @@ namespace {
 
 // CLI11's messages may span lines; the user gets one.
 int fail(std::string message, int status, const char* hint = "") {
-  std::ranges::replace(message, '\n', ' ');
-  std::ranges::replace(message, '\r', ' ');
+  std::ranges::replace_if(
+      message, [](char c) { return c == '\n' || c == '\r'; }, ' ');
   message.erase(message.find_last_not_of(' ') + 1);
   std::cerr << "tsenv: " << message << hint << '\n';
   return status;
@@ -42,12 +42,8 @@ int main(int argc, char** argv) {
   }
   try {
     app.parse(argc, argv);
-  } catch (const CLI::CallForHelp&) {
-    std::cout << app.help();
-    return tsenv::kExitDone;
-  } catch (const CLI::CallForAllHelp&) {
-    std::cout << app.help("", CLI::AppFormatMode::All);
-    return tsenv::kExitDone;
+  } catch (const CLI::Success& help) {
+    return app.exit(help); // --help, --help-all: printed, exit status 0
   } catch (const CLI::ParseError& error) {
     // A mistyped subcommand is left over rather than reported by name.
     const CLI::App* parsed = &app;
