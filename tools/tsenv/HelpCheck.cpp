@@ -203,8 +203,13 @@ void checkConfigFiles(HelpCheck& check) {
 }
 
 // Whether the library reads text as the number it spells.
+// A plain number that the library reads as written: a sign and leading zeros
+// are fine, digits beyond the 32-bit range are not.
 bool isNumber(std::string_view text) {
-  return std::to_string(help::readDecimal(text)) == text;
+  const long long value = help::readDecimal(text);
+  text.remove_prefix(text.starts_with('-') || text.starts_with('+') ? 1 : 0);
+  const auto significant = std::min(text.find_first_not_of('0'), text.size() - 1);
+  return !text.empty() && text.substr(significant) == std::to_string(value < 0 ? -value : value);
 }
 
 // What one folder's files define; the first definition of each wins.
