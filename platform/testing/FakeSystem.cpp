@@ -64,6 +64,10 @@ void createKey(HKEY root, std::string_view keyPath) {
   atKey(root, keyPath, [](auto& tree, const auto& at) { tree.create(at.root, at.path); });
 }
 
+void removeKey(HKEY root, std::string_view keyPath) {
+  atKey(root, keyPath, [](auto& tree, const auto& at) { tree.remove(at.root, at.path); });
+}
+
 bool keyExists(HKEY root, std::string_view keyPath) {
   return atKey(root, keyPath,
                [](auto& tree, const auto& at) { return tree.find(at.root, at.path) != nullptr; });

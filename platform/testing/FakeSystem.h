@@ -42,6 +42,8 @@ struct CallCounts {
 void reset();
 
 void createKey(HKEY root, std::string_view keyPath);
+// Removes the key with its sub-keys and values, if it is there.
+void removeKey(HKEY root, std::string_view keyPath);
 bool keyExists(HKEY root, std::string_view keyPath);
 void setValue(HKEY root, std::string_view keyPath, std::string_view name, RegistryValue value);
 // A REG_SZ value with its terminating zero.
