@@ -137,7 +137,8 @@ bool timeWikiHelp() {
   const auto library = [] { TsEnWikiHelp(kWikiTopic); };
   const auto byHand = [&] { wikiHelpByHand(files, code); };
   library();
-  const std::string libraryAddress = lastAddress, expected = kBaseUrl + std::string(kWikiAddressEnd);
+  const std::string libraryAddress = lastAddress,
+                    expected = kBaseUrl + std::string(kWikiAddressEnd);
   byHand();
   const bool same = shell.swapped() && box.swapped() && libraryAddress == expected &&
                     lastAddress == expected && boxes == 0;
