@@ -10,22 +10,42 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 
 namespace tsen::c {
 
-// A pointer and count that can be read: null only with a count of 0.
-inline bool isText(const char* text, std::uint32_t length) {
-  return text != nullptr || length == 0;
-}
+// Thrown for an argument that cannot be used, before the library is called;
+// guarded answers it as TSENC_BAD_ARGUMENT.
+struct BadArgument {};
 
+// A text going in: a pointer and count, the pointer null only with a count of 0.
 inline std::string textIn(const char* text, std::uint32_t length) {
+  if (text == nullptr && length != 0) {
+    throw BadArgument{};
+  }
   return length == 0 ? std::string() : std::string(text, length);
 }
 
-// Runs body, turning whatever it throws into a result.
+// What a pointer that must not be null points to.
+template <class Target> Target& required(Target* pointer) {
+  if (pointer == nullptr) {
+    throw BadArgument{};
+  }
+  return *pointer;
+}
+
+// Runs body, turning whatever it throws into a result; a body that answers
+// nothing succeeds when it returns.
 template <class Body> TsEnC_Result guarded(Body&& body) noexcept {
   try {
-    return body();
+    if constexpr (std::is_void_v<decltype(body())>) {
+      body();
+      return TSENC_OK;
+    } else {
+      return body();
+    }
+  } catch (const BadArgument&) {
+    return TSENC_BAD_ARGUMENT;
   } catch (const std::bad_alloc&) {
     return TSENC_NO_MEMORY;
   } catch (const std::length_error&) {
@@ -59,14 +79,6 @@ template <class Answer, class Find> TsEnC_Result valueAnswer(Answer* answer, Fin
   }
   return guarded([&] {
     *answer = static_cast<Answer>(find());
-    return TSENC_OK;
-  });
-}
-
-// Runs an action that answers nothing.
-template <class Act> TsEnC_Result done(Act&& act) noexcept {
-  return guarded([&] {
-    act();
     return TSENC_OK;
   });
 }

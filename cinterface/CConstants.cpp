@@ -8,22 +8,10 @@
 
 namespace {
 
-// In the order of enum TsEnC_Constant.
+// In the order of enum TsEnC_Constant, which the same list makes.
+#define TSEN_CONSTANT_ADDRESS(number, name, spelling) &name,
 const std::array<const std::string*, TSENC_CONSTANT_COUNT> kConstants = {
-    &TsEnTokenAppPath,          &TsEnTokenAutoCAD,
-    &TsEnTokenBinaries,         &TsEnTokenCurrentConfig,
-    &TsEnTokenDefaultConfig,    &TsEnTokenLangCode,
-    &TsEnTokenLangCountry,      &TsEnTokenLangName,
-    &TsEnTokenMyTessaline,      &TsEnTokenTessalineShared,
-    &TsEnTokenResources,        &TsEnTokenTemp,
-    &TsEnTokenUserData,         &TsEnTokenQuarzelShared,
-    &TsEnRegKeyQVRConnect,      &TsEnRegValueQVRConnect,
-    &TsEnRegValueCurrentConfig, &TsEnRegValueLanguage,
-    &TsEnRegKeyModules,         &TsEnRegValueActiveDomain,
-    &TsEnRegValueLastCommand,   &TsEnRegValueLogCommands,
-    &TsEnFolderAutoCAD,         &TsEnRegValueAutoCADKey,
-    &TsEnFolderBinaries,        &TsEnFolderHelp,
-    &TsEnFolderProfile,         &TsEnFolderBaseKernel};
+    TSENC_CONSTANTS(TSEN_CONSTANT_ADDRESS)};
 
 } // namespace
 

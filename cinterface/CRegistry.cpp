@@ -9,7 +9,7 @@
 namespace registry = tsen::registry;
 using tsen::c::guarded;
 using tsen::c::handOut;
-using tsen::c::isText;
+using tsen::c::required;
 using tsen::c::textIn;
 using tsen::c::valueAnswer;
 
@@ -35,31 +35,24 @@ TsEnC_Result TsEnC_RegistryRelease(TsEnC_Registry* handle) {
 
 TsEnC_Result TsEnC_RegistryCreate(TsEnC_Registry* handle, struct HKEY__* root, const char* keyName,
                                   uint32_t keyNameLength, int32_t* succeeded) {
-  if (handle == nullptr || !isText(keyName, keyNameLength)) {
-    return TSENC_BAD_ARGUMENT;
-  }
-  return valueAnswer(
-      succeeded, [&] { return registry::create(*handle, root, textIn(keyName, keyNameLength)); });
+  return valueAnswer(succeeded, [&] {
+    return registry::create(required(handle), root, textIn(keyName, keyNameLength));
+  });
 }
 
 TsEnC_Result TsEnC_RegistryOpenKey(TsEnC_Registry* handle, struct HKEY__* root, const char* keyName,
                                    uint32_t keyNameLength, int32_t create, int32_t* succeeded) {
-  if (handle == nullptr || !isText(keyName, keyNameLength)) {
-    return TSENC_BAD_ARGUMENT;
-  }
   return valueAnswer(succeeded, [&] {
-    return registry::openKey(*handle, root, textIn(keyName, keyNameLength), create != 0);
+    return registry::openKey(required(handle), root, textIn(keyName, keyNameLength), create != 0);
   });
 }
 
 TsEnC_Result TsEnC_RegistryReadLong(TsEnC_Registry* handle, const char* valueName,
                                     uint32_t valueNameLength, int32_t* value, int32_t* succeeded) {
-  if (handle == nullptr || value == nullptr || !isText(valueName, valueNameLength)) {
-    return TSENC_BAD_ARGUMENT;
-  }
   return valueAnswer(succeeded, [&] {
-    TsEnLong read = *value;
-    const bool found = registry::readLong(*handle, textIn(valueName, valueNameLength), read);
+    TsEnLong read = required(value);
+    const bool found =
+        registry::readLong(required(handle), textIn(valueName, valueNameLength), read);
     *value = read;
     return found;
   });
@@ -68,13 +61,12 @@ TsEnC_Result TsEnC_RegistryReadLong(TsEnC_Registry* handle, const char* valueNam
 TsEnC_Result TsEnC_RegistryReadString(TsEnC_Registry* handle, const char* valueName,
                                       uint32_t valueNameLength, TsEnC_TextSink sink, void* context,
                                       int32_t* succeeded) {
-  if (handle == nullptr || sink == nullptr || succeeded == nullptr ||
-      !isText(valueName, valueNameLength)) {
+  if (sink == nullptr || succeeded == nullptr) {
     return TSENC_BAD_ARGUMENT;
   }
   return guarded([&] {
     std::string value;
-    if (!registry::readString(*handle, textIn(valueName, valueNameLength), value)) {
+    if (!registry::readString(required(handle), textIn(valueName, valueNameLength), value)) {
       *succeeded = 0;
       return TSENC_OK;
     }
@@ -88,22 +80,16 @@ TsEnC_Result TsEnC_RegistryReadString(TsEnC_Registry* handle, const char* valueN
 
 TsEnC_Result TsEnC_RegistryWriteLong(TsEnC_Registry* handle, const char* valueName,
                                      uint32_t valueNameLength, int32_t value, int32_t* succeeded) {
-  if (handle == nullptr || !isText(valueName, valueNameLength)) {
-    return TSENC_BAD_ARGUMENT;
-  }
   return valueAnswer(succeeded, [&] {
-    return registry::writeLong(*handle, textIn(valueName, valueNameLength), value);
+    return registry::writeLong(required(handle), textIn(valueName, valueNameLength), value);
   });
 }
 
 TsEnC_Result TsEnC_RegistryWriteString(TsEnC_Registry* handle, const char* valueName,
                                        uint32_t valueNameLength, const char* value,
                                        uint32_t valueLength, int32_t* succeeded) {
-  if (handle == nullptr || !isText(valueName, valueNameLength) || !isText(value, valueLength)) {
-    return TSENC_BAD_ARGUMENT;
-  }
   return valueAnswer(succeeded, [&] {
-    return registry::writeString(*handle, textIn(valueName, valueNameLength),
+    return registry::writeString(required(handle), textIn(valueName, valueNameLength),
                                  textIn(value, valueLength));
   });
 }

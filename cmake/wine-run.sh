@@ -12,16 +12,12 @@ if [[ $# -lt 2 ]]; then
   echo "usage: $0 PREFIX PROGRAM [ARGUMENTS...] | --prepare | --shutdown" >&2
   exit 2
 fi
-# Wine takes only an absolute prefix.
-prefix=$(realpath -m -- "$1")
+# Wine takes only an absolute prefix. No prompts to install the .NET or HTML
+# engines into it.
+prefix=$(realpath -m -- "$1") wine=${TSEN_WINE64:-/usr/lib/wine/wine64}
 shift
-
-wine=${TSEN_WINE64:-/usr/lib/wine/wine64}
 wineserver=${TSEN_WINESERVER:-$(dirname "$wine")/wineserver}
-export WINEPREFIX=$prefix
-export WINEDEBUG=-all
-# No prompts to install the .NET or HTML engines into the prefix.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 unset DISPLAY WAYLAND_DISPLAY
 
 if [[ $1 == --shutdown ]]; then

@@ -32,32 +32,21 @@
 #error "The library itself is built with its direct exports."
 #endif
 
-#if defined(_WIN32)
-#if defined(TSEN_BUILDING_LIBRARY)
-#define TSEN_API __declspec(dllexport)
-#elif defined(TSEN_STATIC)
-#define TSEN_API
-#else
-#define TSEN_API __declspec(dllimport)
-#endif
-#else
-#define TSEN_API __attribute__((visibility("default")))
-#endif
+// The C interface, whose export macro marks this header's exports too.
+#include "TsEnvironmentC.h"
 
 // TSEN_FUNCTION and TSEN_CLASS mark what the library exports for direct
 // callers; over the C interface the same declarations are defined inline.
 #if TSEN_USE_C_INTERFACE
-#include "TsEnvironmentC.h"
 #define TSEN_FUNCTION inline
 #define TSEN_CLASS
 #else
-#define TSEN_FUNCTION TSEN_API
-#define TSEN_CLASS TSEN_API
+#define TSEN_FUNCTION TSENC_API
+#define TSEN_CLASS TSENC_API
 #endif
 
 // The registry key handle type, declared exactly as <windows.h> declares it,
 // so this header and <windows.h> can be included in either order.
-struct HKEY__;
 typedef struct HKEY__* HKEY;
 
 // The 32-bit signed integer of the registry accessor: Windows' long. Other
@@ -111,20 +100,20 @@ private:
 
 // Base folders of TsEnBuildFilename: the folder put in front of a name.
 enum TsEnBaseFolder : int {
-  TsEnBaseNone = 0,      // nothing; any value not listed counts as this
-  TsEnBaseAppPath = 1,   // the application folder
-  TsEnBaseUserData = 2,  // the user data folder of the current configuration
-  TsEnBaseResources = 3, // the application folder's Resources folder
-  TsEnBaseBinaries = 4,  // the application folder's Binaries folder
-  TsEnBaseAutoCAD = 5,   // the application folder's AutoCAD folder
-  TsEnBaseTemp = 6,      // the temporary folder
+  TsEnBaseNone = TSENC_BASE_NONE,           // nothing; any value not listed counts as this
+  TsEnBaseAppPath = TSENC_BASE_APP_PATH,    // the application folder
+  TsEnBaseUserData = TSENC_BASE_USER_DATA,  // the user data folder of the current configuration
+  TsEnBaseResources = TSENC_BASE_RESOURCES, // the application folder's Resources folder
+  TsEnBaseBinaries = TSENC_BASE_BINARIES,   // the application folder's Binaries folder
+  TsEnBaseAutoCAD = TSENC_BASE_AUTOCAD,     // the application folder's AutoCAD folder
+  TsEnBaseTemp = TSENC_BASE_TEMP,           // the temporary folder
 };
 
 // Flags of TsEnBuildFilename.
 // Replaces the first "@@" in the name by the language code.
-constexpr int TsEnLangAtMarker = 1;
+constexpr int TsEnLangAtMarker = TSENC_LANG_AT_MARKER;
 // Puts the language code as a folder in front of the name's last component.
-constexpr int TsEnLangSubfolder = 2;
+constexpr int TsEnLangSubfolder = TSENC_LANG_SUBFOLDER;
 
 #if !TSEN_USE_C_INTERFACE
 #if defined(__clang__)
@@ -259,43 +248,16 @@ TSEN_FUNCTION void LogCommandInfo(const std::string& command, const std::string&
 #endif
 
 // Texts shared with the suite's modules: placeholder tokens, registry names
-// and folder names. Built when the library is loaded (over the C interface:
-// when the module is).
+// and folder names, listed with their texts in TsEnvironmentC.h. Built when
+// the library is loaded (over the C interface: when the module is).
 #if TSEN_USE_C_INTERFACE
 // Named apart from the library's own, which a program may see beside them.
-#define TSEN_CONSTANT(name, number)                                                                \
+#define TSEN_CONSTANT(number, name, spelling)                                                      \
   namespace TsEnOverC::constants {                                                                 \
-  inline const std::string name = TsEnOverC::constant(number);                                     \
+  inline const std::string name = TsEnOverC::text(TsEnC_GetConstant, number);                      \
   }                                                                                                \
-  using TsEnOverC::constants::name
+  using TsEnOverC::constants::name;
 #else
-#define TSEN_CONSTANT(name, number) extern TSEN_API const std::string name
+#define TSEN_CONSTANT(number, name, spelling) extern TSENC_API const std::string name;
 #endif
-TSEN_CONSTANT(TsEnTokenAppPath, TSENC_TOKEN_APP_PATH);                 // "<APPATH>"
-TSEN_CONSTANT(TsEnTokenAutoCAD, TSENC_TOKEN_AUTOCAD);                  // "<AUTOCAD>"
-TSEN_CONSTANT(TsEnTokenBinaries, TSENC_TOKEN_BINARIES);                // "<BINARIES>"
-TSEN_CONSTANT(TsEnTokenCurrentConfig, TSENC_TOKEN_CURRENT_CONFIG);     // "<CURRENTCONFIG>"
-TSEN_CONSTANT(TsEnTokenDefaultConfig, TSENC_TOKEN_DEFAULT_CONFIG);     // "<DEFAULTCONFIG>"
-TSEN_CONSTANT(TsEnTokenLangCode, TSENC_TOKEN_LANG_CODE);               // "<LANGCODE>"
-TSEN_CONSTANT(TsEnTokenLangCountry, TSENC_TOKEN_LANG_COUNTRY);         // "<LANGCOUNTRY>"
-TSEN_CONSTANT(TsEnTokenLangName, TSENC_TOKEN_LANG_NAME);               // "<LANGNAME>"
-TSEN_CONSTANT(TsEnTokenMyTessaline, TSENC_TOKEN_MY_TESSALINE);         // "<MYTESSALINE>"
-TSEN_CONSTANT(TsEnTokenTessalineShared, TSENC_TOKEN_TESSALINE_SHARED); // "<TESSALINESHARED>"
-TSEN_CONSTANT(TsEnTokenResources, TSENC_TOKEN_RESOURCES);              // "<RESOURCES>"
-TSEN_CONSTANT(TsEnTokenTemp, TSENC_TOKEN_TEMP);                        // "<TEMP>"
-TSEN_CONSTANT(TsEnTokenUserData, TSENC_TOKEN_USER_DATA);               // "<USERDATA>"
-TSEN_CONSTANT(TsEnTokenQuarzelShared, TSENC_TOKEN_QUARZEL_SHARED);     // "<QUARZELSHARED>"
-TSEN_CONSTANT(TsEnRegKeyQVRConnect, TSENC_REG_KEY_QVR_CONNECT);        // the connection flag's key
-TSEN_CONSTANT(TsEnRegValueQVRConnect, TSENC_REG_VALUE_QVR_CONNECT);    // "QVRConnect"
-TSEN_CONSTANT(TsEnRegValueCurrentConfig, TSENC_REG_VALUE_CURRENT_CONFIG); // "Current Config"
-TSEN_CONSTANT(TsEnRegValueLanguage, TSENC_REG_VALUE_LANGUAGE);            // "Language"
-TSEN_CONSTANT(TsEnRegKeyModules, TSENC_REG_KEY_MODULES);                  // "Tessaline modules"
-TSEN_CONSTANT(TsEnRegValueActiveDomain, TSENC_REG_VALUE_ACTIVE_DOMAIN);   // "ActiveDomainKey"
-TSEN_CONSTANT(TsEnRegValueLastCommand, TSENC_REG_VALUE_LAST_COMMAND);     // "LastCommand"
-TSEN_CONSTANT(TsEnRegValueLogCommands, TSENC_REG_VALUE_LOG_COMMANDS);     // "LogCommands"
-TSEN_CONSTANT(TsEnFolderAutoCAD, TSENC_FOLDER_AUTOCAD);                   // "AutoCAD"
-TSEN_CONSTANT(TsEnRegValueAutoCADKey, TSENC_REG_VALUE_AUTOCAD_KEY); // "AutoCAD Registry Key - x64"
-TSEN_CONSTANT(TsEnFolderBinaries, TSENC_FOLDER_BINARIES);           // "Binaries"
-TSEN_CONSTANT(TsEnFolderHelp, TSENC_FOLDER_HELP);                   // "Help"
-TSEN_CONSTANT(TsEnFolderProfile, TSENC_FOLDER_PROFILE);             // "TessalineProfile"
-TSEN_CONSTANT(TsEnFolderBaseKernel, TSENC_FOLDER_BASE_KERNEL);      // "Kernel", below "Base"
+TSENC_CONSTANTS(TSEN_CONSTANT)

@@ -169,38 +169,39 @@ TSENC_API TsEnC_Result TsEnC_RegistryWriteString(TsEnC_Registry* registry, const
                                                  uint32_t valueLength, int32_t* succeeded);
 
 /* ---- Interface constants ----
- * The texts of the constants of TsEnvironment.h, by number, in its order. */
-enum TsEnC_Constant {
-  TSENC_TOKEN_APP_PATH,
-  TSENC_TOKEN_AUTOCAD,
-  TSENC_TOKEN_BINARIES,
-  TSENC_TOKEN_CURRENT_CONFIG,
-  TSENC_TOKEN_DEFAULT_CONFIG,
-  TSENC_TOKEN_LANG_CODE,
-  TSENC_TOKEN_LANG_COUNTRY,
-  TSENC_TOKEN_LANG_NAME,
-  TSENC_TOKEN_MY_TESSALINE,
-  TSENC_TOKEN_TESSALINE_SHARED,
-  TSENC_TOKEN_RESOURCES,
-  TSENC_TOKEN_TEMP,
-  TSENC_TOKEN_USER_DATA,
-  TSENC_TOKEN_QUARZEL_SHARED,
-  TSENC_REG_KEY_QVR_CONNECT,
-  TSENC_REG_VALUE_QVR_CONNECT,
-  TSENC_REG_VALUE_CURRENT_CONFIG,
-  TSENC_REG_VALUE_LANGUAGE,
-  TSENC_REG_KEY_MODULES,
-  TSENC_REG_VALUE_ACTIVE_DOMAIN,
-  TSENC_REG_VALUE_LAST_COMMAND,
-  TSENC_REG_VALUE_LOG_COMMANDS,
-  TSENC_FOLDER_AUTOCAD,
-  TSENC_REG_VALUE_AUTOCAD_KEY,
-  TSENC_FOLDER_BINARIES,
-  TSENC_FOLDER_HELP,
-  TSENC_FOLDER_PROFILE,
-  TSENC_FOLDER_BASE_KERNEL,
-  TSENC_CONSTANT_COUNT
-};
+ * The texts of TsEnvironment.h's constants, by number: each row gives the
+ * number, the name of the C++ constant and its text. */
+#define TSENC_CONSTANTS(X)                                                                         \
+  X(TSENC_TOKEN_APP_PATH, TsEnTokenAppPath, "<APPATH>")                                            \
+  X(TSENC_TOKEN_AUTOCAD, TsEnTokenAutoCAD, "<AUTOCAD>")                                            \
+  X(TSENC_TOKEN_BINARIES, TsEnTokenBinaries, "<BINARIES>")                                         \
+  X(TSENC_TOKEN_CURRENT_CONFIG, TsEnTokenCurrentConfig, "<CURRENTCONFIG>")                         \
+  X(TSENC_TOKEN_DEFAULT_CONFIG, TsEnTokenDefaultConfig, "<DEFAULTCONFIG>")                         \
+  X(TSENC_TOKEN_LANG_CODE, TsEnTokenLangCode, "<LANGCODE>")                                        \
+  X(TSENC_TOKEN_LANG_COUNTRY, TsEnTokenLangCountry, "<LANGCOUNTRY>")                               \
+  X(TSENC_TOKEN_LANG_NAME, TsEnTokenLangName, "<LANGNAME>")                                        \
+  X(TSENC_TOKEN_MY_TESSALINE, TsEnTokenMyTessaline, "<MYTESSALINE>")                               \
+  X(TSENC_TOKEN_TESSALINE_SHARED, TsEnTokenTessalineShared, "<TESSALINESHARED>")                   \
+  X(TSENC_TOKEN_RESOURCES, TsEnTokenResources, "<RESOURCES>")                                      \
+  X(TSENC_TOKEN_TEMP, TsEnTokenTemp, "<TEMP>")                                                     \
+  X(TSENC_TOKEN_USER_DATA, TsEnTokenUserData, "<USERDATA>")                                        \
+  X(TSENC_TOKEN_QUARZEL_SHARED, TsEnTokenQuarzelShared, "<QUARZELSHARED>")                         \
+  X(TSENC_REG_KEY_QVR_CONNECT, TsEnRegKeyQVRConnect, "SOFTWARE\\Quarzel\\Tessaline\\QVRConnect")   \
+  X(TSENC_REG_VALUE_QVR_CONNECT, TsEnRegValueQVRConnect, "QVRConnect")                             \
+  X(TSENC_REG_VALUE_CURRENT_CONFIG, TsEnRegValueCurrentConfig, "Current Config")                   \
+  X(TSENC_REG_VALUE_LANGUAGE, TsEnRegValueLanguage, "Language")                                    \
+  X(TSENC_REG_KEY_MODULES, TsEnRegKeyModules, "Tessaline modules")                                 \
+  X(TSENC_REG_VALUE_ACTIVE_DOMAIN, TsEnRegValueActiveDomain, "ActiveDomainKey")                    \
+  X(TSENC_REG_VALUE_LAST_COMMAND, TsEnRegValueLastCommand, "LastCommand")                          \
+  X(TSENC_REG_VALUE_LOG_COMMANDS, TsEnRegValueLogCommands, "LogCommands")                          \
+  X(TSENC_FOLDER_AUTOCAD, TsEnFolderAutoCAD, "AutoCAD")                                            \
+  X(TSENC_REG_VALUE_AUTOCAD_KEY, TsEnRegValueAutoCADKey, "AutoCAD Registry Key - x64")             \
+  X(TSENC_FOLDER_BINARIES, TsEnFolderBinaries, "Binaries")                                         \
+  X(TSENC_FOLDER_HELP, TsEnFolderHelp, "Help")                                                     \
+  X(TSENC_FOLDER_PROFILE, TsEnFolderProfile, "TessalineProfile")                                   \
+  X(TSENC_FOLDER_BASE_KERNEL, TsEnFolderBaseKernel, "Kernel")
+#define TSENC_CONSTANT_NUMBER(number, name, spelling) number,
+enum TsEnC_Constant { TSENC_CONSTANTS(TSENC_CONSTANT_NUMBER) TSENC_CONSTANT_COUNT };
 /* TSENC_BAD_ARGUMENT for a number outside the list. */
 TSENC_API TsEnC_Result TsEnC_GetConstant(int32_t constant, TsEnC_TextSink sink, void* context);
 

@@ -60,8 +60,9 @@ Answer value(Function function, Arguments... arguments) {
   return answer;
 }
 
-inline std::string constant(std::int32_t number) {
-  return text(TsEnC_GetConstant, number);
+// The same for an answer that is true or false.
+template <class Function, class... Arguments> bool flag(Function function, Arguments... arguments) {
+  return value<std::int32_t>(function, arguments...) != 0;
 }
 
 } // namespace TsEnOverC
@@ -89,107 +90,77 @@ inline TsEnWinRegistry::~TsEnWinRegistry() {
 }
 
 inline bool TsEnWinRegistry::Create(HKEY root, std::string keyName) {
-  return TsEnOverC::value<std::int32_t>(TsEnC_RegistryCreate, state_, root, keyName.data(),
-                                        TsEnOverC::lengthOf(keyName)) != 0;
+  return TsEnOverC::flag(TsEnC_RegistryCreate, state_, root, keyName.data(),
+                         TsEnOverC::lengthOf(keyName));
 }
 
 inline bool TsEnWinRegistry::OpenKey(HKEY root, std::string keyName, bool create) {
-  return TsEnOverC::value<std::int32_t>(TsEnC_RegistryOpenKey, state_, root, keyName.data(),
-                                        TsEnOverC::lengthOf(keyName),
-                                        static_cast<std::int32_t>(create)) != 0;
+  return TsEnOverC::flag(TsEnC_RegistryOpenKey, state_, root, keyName.data(),
+                         TsEnOverC::lengthOf(keyName), static_cast<std::int32_t>(create));
 }
 
 inline bool TsEnWinRegistry::ReadLong(std::string valueName, TsEnLong& value) {
   std::int32_t read = value;
-  const bool found =
-      TsEnOverC::value<std::int32_t>(TsEnC_RegistryReadLong, state_, valueName.data(),
-                                     TsEnOverC::lengthOf(valueName), &read) != 0;
+  const bool found = TsEnOverC::flag(TsEnC_RegistryReadLong, state_, valueName.data(),
+                                     TsEnOverC::lengthOf(valueName), &read);
   value = read;
   return found;
 }
 
+// The sink is called, and value assigned, only when the read succeeds.
 inline bool TsEnWinRegistry::ReadString(std::string valueName, std::string& value) {
-  std::string read;
-  std::int32_t found = 0;
-  TsEnOverC::check(TsEnC_RegistryReadString(
-      state_, valueName.data(), TsEnOverC::lengthOf(valueName), &TsEnOverC::keep, &read, &found));
-  if (found != 0) {
-    value = std::move(read);
-  }
-  return found != 0;
+  return TsEnOverC::flag(TsEnC_RegistryReadString, state_, valueName.data(),
+                         TsEnOverC::lengthOf(valueName), &TsEnOverC::keep, &value);
 }
 
 inline bool TsEnWinRegistry::WriteLong(std::string valueName, TsEnLong value) {
-  return TsEnOverC::value<std::int32_t>(TsEnC_RegistryWriteLong, state_, valueName.data(),
-                                        TsEnOverC::lengthOf(valueName),
-                                        static_cast<std::int32_t>(value)) != 0;
+  return TsEnOverC::flag(TsEnC_RegistryWriteLong, state_, valueName.data(),
+                         TsEnOverC::lengthOf(valueName), static_cast<std::int32_t>(value));
 }
 
 inline bool TsEnWinRegistry::WriteString(std::string valueName, std::string value) {
-  return TsEnOverC::value<std::int32_t>(TsEnC_RegistryWriteString, state_, valueName.data(),
-                                        TsEnOverC::lengthOf(valueName), value.data(),
-                                        TsEnOverC::lengthOf(value)) != 0;
+  return TsEnOverC::flag(TsEnC_RegistryWriteString, state_, valueName.data(),
+                         TsEnOverC::lengthOf(valueName), value.data(), TsEnOverC::lengthOf(value));
 }
 
-// ---- Registry layout and configuration -----------------------------------
+// The texts that take no argument, each over the C function named beside it.
+#define TSEN_OVER_C_TEXT(function, cFunction)                                                      \
+  inline std::string function() {                                                                  \
+    return TsEnOverC::text(cFunction);                                                             \
+  }
+TSEN_OVER_C_TEXT(TsEnGetRegistryKey, TsEnC_GetRegistryKey)
+TSEN_OVER_C_TEXT(TsEnGetRegKeyKernelServices, TsEnC_GetRegKeyKernelServices)
+TSEN_OVER_C_TEXT(TsEnGetCurrentConfig, TsEnC_GetCurrentConfig)
+TSEN_OVER_C_TEXT(TsEnGetLanguageCode, TsEnC_GetLanguageCode)
+TSEN_OVER_C_TEXT(TsEnGetLanguageName, TsEnC_GetLanguageName)
+TSEN_OVER_C_TEXT(TsEnGetLanguageCountry, TsEnC_GetLanguageCountry)
+TSEN_OVER_C_TEXT(TsEnGetAppPath, TsEnC_GetAppPath)
+TSEN_OVER_C_TEXT(TsEnGetUserDataPath, TsEnC_GetUserDataPath)
+TSEN_OVER_C_TEXT(TsEnGetMyTessalinePath, TsEnC_GetMyTessalinePath)
+TSEN_OVER_C_TEXT(TsEnGetTempPath, TsEnC_GetTempPath)
+TSEN_OVER_C_TEXT(TsEnGetTempPathAppDataStyle, TsEnC_GetTempPathAppDataStyle)
+TSEN_OVER_C_TEXT(TsEnGetQuarzelSharedPath, TsEnC_GetQuarzelSharedPath)
+TSEN_OVER_C_TEXT(TsEnGetTessalineSharedPath, TsEnC_GetTessalineSharedPath)
+TSEN_OVER_C_TEXT(TsEnGetCurrentVersionNumber, TsEnC_GetCurrentVersionNumber)
+TSEN_OVER_C_TEXT(getActiveTessalineDomain, TsEnC_GetActiveTessalineDomain)
+TSEN_OVER_C_TEXT(getLastTessalineCommand, TsEnC_GetLastTessalineCommand)
+#undef TSEN_OVER_C_TEXT
 
+// The functions that take arguments or answer a number.
 inline bool TsEnQVRConnect() {
-  return TsEnOverC::value<std::int32_t>(TsEnC_QVRConnect) != 0;
-}
-inline std::string TsEnGetRegistryKey() {
-  return TsEnOverC::text(TsEnC_GetRegistryKey);
-}
-inline std::string TsEnGetRegKeyKernelServices() {
-  return TsEnOverC::text(TsEnC_GetRegKeyKernelServices);
+  return TsEnOverC::flag(TsEnC_QVRConnect);
 }
 inline std::string TsEnBuildRegKey(const std::string& subKey) {
   return TsEnOverC::text(TsEnC_BuildRegKey, subKey.data(), TsEnOverC::lengthOf(subKey));
 }
-inline std::string TsEnGetCurrentConfig() {
-  return TsEnOverC::text(TsEnC_GetCurrentConfig);
-}
 
-// ---- Language ------------------------------------------------------------
-
-inline std::string TsEnGetLanguageCode() {
-  return TsEnOverC::text(TsEnC_GetLanguageCode);
-}
 inline unsigned int TsEnGetLanguageCodeID() {
   return TsEnOverC::value<std::uint32_t>(TsEnC_GetLanguageCodeID);
 }
-inline std::string TsEnGetLanguageName() {
-  return TsEnOverC::text(TsEnC_GetLanguageName);
-}
-inline std::string TsEnGetLanguageCountry() {
-  return TsEnOverC::text(TsEnC_GetLanguageCountry);
-}
 
-// ---- Folders and file names ------------------------------------------------
-
-inline std::string TsEnGetAppPath() {
-  return TsEnOverC::text(TsEnC_GetAppPath);
-}
 inline bool TsEnFileExist(const std::string& path, bool showMessage) {
-  return TsEnOverC::value<std::int32_t>(TsEnC_FileExist, path.data(), TsEnOverC::lengthOf(path),
-                                        static_cast<std::int32_t>(showMessage)) != 0;
-}
-inline std::string TsEnGetUserDataPath() {
-  return TsEnOverC::text(TsEnC_GetUserDataPath);
-}
-inline std::string TsEnGetMyTessalinePath() {
-  return TsEnOverC::text(TsEnC_GetMyTessalinePath);
-}
-inline std::string TsEnGetTempPath() {
-  return TsEnOverC::text(TsEnC_GetTempPath);
-}
-inline std::string TsEnGetTempPathAppDataStyle() {
-  return TsEnOverC::text(TsEnC_GetTempPathAppDataStyle);
-}
-inline std::string TsEnGetQuarzelSharedPath() {
-  return TsEnOverC::text(TsEnC_GetQuarzelSharedPath);
-}
-inline std::string TsEnGetTessalineSharedPath() {
-  return TsEnOverC::text(TsEnC_GetTessalineSharedPath);
+  return TsEnOverC::flag(TsEnC_FileExist, path.data(), TsEnOverC::lengthOf(path),
+                         static_cast<std::int32_t>(showMessage));
 }
 inline std::string TsEnGetResourceName(const std::string& baseName) {
   return TsEnOverC::text(TsEnC_GetResourceName, baseName.data(), TsEnOverC::lengthOf(baseName));
@@ -199,11 +170,6 @@ inline std::string TsEnBuildFilename(const std::string& name, int baseFolder, in
                          static_cast<std::int32_t>(baseFolder), static_cast<std::int32_t>(flags));
 }
 
-// ---- Version ---------------------------------------------------------------
-
-inline std::string TsEnGetCurrentVersionNumber() {
-  return TsEnOverC::text(TsEnC_GetCurrentVersionNumber);
-}
 inline int TsEnGetCurrentVersionNumberMajor() {
   return TsEnOverC::value<std::int32_t>(TsEnC_GetCurrentVersionNumberMajor);
 }
@@ -217,8 +183,6 @@ inline int TsEnGetCurrentVersionNumberUpdate() {
   return TsEnOverC::value<std::int32_t>(TsEnC_GetCurrentVersionNumberUpdate);
 }
 
-// ---- Help ------------------------------------------------------------------
-
 inline void TsEnHelp(int topic, const std::string& helpName) {
   TsEnOverC::check(TsEnC_Help(topic, helpName.data(), TsEnOverC::lengthOf(helpName)));
 }
@@ -229,26 +193,17 @@ inline void TsEnWikiHelpOnly(int topic) {
   TsEnOverC::check(TsEnC_WikiHelpOnly(topic));
 }
 
-// ---- Session state and command log -----------------------------------------
-
-inline std::string getActiveTessalineDomain() {
-  return TsEnOverC::text(TsEnC_GetActiveTessalineDomain);
-}
-inline std::string getLastTessalineCommand() {
-  return TsEnOverC::text(TsEnC_GetLastTessalineCommand);
-}
 inline bool setActiveTessalineDomain(const std::string& domain) {
-  return TsEnOverC::value<std::int32_t>(TsEnC_SetActiveTessalineDomain, domain.data(),
-                                        TsEnOverC::lengthOf(domain)) != 0;
+  return TsEnOverC::flag(TsEnC_SetActiveTessalineDomain, domain.data(),
+                         TsEnOverC::lengthOf(domain));
 }
 inline bool setLastTessalineCommand(const std::string& command) {
-  return TsEnOverC::value<std::int32_t>(TsEnC_SetLastTessalineCommand, command.data(),
-                                        TsEnOverC::lengthOf(command)) != 0;
+  return TsEnOverC::flag(TsEnC_SetLastTessalineCommand, command.data(),
+                         TsEnOverC::lengthOf(command));
 }
 inline bool setLastTessalineCommand(const std::string& command, const std::string& domain) {
-  return TsEnOverC::value<std::int32_t>(TsEnC_SetLastTessalineCommandInDomain, command.data(),
-                                        TsEnOverC::lengthOf(command), domain.data(),
-                                        TsEnOverC::lengthOf(domain)) != 0;
+  return TsEnOverC::flag(TsEnC_SetLastTessalineCommandInDomain, command.data(),
+                         TsEnOverC::lengthOf(command), domain.data(), TsEnOverC::lengthOf(domain));
 }
 inline void LogCommandInfo(const std::string& command, const std::string& domain,
                            const std::string& info) {

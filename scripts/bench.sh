@@ -51,7 +51,7 @@ for side in "${built[@]}"; do
     # Repetitions interleaved at random with the program's other benchmarks,
     # so that a busy spell of a shared machine falls on every side alike; the
     # report keeps each side's fastest.
-    for program in bench_fake topicapp/Binaries/bench_real cinterface/bench_c; do
+    for program in bench_fake app/Binaries/bench_real app/Binaries/bench_c; do
       echo "== host: ${program##*/}"
       "build/host/bench/$program" --benchmark_repetitions=8 --benchmark_min_time=0.1 \
         --benchmark_enable_random_interleaving=true --benchmark_out_format=json \
@@ -64,8 +64,7 @@ for side in "${built[@]}"; do
     # Wine's console writes CR LF line ends.
     bash cmake/wine-run.sh "$PWD/build/windows/wineprefix" \
       build/windows/bench/timingapp/Binaries/tsen_wine_timing.exe 2>"$results/wine.err" |
-      tr -d '\r' >"$results/wine.txt" ||
-      { cat "$results/wine.err" && failed+=(tsen_wine_timing); }
+      tr -d '\r' >"$results/wine.txt" || { cat "$results/wine.err" && failed+=(tsen_wine_timing); }
     echo "Wine: $("${TSEN_WINE64:-/usr/lib/wine/wine64}" --version)" >>"$machine"
   fi
 done
@@ -75,7 +74,4 @@ echo "Load average: $load at the start of the runs, $(cut -d' ' -f1-3 /proc/load
 echo "== writing docs/performance.md"
 python3 scripts/bench_report.py "$results" "$machine" docs/performance.md || failed+=(report)
 echo "== everything took $((SECONDS - started)) s"
-if ((${#failed[@]} > 0)); then
-  echo "== FAILED: ${failed[*]}"
-  exit 1
-fi
+((${#failed[@]} == 0)) || { echo "== FAILED: ${failed[*]}" && exit 1; }

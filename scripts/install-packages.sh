@@ -6,13 +6,10 @@ set -euo pipefail
 
 missing=()
 for package in "$@"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
     missing+=("$package")
-  fi
 done
-if [[ ${#missing[@]} -eq 0 ]]; then
-  exit 0
-fi
+((${#missing[@]} > 0)) || exit 0
 
 echo "== installing: ${missing[*]}"
 if [[ $(id -u) -ne 0 ]]; then

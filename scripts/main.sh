@@ -18,9 +18,7 @@ if [[ ${1:-} == --wine ]]; then
   tool=build/windows/bin/tsenv.exe library=build/windows/bin/Tessaline.Environment.dll
   shift
 fi
-if [[ $# -eq 0 ]]; then
-  set -- info
-fi
+(($# > 0)) || set -- info
 
 # The library and the tool, built quietly (the build's own output only on failure).
 bash scripts/install-packages.sh cmake ninja-build libcli11-dev nlohmann-json3-dev "${packages[@]}"
@@ -44,8 +42,8 @@ cp examples/settings.reg "$sample/sample.reg"
 
 if [[ $preset == host ]]; then
   mkdir -p "$sample/home/.config" "$sample/tmp"
-  export TSEN_REGISTRY=$sample/sample.reg
-  export HOME=$sample/home XDG_CONFIG_HOME=$sample/home/.config TMPDIR=$sample/tmp
+  export TSEN_REGISTRY=$sample/sample.reg HOME=$sample/home XDG_CONFIG_HOME=$sample/home/.config \
+    TMPDIR=$sample/tmp
   # The staged library, not the build's, so the application folder is the sample's.
   export LD_LIBRARY_PATH=$sample/Suite/Binaries
   exec "$sample/Suite/Binaries/tsenv" "$@"

@@ -33,17 +33,15 @@ step() {
 # run_tests PRESET CTEST-ARGUMENTS...: runs CTest, keeps its log beside the
 # build and prints the summary, with the output of every failed test.
 run_tests() {
-  local log=build/$1/ctest.log status
+  local log=build/$1/ctest.log
   mkdir -p "build/$1"
   shift
-  ctest --output-on-failure "$@" >"$log" 2>&1
-  status=$?
-  if [[ $status -ne 0 ]]; then
-    grep -v -E '^ *(Start +[0-9]+:|[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed)' "$log" | tail -n 400
-  else
+  if ctest --output-on-failure "$@" >"$log" 2>&1; then
     sed -n '/tests passed/,$p' "$log"
+  else
+    grep -v -E '^ *(Start +[0-9]+:|[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed)' "$log" | tail -n 400
+    return 1
   fi
-  return "$status"
 }
 
 for preset in host host-asan windows; do
@@ -76,10 +74,6 @@ format_check() {
 }
 step "format" format_check
 
-echo
-echo "== all steps took $((SECONDS - started)) s"
-if [[ ${#failed[@]} -ne 0 ]]; then
-  echo "== FAILED: ${failed[*]}"
-  exit 1
-fi
+printf '\n== all steps took %s s\n' $((SECONDS - started))
+((${#failed[@]} == 0)) || { echo "== FAILED: ${failed[*]}" && exit 1; }
 echo "== everything passed"

@@ -1,12 +1,13 @@
 // The benchmarks over the portable platform layer, real files throughout:
 // the configuration read and the user data folder, with a registry file of a
 // thousand keys, each against the bare platform calls it makes; the topic
-// file search against reading the same files unexamined. The program is
+// file search against reading the same files unexamined; LogCommandInfo
+// against bare appends of the same line to the same file, the floor that any
+// logger which opens, locks, writes and closes per line pays. The program is
 // built into a folder named Binaries, so the folder above is its
 // application folder, where it writes the topic files.
 #include "TsEnvironment.h"
-#include "bench/BareRegistry.h"
-#include "bench/host/Backend.h"
+#include "bench/ByHand.h"
 #include "help/HelpInternal.h"
 #include "platform/Platform.h"
 #include "platform/portable/RegistryStore.h"
@@ -26,19 +27,16 @@ namespace {
 
 namespace fs = std::filesystem;
 namespace platform = tsen::platform;
-using tsen::bench::bareReadNumber;
-using tsen::bench::bareReadText;
-
-constexpr const char* kQvrKey = "SOFTWARE\\Quarzel\\Tessaline\\QVRConnect";
-constexpr const char* kKernel = "SOFTWARE\\Quarzel\\Tessaline\\18.40\\Kernel Services";
+namespace testsupport = tsen::testsupport;
+using namespace tsen::bench;
 
 // The layer names the registry file from the environment at every call.
 void selectRegistry(const fs::path& file) {
   ::setenv("TSEN_REGISTRY", file.c_str(), 1);
 }
 
-const tsen::testsupport::ScratchFolder& scratch() {
-  static const tsen::testsupport::ScratchFolder folder("tsen-bench-real-");
+const testsupport::ScratchFolder& scratch() {
+  static const testsupport::ScratchFolder folder("tsen-bench-real-");
   return folder;
 }
 
@@ -55,7 +53,7 @@ const fs::path& thousandKeyRegistry() {
                     key % 10, key, key, key);
       reg += entry.data();
     }
-    reg += std::string("[HKEY_CURRENT_USER\\") + kQvrKey +
+    reg += std::string("[HKEY_CURRENT_USER\\") + kFlagKey +
            "]\r\n\"QVRConnect\"=dword:00000000\r\n\r\n" + "[HKEY_CURRENT_USER\\" + kKernel +
            "]\r\n\"Current Config\"=\"Road\"\r\n";
     return scratch().write("thousand.reg", reg);
@@ -69,7 +67,7 @@ const std::pair<const char*, void (*)()> kReads[] = {
     {"TsEnGetCurrentConfig", [] { benchmark::DoNotOptimize(TsEnGetCurrentConfig()); }},
     {"TsEnGetCurrentConfig by hand (bare platform calls)",
      [] {
-       benchmark::DoNotOptimize(bareReadNumber(kQvrKey, "QVRConnect"));
+       benchmark::DoNotOptimize(bareReadNumber(kFlagKey, "QVRConnect"));
        benchmark::DoNotOptimize(bareReadText(kKernel, "Current Config"));
      }},
     {"TsEnGetUserDataPath", [] { benchmark::DoNotOptimize(TsEnGetUserDataPath()); }},
@@ -78,8 +76,8 @@ const std::pair<const char*, void (*)()> kReads[] = {
     {"TsEnGetUserDataPath by hand (bare platform calls)",
      [] {
        benchmark::DoNotOptimize(platform::knownFolder(platform::KnownFolder::roamingAppData));
-       benchmark::DoNotOptimize(bareReadNumber(kQvrKey, "QVRConnect"));
-       benchmark::DoNotOptimize(bareReadNumber(kQvrKey, "QVRConnect"));
+       benchmark::DoNotOptimize(bareReadNumber(kFlagKey, "QVRConnect"));
+       benchmark::DoNotOptimize(bareReadNumber(kFlagKey, "QVRConnect"));
        benchmark::DoNotOptimize(bareReadText(kKernel, "Current Config"));
      }},
 };
@@ -89,7 +87,7 @@ const std::pair<const char*, void (*)()> kReads[] = {
 const bool readsRegistered = [] {
   for (const auto& [name, read] : kReads) {
     benchmark::RegisterBenchmark(name, [read = read](benchmark::State& state) {
-      tsen::bench::selectUser(scratch().path());
+      ::setenv("XDG_CONFIG_HOME", scratch().path().c_str(), 1);
       selectRegistry(thousandKeyRegistry());
       if (TsEnGetCurrentConfig() != "Road" || TsEnGetUserDataPath().empty()) {
         state.SkipWithError("the registry file was not read");
@@ -137,17 +135,17 @@ const std::string& topicFolder() {
     }
     int position = 0;
     for (const auto& entry : fs::directory_iterator(folder)) {
-      std::string content;
-      std::array<char, 64> line{};
-      for (int index = 0; index < kLinesPerFile; ++index, content += line.data()) {
+      std::ofstream out(entry.path(), std::ios::binary);
+      for (int index = 0; index < kLinesPerFile; ++index) {
+        std::array<char, 64> line{};
         std::snprintf(line.data(), line.size(), "%d; a%02d:p%04d; %d; h%02d;\n",
                       kFirstTopic + position * kLinesPerFile + index, position, index, index,
                       position);
+        out << line.data();
       }
-      std::ofstream(entry.path(), std::ios::binary) << content;
       ++position;
     }
-    return tsen::testsupport::backslashed(folder);
+    return testsupport::backslashed(folder);
   }();
   // The registry of this search alone: no active domain, nothing of the user's.
   selectRegistry(scratch().path() / "empty.reg");
@@ -172,32 +170,59 @@ bool readFilesOnly(const std::string& folder) {
   return lines == kFiles * kLinesPerFile;
 }
 
-// Each search over the topic files, answering whether it found the sought topic.
-const std::pair<const char*, bool (*)(const std::string&)> kSearches[] = {
-    {"FindWikiPage",
-     [](const std::string&) { return tsen::help::FindWikiPage(kSoughtTopic) == kSoughtPage; }},
-    {"reading the files with fgets", readFilesOnly},
+// The search, and the floor, over the same files.
+template <bool library> void topicSearch(benchmark::State& state) {
+  const std::string& folder = topicFolder();
+  for (auto _ : state) {
+    if (folder.empty() || !(library ? tsen::help::FindWikiPage(kSoughtTopic) == kSoughtPage
+                                    : readFilesOnly(folder))) {
+      state.SkipWithError("the search missed the sought topic");
+      break;
+    }
+  }
+}
+BENCHMARK(topicSearch<true>)->Name("FindWikiPage")->Unit(benchmark::kMillisecond);
+BENCHMARK(topicSearch<false>)->Name("reading the files with fgets")->Unit(benchmark::kMillisecond);
+
+// ---- The command log ---------------------------------------------------------------
+
+// The line LogCommandInfo("MyCommand", "Road", "") writes.
+const std::string kLogLine = "MyCommand;2013.04.05, 09:07:03;Road;\r\n";
+
+// A user of a fresh folder with the 18.40 layout, the configuration and
+// active domain Road, and the log where the library puts it.
+struct LogUser {
+  LogUser() {
+    ::setenv("XDG_CONFIG_HOME", folder.path().c_str(), 1);
+    selectRegistry(folder.path() / "registry.reg");
+    TsEnWinRegistry flag, kernel;
+    flag.OpenKey(platform::kCurrentUser, TsEnRegKeyQVRConnect, true);
+    flag.WriteLong(TsEnRegValueQVRConnect, 0);
+    kernel.OpenKey(platform::kCurrentUser, TsEnGetRegKeyKernelServices(), true);
+    kernel.WriteString(TsEnRegValueCurrentConfig, "Road");
+    setActiveTessalineDomain("Road");
+    std::filesystem::create_directories(log.parent_path());
+  }
+  const testsupport::ScratchFolder folder{"tsen-bench-log-"};
+  const std::filesystem::path log =
+      folder.path() / "Quarzel/Tessaline/18.40/Road/TessalineCommand.log";
 };
 
-const bool searchesRegistered = [] {
-  for (const auto& [name, search] : kSearches) {
-    benchmark::RegisterBenchmark(name, [search = search](benchmark::State& state) {
-      const std::string& folder = topicFolder();
-      for (auto _ : state) {
-        if (folder.empty() || !search(folder)) {
-          state.SkipWithError("the search missed the sought topic");
-          break;
-        }
-      }
-    })->Unit(benchmark::kMillisecond);
+template <bool library> void commandLog(benchmark::State& state) {
+  const LogUser user;
+  const std::string file = testsupport::backslashed(user.log);
+  for (auto _ : state) {
+    if constexpr (library) {
+      LogCommandInfo("MyCommand", "Road", "");
+    } else {
+      benchmark::DoNotOptimize(platform::appendToFile(file, kLogLine));
+    }
   }
-  return true;
-}();
+  if (!std::filesystem::exists(user.log)) {
+    state.SkipWithError("no log written");
+  }
+}
+BENCHMARK(commandLog<true>)->Name("LogCommandInfo");
+BENCHMARK(commandLog<false>)->Name("appendToFile (open, lock, write, close)");
 
 } // namespace
-
-void tsen::bench::selectUser(const std::filesystem::path& folder) {
-  std::filesystem::create_directories(folder);
-  ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
-  selectRegistry(folder / "registry.reg");
-}

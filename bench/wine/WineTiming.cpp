@@ -9,7 +9,7 @@
 // folder named Binaries, whose parent is the application folder. It owns the
 // suite's product keys while it runs.
 #include "TsEnvironment.h"
-#include "bench/BareRegistry.h"
+#include "bench/ByHand.h"
 #include "testsupport/ImportSwap.h"
 
 #include <windows.h>
@@ -19,35 +19,30 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <string>
 #include <tuple>
-#include <utility>
 
 namespace {
 
+using namespace tsen::bench;
+
 constexpr const char* kSuiteKey = "SOFTWARE\\Quarzel\\Tessaline";
-constexpr const char* kFlagKey = "SOFTWARE\\Quarzel\\Tessaline\\QVRConnect";
-constexpr const char* kRoot = "SOFTWARE\\Quarzel\\Tessaline\\18.40";
-constexpr const char* kOtherRoot = "SOFTWARE\\Quarzel\\Tessaline\\19.01\\RA_Zora";
-constexpr int kTopic = 4711;
+constexpr const char* kBaseUrl = "tsentiming://wiki.test";
 
 template <typename Step> double nanosecondsPerCall(int calls, Step step) {
   const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < calls; ++i) {
     static_cast<void>(step());
   }
-  return std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start)
-             .count() /
-         calls;
+  const std::chrono::duration<double, std::nano> spent = std::chrono::steady_clock::now() - start;
+  return spent.count() / calls;
 }
 
 // Prints the fastest batch of each of two steps, their batches alternating.
 template <typename First, typename Second>
-void compare(const char* name, First first, const char* otherName, Second second, int calls,
+bool compare(const char* name, First first, const char* otherName, Second second, int calls,
              int batches) {
   double best[2] = {std::numeric_limits<double>::max(), std::numeric_limits<double>::max()};
   for (int batch = 0; batch < batches; ++batch) {
@@ -55,6 +50,7 @@ void compare(const char* name, First first, const char* otherName, Second second
     best[1] = std::min(best[1], nanosecondsPerCall(calls / batches, second));
   }
   std::printf("%s: %.1f ns\n%s: %.1f ns\n", name, best[0], otherName, best[1]);
+  return true;
 }
 
 bool fails(const char* why) {
@@ -77,36 +73,19 @@ bool setValue(const std::string& key, const char* name, DWORD type, const void* 
 
 // ---- The configuration read ---------------------------------------------------
 
-// One read into a buffer large enough for every value here.
-std::string readString(HKEY key, const char* name) {
-  char text[1024];
-  DWORD size = sizeof text - 1;
-  if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size) !=
-      ERROR_SUCCESS) {
-    return {};
-  }
-  text[size] = '\0';
-  return text;
-}
-
-std::string productRoot() {
-  return tsen::bench::bareReadNumber(kFlagKey, "QVRConnect") == 1 ? kOtherRoot : kRoot;
-}
-
 // Open the flag key, read the flag, close; open the Kernel Services key, read
 // the value's size and then the value, close.
 std::string bareCurrentConfig() {
-  return tsen::bench::bareReadText((productRoot() + "\\Kernel Services").c_str(), "Current Config");
+  return bareReadText((bareProductRoot() + "\\Kernel Services").c_str(), "Current Config");
 }
 
 bool timeConfigurationRead() {
   if (TsEnGetCurrentConfig() != bareCurrentConfig()) {
     return fails("the two configuration reads disagree");
   }
-  compare("TsEnGetCurrentConfig", TsEnGetCurrentConfig,
-          "TsEnGetCurrentConfig by hand (RegOpenKeyA, RegQueryValueExA, RegCloseKey)",
-          bareCurrentConfig, 3000, 7);
-  return true;
+  return compare("TsEnGetCurrentConfig", TsEnGetCurrentConfig,
+                 "TsEnGetCurrentConfig by hand (RegOpenKeyA, RegQueryValueExA, RegCloseKey)",
+                 bareCurrentConfig, 3000, 7);
 }
 
 // ---- File name expansion ------------------------------------------------------
@@ -127,9 +106,9 @@ bool timeExpansion() {
       system().find('%') != std::string::npos) {
     return fails("the expansions are not complete");
   }
-  compare("TsEnBuildFilename(<APPATH>\\Help\\<LANGCODE>\\x.chm), caches warm", library,
-          "ExpandEnvironmentStringsA(%APPDATA%\\Help\\%USERNAME%\\x.chm)", system, 200000, 9);
-  return true;
+  return compare("TsEnBuildFilename(<APPATH>\\Help\\<LANGCODE>\\x.chm), caches warm", library,
+                 "ExpandEnvironmentStringsA(%APPDATA%\\Help\\%USERNAME%\\x.chm)", system, 200000,
+                 9);
 }
 
 // ---- Wiki help --------------------------------------------------------------------
@@ -145,111 +124,9 @@ int WINAPI countBox(HWND, LPCSTR, LPCSTR, UINT) {
   return IDOK;
 }
 
-// The rest of the first line of the file that starts with key and separator,
-// every blank, tab and line end gone and cut at "//"; "" without one.
-std::string restAfter(const std::string& path, const std::string& key, char separator) {
-  std::string rest;
-  if (FILE* file = std::fopen(path.c_str(), "r")) {
-    char line[1024];
-    while (rest.empty() && std::fgets(line, sizeof line, file)) {
-      std::string text;
-      for (const char* c = line; *c && !(c[0] == '/' && c[1] == '/'); ++c) {
-        if (*c != ' ' && *c != '\t' && *c != '\n') {
-          text += *c;
-        }
-      }
-      if (text.compare(0, text.find(separator), key) == 0 && text.size() > key.size()) {
-        rest = text.substr(key.size() + 1);
-      }
-    }
-    std::fclose(file);
-  }
-  return rest;
-}
-
-// The page of the topic in the folder's "topic;page;..." files.
-std::string pageInFolder(const std::string& folder) {
-  WIN32_FIND_DATAA entry;
-  const HANDLE find = FindFirstFileA((folder + "\\*.cfg").c_str(), &entry);
-  std::string page;
-  for (bool more = find != INVALID_HANDLE_VALUE; more && page.empty();
-       more = FindNextFileA(find, &entry)) {
-    page = restAfter(folder + "\\" + entry.cFileName, std::to_string(kTopic), ';');
-    page.resize(std::min(page.size(), page.find(';')));
-  }
-  if (find != INVALID_HANDLE_VALUE) {
-    FindClose(find);
-  }
-  return page;
-}
-
-// The same request by hand: the registry values read directly, the files
-// scanned with fgets, the address joined by plain concatenation.
-void composeDirectly(const std::string& app, const std::string& code) {
-  const std::string root = productRoot();
-  HKEY key = nullptr;
-  std::string domain, language, base, platform;
-  if (RegOpenKeyA(HKEY_CURRENT_USER, (root + "\\Tessaline modules").c_str(), &key) ==
-      ERROR_SUCCESS) {
-    domain = readString(key, "ActiveDomainKey");
-    RegCloseKey(key);
-  }
-  DWORD useChm = 0, size = sizeof useChm;
-  if (RegOpenKeyA(HKEY_CURRENT_USER, (root + "\\Kernel Services").c_str(), &key) == ERROR_SUCCESS) {
-    RegQueryValueExA(key, "Use CHM Help", nullptr, nullptr, reinterpret_cast<BYTE*>(&useChm),
-                     &size);
-    language = readString(key, "Help LanguageCode");
-    base = readString(key, "Help BaseUrl");
-    platform = readString(key, "Help Platform");
-    RegCloseKey(key);
-  }
-  const std::string help = app + "\\Help\\";
-  if (language.empty()) {
-    const std::string exceptions = restAfter(help + "Tessaline_Wiki_Exeptions.cfg", domain, ';');
-    if (const auto at = exceptions.find(code + "="); at != std::string::npos) {
-      language = exceptions.substr(at + code.size() + 1);
-      language.resize(std::min(language.size(), language.find(';')));
-    }
-  }
-  std::string page = pageInFolder(help + "WikiCfg\\" + domain);
-  if (page.empty()) {
-    page = pageInFolder(help + "WikiCfg");
-  }
-  if (language.empty()) {
-    language = restAfter(help + "Tessaline_Wiki_Help_Language_Mapping.cfg", code, '=');
-  }
-  lastAddress =
-      base + "/doku.php/" + (language.empty() ? "en" : language) + ":" + platform + ":" + page;
-}
-
-// Topic lines for count topics from first, every one with a page.
-std::string topicLines(int first, int count) {
-  std::string lines = "// topic;page;help topics;help name\n";
-  for (int topic = first; topic < first + count; ++topic) {
-    lines += std::to_string(topic) + "; roads:page" + std::to_string(topic) + " ; " +
-             std::to_string(topic % 97) + "," + std::to_string(topic % 89) + " ; roadhelp ;\n";
-  }
-  return lines;
-}
-
 bool timeWikiHelp() {
   const std::string app = TsEnGetAppPath(), code = TsEnGetLanguageCode();
-  const std::filesystem::path help = std::filesystem::path(app) / "Help";
-  // The help files of an installation, in text mode as an editor writes them.
-  for (const auto& [name, content] : std::initializer_list<std::pair<const char*, std::string>>{
-           {"Tessaline_Wiki_Exeptions.cfg",
-            "// domain;code=wiki language or CHM\nRAIL;NOR=CHM;\n"
-            "BRIDGE;DAN=da;\nROAD;DAN=da;SWE=sv;\nSURVEY;NOR=CHM;\n"},
-           {"Tessaline_Wiki_Help_Language_Mapping.cfg",
-            "DAN=da\nDEU=de\nENU=en\nESP=es\nFRA=fr\nITA=it\nNLD=nl\nNOR=no\nSWE=sv\n"},
-           {"WikiCfg/ROAD/road_a.cfg", topicLines(100, 40)},
-           {"WikiCfg/ROAD/road_b.cfg", topicLines(200, 40)},
-           {"WikiCfg/bridges.cfg", topicLines(1000, 60)},
-           {"WikiCfg/roads.cfg", topicLines(kTopic - 30, 60)},
-           {"WikiCfg/survey.cfg", topicLines(3000, 60)}}) {
-    std::filesystem::create_directories((help / name).parent_path());
-    std::ofstream(help / name) << content;
-  }
+  const WikiFiles files = writeWikiHelpFiles(app);
   // The library's shell call and message boxes go through this program's
   // imports, the library's code being linked in.
   using tsen::testsupport::ImportSwap;
@@ -257,13 +134,14 @@ bool timeWikiHelp() {
                                                   "ShellExecuteA", recordShell);
   const ImportSwap<decltype(MessageBoxA)> box(GetModuleHandleA(nullptr), "user32.dll",
                                               "MessageBoxA", countBox);
-  const auto library = [] { TsEnWikiHelp(kTopic); };
-  const auto byHand = [&] { composeDirectly(app, code); };
+  const auto library = [] { TsEnWikiHelp(kWikiTopic); };
+  const auto byHand = [&] { wikiHelpByHand(files, code); };
   library();
-  const std::string libraryAddress = lastAddress;
+  const std::string libraryAddress = lastAddress,
+                    expected = kBaseUrl + std::string(kWikiAddressEnd);
   byHand();
-  const bool same = shell.swapped() && box.swapped() && !libraryAddress.empty() &&
-                    libraryAddress == lastAddress && boxes == 0;
+  const bool same = shell.swapped() && box.swapped() && libraryAddress == expected &&
+                    lastAddress == expected && boxes == 0;
   if (same) {
     compare("TsEnWikiHelp", library, "TsEnWikiHelp by hand", byHand, 2000, 101);
   } else {
@@ -271,7 +149,7 @@ bool timeWikiHelp() {
                  libraryAddress.c_str(), lastAddress.c_str(), boxes);
   }
   std::error_code ignored;
-  std::filesystem::remove_all(help, ignored);
+  std::filesystem::remove_all(std::filesystem::path(app) / "Help", ignored);
   return same;
 }
 
@@ -285,11 +163,8 @@ bool timeCommandLog() {
       TsEnBuildFilename("<USERDATA>\\TessalineCommand.log", TsEnBaseNone, 0) != log) {
     return fails("no user data folder, or the library names another log");
   }
-  // What the library writes for one line, but with a fixed time stamp.
-  char stamp[32] = {};
-  const std::time_t now = std::time(nullptr);
-  std::strftime(stamp, sizeof stamp, "%Y.%m.%d, %H:%M:%S", std::localtime(&now));
-  const std::string line = std::string("BenchCommand;") + stamp + ";Road;info\r\n";
+  // What the library writes for one line, with a fixed time stamp.
+  const std::string line = "BenchCommand;2013.04.05, 09:07:03;Road;info\r\n";
   const auto appendBare = [&] {
     const HANDLE file =
         CreateFileA(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -312,15 +187,15 @@ bool timeCommandLog() {
 int main() {
   const ProductKeys keys;
   // A configuration of this process's own, so the log is this run's alone.
-  const std::string kernel = std::string(kRoot) + "\\Kernel Services";
+  const std::string kernel = kKernel;
   const DWORD off = 0;
   bool prepared = setValue(kFlagKey, "QVRConnect", REG_DWORD, &off, sizeof off);
   for (const auto& [key, name, text] :
        {std::tuple{kernel, "Current Config", "Timing-" + std::to_string(GetCurrentProcessId())},
         {kernel, "Language", "NOR"},
-        {kernel, "Help BaseUrl", "tsentiming://wiki.test"},
+        {kernel, "Help BaseUrl", kBaseUrl},
         {kernel, "Help Platform", "civil"},
-        {std::string(kRoot) + "\\Tessaline modules", "ActiveDomainKey", "ROAD"}}) {
+        {std::string(kSuiteKey) + "\\18.40\\Tessaline modules", "ActiveDomainKey", "ROAD"}}) {
     prepared = prepared && setValue(key, name, REG_SZ, text.c_str(), text.size() + 1);
   }
   if (!prepared || TsEnGetAppPath().empty()) {
