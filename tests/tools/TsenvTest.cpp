@@ -131,7 +131,7 @@ TEST_F(TsenvTest, HelpCheckPassesTheSampleAndReportsEachPlantedFaultWithItsPlace
     fs::create_directories((suite() / "Help" / file).parent_path());
     std::ofstream(suite() / "Help" / file, std::ios::binary | std::ios::app) << text;
   };
-  append("Tessaline_Wiki_Exeptions.cfg", "BROKEN LINE\nPLAN;nor=no;DAN=d;\nROAD;NOR=CHM;\n");
+  append("Tessaline_Wiki_Exeptions.cfg", "BROKEN LINE\nPLAN;NOR=nb;nor=no;DAN=d;\nROAD;NOR=CHM;\n");
   append("Tessaline_Help_Defaults.cfg", "SURVEY;otherhelp;\nPLAN;\n");
   append("Tessaline_Wiki_Help_Language_Mapping.cfg", "FRA\nnor = nb\n");
   // Lines 10 and 11 are sound, the last past the Ctrl-Z (\032) that ends the file.
@@ -139,7 +139,7 @@ TEST_F(TsenvTest, HelpCheckPassesTheSampleAndReportsEachPlantedFaultWithItsPlace
          "1;general:again;\nabc;x:y;\n300;x:z;30;missinghelp;\n301;x:w;31,3x\n" +
              std::string(1100, 'a') +
              ";p;\n3;\tgeneral:x ; 5 ;generalhelp; // note\r\n\0321;general:hidden;\n");
-  append("WikiCfg/more.cfg", "2;general:elsewhere;\n");
+  append("WikiCfg/more.cfg", "2;general:elsewhere;\n+0077;x:leading;\n");
   // Read as the library reads topics: 2147483647, the largest; one finding for a line of 200
   // pieces.
   append("WikiCfg/big.cfg", "4294967297;x:big;\n2147483647;x:max;\n" + std::string(204600, 'x'));
@@ -159,6 +159,7 @@ TEST_F(TsenvTest, HelpCheckPassesTheSampleAndReportsEachPlantedFaultWithItsPlace
            "Mapping.cfg:7: no '='",
            "Mapping.cfg:8: NOR again: the first line wins "
            "(Help\\Tessaline_Wiki_Help_Language_Mapping.cfg:2)",
+           "big.cfg:1: topic '4294967297' is not a number: read as 2147483647",
            "big.cfg:2: topic 2147483647 is defined again: Help\\WikiCfg\\big.cfg:1 wins",
            "topic 2 is defined again", // which file wins follows the listing order
            "general.cfg:5: topic 1 is defined again: Help\\WikiCfg\\general.cfg:2 wins",
@@ -173,6 +174,7 @@ TEST_F(TsenvTest, HelpCheckPassesTheSampleAndReportsEachPlantedFaultWithItsPlace
   }
   EXPECT_FALSE(holds(run.out, "general.cfg:10"));
   EXPECT_FALSE(holds(run.out, "general.cfg:11"));
+  EXPECT_FALSE(holds(run.out, "more.cfg:2")); // +0077 is topic 77
   for (const char* once : {"big.cfg:3: no ';'", "big.cfg:3: longer than 1023"}) {
     const auto at = run.out.find(once);
     EXPECT_NE(at, std::string::npos) << once;
