@@ -133,7 +133,7 @@ TEST_F(HelpFilesTest, EachTopicFileReaderTakesTheFirstLineThatFitsIt) {
     int topic;
     std::string helpName, expected;
   } cases[] = {
-      {"100; roads : start ;\n", 100, "h", "roads:start||"},
+      {"1\t00; roads : start ;\n", 100, "h", "roads:start||"},
       {roads, 100, "roadhelp", "roads:start||20/roadhelp"},
       {roads, 21, "RoadHelp", "|roads:start|"},
       {roads, 2, "roadhelp", "||"},
