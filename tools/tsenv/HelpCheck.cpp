@@ -203,7 +203,6 @@ void checkConfigFiles(HelpCheck& check) {
       [](const std::string&, std::string_view, const std::string&) {});
 }
 
-// Whether the library reads text as the number it spells.
 // A plain number that the library reads as written: a sign and leading zeros
 // are fine, digits beyond the 32-bit range are not.
 bool isNumber(std::string_view text) {
