@@ -75,12 +75,15 @@ protected:
   fs::path program() const { return suite() / "Binaries" / fs::path(TSENV_PROGRAM).filename(); }
   std::string app() const { return backslashed(suite()); }
 
-  // What the stand-ins were asked to open: the browser may start seconds after tsenv returns.
+  // What the stand-ins were asked to open: the browser may start seconds after tsenv returns,
+  // and its line is whole only once it ends.
   std::string opened() const {
-    for (int tries = 0; tries < 600 && !fs::exists(root_ / "opened.log"); ++tries) {
+    std::string log;
+    for (int tries = 0; tries < 600 && !(log = readFile(root_ / "opened.log")).ends_with('\n');
+         ++tries) {
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    return readFile(root_ / "opened.log");
+    return log;
   }
 
   Call tsenv(const std::vector<std::string>& arguments) const {
