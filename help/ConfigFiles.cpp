@@ -90,10 +90,11 @@ std::string ReadWikiLanguageMapping() {
   const FileSearch search =
       searchConfigFile(helpConfigFile(kMappingFile), TrimAll, [&](std::string_view line) {
         const auto mapping = languageMappingOf(line);
-        if (mapping && mapping->foldedCode == foldedCode) {
-          answer.assign(mapping->language);
+        if (!mapping || mapping->foldedCode != foldedCode) {
+          return false;
         }
-        return mapping && mapping->foldedCode == foldedCode;
+        answer.assign(mapping->language);
+        return true;
       });
   if (search == FileSearch::noMatch) {
     answer = kDefaultWikiLanguage;

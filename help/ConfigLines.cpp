@@ -25,8 +25,7 @@ void PrepareConfigLine(std::string_view line, int mode, std::string& prepared) {
   prepared.clear();
   // One pass: every line of every help file comes through here.
   if (mode == TrimAll) {
-    std::copy_if(line.begin(), line.end(), std::back_inserter(prepared),
-                 [](char c) { return c != ' ' && c != '\t' && c != '\n'; });
+    std::copy_if(line.begin(), line.end(), std::back_inserter(prepared), keptByTrimAll);
     return;
   }
   std::transform(line.begin(), line.end(), std::back_inserter(prepared),

@@ -19,6 +19,10 @@ void TrimBlanks(std::string& text, int mode);
 // feeds made blanks, then blanks trimmed by mode (TrimBoth or TrimAll).
 // Writes into prepared, whose storage is reused from line to line.
 void PrepareConfigLine(std::string_view line, int mode, std::string& prepared);
+// Whether a character stays in a line prepared with TrimAll.
+inline bool keptByTrimAll(char c) {
+  return c != ' ' && c != '\t' && c != '\n';
+}
 
 enum class FileSearch {
   notOpened, // the file does not exist or cannot be read

@@ -45,8 +45,7 @@ auto topicFieldFilter(int topic) {
       return false;
     }
     field.clear();
-    std::ranges::copy_if(first, std::back_inserter(field),
-                         [](char c) { return c != ' ' && c != '\t' && c != '\n'; });
+    std::ranges::copy_if(first, std::back_inserter(field), keptByTrimAll);
     return !field.empty() && readDecimal(field) == topic;
   };
 }
