@@ -1,11 +1,13 @@
-// The TsEn and session functions for callers of any compiler or language:
-// each calls the function of the same name.
+// The TsEn and session functions and the interface constants for callers of
+// any compiler or language: each calls the function of the same name.
 #include "TsEnvironment.h"
 #include "TsEnvironmentC.h"
 
 #include "cinterface/Boundary.h"
 #include "folders/KeptFolders.h"
 #include "language/KeptLanguageCode.h"
+
+#include <array>
 
 using tsen::c::guarded;
 using tsen::c::textAnswer;
@@ -114,4 +116,16 @@ TsEnC_Result TsEnC_LogCommandInfo(const char* command, uint32_t commandLength, c
     LogCommandInfo(textIn(command, commandLength), textIn(domain, domainLength),
                    textIn(info, infoLength));
   });
+}
+
+// In the order of enum TsEnC_Constant, which the same list makes.
+#define TSEN_CONSTANT_ADDRESS(number, name, spelling) &name,
+static const std::array<const std::string*, TSENC_CONSTANT_COUNT> kConstants = {
+    TSENC_CONSTANTS(TSEN_CONSTANT_ADDRESS)};
+
+TsEnC_Result TsEnC_GetConstant(int32_t constant, TsEnC_TextSink sink, void* context) {
+  if (constant < 0 || constant >= TSENC_CONSTANT_COUNT) {
+    return TSENC_BAD_ARGUMENT;
+  }
+  return textAnswer(sink, context, [&]() -> const std::string& { return *kConstants[constant]; });
 }

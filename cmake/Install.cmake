@@ -1,7 +1,6 @@
-# The installed layout: Binaries/ (the DLL and tsenv on Windows, tsenv on the
-# host), include/ (the C++ header, the C header and the C++ header's inline
-# definitions over C), lib/ (the import library, or the shared
-# library on the host) and a CMake package giving Tessaline::Environment.
+# The installed layout: Binaries/ (the DLL on Windows, and tsenv), include/,
+# lib/ (the import library, or the shared library on the host) and a CMake
+# package giving Tessaline::Environment.
 include(CMakePackageConfigHelpers)
 
 set_target_properties(TessalineEnvironment PROPERTIES EXPORT_NAME Environment)

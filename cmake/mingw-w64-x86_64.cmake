@@ -11,8 +11,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# GCC 12 reports overlapping copies inside libstdc++'s string concatenation
-# at -O3 where there are none (fixed in GCC 13); the check stays on elsewhere.
+# For every project built with this toolchain, as Warnings.cmake says why.
 if(NOT CMAKE_CXX_FLAGS_INIT MATCHES "-Wno-restrict")
   string(APPEND CMAKE_CXX_FLAGS_INIT " -Wno-restrict")
 endif()

@@ -3,19 +3,18 @@
 #include "TsEnvironment.h"
 
 #include "actions/UserActions.h"
-#include "expansion/TextHelpers.h"
 #include "platform/Platform.h"
+#include "support/AsciiCase.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
 namespace {
 
-using Replacement = std::string (*)();
-
 struct Token {
   const std::string& text;
-  Replacement replacement;
+  std::string (*replacement)();
 };
 
 const std::string kTokenAppPathLong = "<APPPATH>";
@@ -25,7 +24,8 @@ std::string appPathWith(std::string_view folder) {
 }
 
 // Handled in this order; a replacement is searched by the tokens after it.
-const std::array<Token, 12> kLeadingTokens{{
+// "<DEFAULTCONFIG>" gets the current configuration, then the fallback below.
+const std::array<Token, 15> kTokens{{
     {TsEnTokenAppPath, TsEnGetAppPath},
     {kTokenAppPathLong, TsEnGetAppPath},
     {TsEnTokenBinaries, [] { return appPathWith("\\Binaries"); }},
@@ -38,66 +38,21 @@ const std::array<Token, 12> kLeadingTokens{{
     {TsEnTokenLangName, TsEnGetLanguageName},
     {TsEnTokenLangCountry, TsEnGetLanguageCountry},
     {TsEnTokenCurrentConfig, TsEnGetCurrentConfig},
-}};
-
-const std::array<Token, 2> kTrailingTokens{{
+    {TsEnTokenDefaultConfig, TsEnGetCurrentConfig},
     {TsEnTokenQuarzelShared, TsEnGetQuarzelSharedPath},
     {TsEnTokenTessalineShared, TsEnGetTessalineSharedPath},
 }};
 
-// The working name and its upper-cased search copy, position for position.
-class Expansion {
-public:
-  explicit Expansion(const std::string& name) : working_(name) {}
-
-  std::string& working() { return working_; }
-
-  void makeSearchCopy() { search_ = tsen::UpperCaseCopy(working_); }
-
-  bool mayHoldTokens() const { return search_.find('<') != std::string::npos; }
-
-  std::size_t find(const std::string& token) const { return search_.find(token); }
-
-  // Replaces the first occurrence of each token, asking for its text only
-  // when the token is there.
-  void replaceTokens(const Token* begin, const Token* end) {
-    for (const Token* token = begin; token != end; ++token) {
-      const std::size_t at = search_.find(token->text);
-      if (at != std::string::npos) {
-        replaceAt(at, token->text.size(), token->replacement());
-      }
-    }
-  }
-
-  // Replaces length characters at position at in the working name; the search
-  // copy follows, as if it were made again from the whole name.
-  void replaceAt(std::size_t at, std::size_t length, const std::string& text) {
-    working_.replace(at, length, text);
-    search_.replace(at, length, tsen::UpperCaseCopy(text));
-  }
-
-private:
-  std::string working_;
-  std::string search_;
-};
-
-void insertLanguageAtMarker(std::string& name) {
-  const std::string code = TsEnGetLanguageCode();
-  if (const auto marker = name.find("@@"); marker != std::string::npos) {
-    name.replace(marker, 2, code);
-  }
-}
-
-void insertLanguageSubfolder(std::string& name) {
-  std::string folder = TsEnGetLanguageCode();
-  if (folder.empty()) {
-    folder = "LANGUAGE CODE MISSING";
-  }
-  folder += '\\';
-  // The first character is never taken as the backslash to insert behind.
-  const auto backslash = name.rfind('\\');
-  const std::size_t at = (backslash == std::string::npos || backslash == 0) ? 0 : backslash + 1;
-  name.insert(at, folder);
+// Tokens are found in any case: the ASCII letters and the Latin-1 letters ä,
+// å, æ, ö and ø, whose capitals lie 0x20 below them, are upper-cased.
+std::string upperCaseCopy(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte >= 0xE4 && byte <= 0xE6) || byte == 0xF6 || byte == 0xF8
+               ? static_cast<char>(byte - 0x20)
+               : tsen::asciiUpper(c);
+  });
+  return text;
 }
 
 std::string baseFolderPrefix(int baseFolder) {
@@ -119,52 +74,65 @@ std::string baseFolderPrefix(int baseFolder) {
   }
 }
 
-// "<DEFAULTCONFIG>": the current configuration when that variant exists,
-// else "Default" when that one does; else the user is told and the current
-// configuration stays. Answers true when the expansion is complete.
-bool expandDefaultConfig(Expansion& expansion, std::size_t at) {
-  const std::size_t length = TsEnTokenDefaultConfig.size();
-  std::string fallback = expansion.working();
-  expansion.replaceAt(at, length, TsEnGetCurrentConfig());
-  if (TsEnFileExist(expansion.working(), false)) {
+// With the current configuration in place of "<DEFAULTCONFIG>" at at: true
+// when that variant exists, or when "Default" does (then taken); else the
+// user is told and the current configuration stays.
+bool defaultConfigFound(std::string& working, std::string fallback, std::size_t at) {
+  if (TsEnFileExist(working, false)) {
     return true;
   }
-  fallback.replace(at, length, "Default");
+  fallback.replace(at, TsEnTokenDefaultConfig.size(), "Default");
   if (TsEnFileExist(fallback, false)) {
-    expansion.working() = std::move(fallback);
+    working = std::move(fallback);
     return true;
   }
-  tsen::showMessage(
-      tsen::FormatText("Unable to find the file/directory \"%s\" !\nThere is no default "
-                       "file/directory available either (%s).",
-                       expansion.working().c_str(), fallback.c_str()),
-      "Tessaline", tsen::platform::kMbOk | tsen::platform::kMbIconWarning);
+  // Cut where the message's buffer of 1024 characters ends.
+  const std::string message = "Unable to find the file/directory \"" +
+                              std::string(working.c_str()) +
+                              "\" !\nThere is no default file/directory available either (" +
+                              std::string(fallback.c_str()) + ").";
+  tsen::showMessage(message.substr(0, 1023), "Tessaline",
+                    tsen::platform::kMbOk | tsen::platform::kMbIconWarning);
   return false;
 }
 
 } // namespace
 
 std::string TsEnBuildFilename(const std::string& name, int baseFolder, int flags) {
-  Expansion expansion(name);
+  std::string working = name;
   if ((flags & TsEnLangAtMarker) != 0) {
-    insertLanguageAtMarker(expansion.working());
-  }
-  if ((flags & TsEnLangSubfolder) != 0) {
-    insertLanguageSubfolder(expansion.working());
-  }
-  expansion.working().insert(0, baseFolderPrefix(baseFolder));
-
-  expansion.makeSearchCopy();
-  // Every token begins with "<": a name without one is complete.
-  if (!expansion.mayHoldTokens()) {
-    return std::move(expansion.working());
-  }
-  expansion.replaceTokens(kLeadingTokens.data(), kLeadingTokens.data() + kLeadingTokens.size());
-  if (const auto at = expansion.find(TsEnTokenDefaultConfig); at != std::string::npos) {
-    if (expandDefaultConfig(expansion, at)) {
-      return std::move(expansion.working());
+    const std::string code = TsEnGetLanguageCode();
+    if (const auto marker = working.find("@@"); marker != std::string::npos) {
+      working.replace(marker, 2, code);
     }
   }
-  expansion.replaceTokens(kTrailingTokens.data(), kTrailingTokens.data() + kTrailingTokens.size());
-  return std::move(expansion.working());
+  if ((flags & TsEnLangSubfolder) != 0) {
+    const std::string code = TsEnGetLanguageCode();
+    // The first character is never taken as the backslash to insert behind.
+    const auto backslash = working.rfind('\\');
+    working.insert(backslash == std::string::npos || backslash == 0 ? 0 : backslash + 1,
+                   (code.empty() ? "LANGUAGE CODE MISSING" : code) + "\\");
+  }
+  working.insert(0, baseFolderPrefix(baseFolder));
+
+  // The upper-cased search copy, position for position with the working name.
+  std::string search = upperCaseCopy(working);
+  if (search.find('<') == std::string::npos) {
+    return working; // every token begins with "<"
+  }
+  for (const Token& token : kTokens) {
+    const std::size_t at = search.find(token.text);
+    if (at == std::string::npos) {
+      continue;
+    }
+    const bool isDefaultConfig = &token.text == &TsEnTokenDefaultConfig;
+    std::string before = isDefaultConfig ? working : std::string();
+    const std::string text = token.replacement();
+    working.replace(at, token.text.size(), text);
+    search.replace(at, token.text.size(), upperCaseCopy(text));
+    if (isDefaultConfig && defaultConfigFound(working, std::move(before), at)) {
+      break;
+    }
+  }
+  return working;
 }

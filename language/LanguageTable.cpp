@@ -10,74 +10,49 @@
 
 namespace {
 
-struct CodeRow {
+struct Language {
   std::string_view code;
   unsigned int id;
+  std::string_view name, country;
 };
-
-struct NameRow {
-  unsigned int id;
-  std::string_view name;
-  std::string_view country;
-};
-
-constexpr unsigned int kEnglish = 2057;
 
 // Searched in this order; "SVE" and "SWE" both mean Swedish.
-constexpr std::array<CodeRow, 14> kCodes{{
-    {"DAN", 1030},
-    {"NLB", 2067},
-    {"NLD", 1043},
-    {"FIN", 1035},
-    {"FRA", 1036},
-    {"ITA", 1040},
-    {"KOR", 1042},
-    {"MSL", 1086},
-    {"NOR", 1044},
-    {"ESP", 1034},
-    {"SVE", 1053},
-    {"SWE", 1053},
-    {"THA", 1054},
-    {"VIT", 1066},
+constexpr std::array<Language, 14> kLanguages{{
+    {"DAN", 1030, "Danish", "Denmark"},
+    {"NLB", 2067, "Dutch", "Belgium"},
+    {"NLD", 1043, "Dutch", "Netherlands"},
+    {"FIN", 1035, "Finnish", "Finland"},
+    {"FRA", 1036, "French", "France"},
+    {"ITA", 1040, "Italian", "Italy"},
+    {"KOR", 1042, "Korean", "Korea"},
+    {"MSL", 1086, "Malay", "Malaysia"},
+    {"NOR", 1044, "Norwegian", "Norway"},
+    {"ESP", 1034, "Spanish", "Spain"},
+    {"SVE", 1053, "Swedish", "Sweden"},
+    {"SWE", 1053, "Swedish", "Sweden"},
+    {"THA", 1054, "Thai", "Thailand"},
+    {"VIT", 1066, "Vietnamese", "Vietnam"},
 }};
 
-constexpr std::array<NameRow, 13> kNames{{
-    {1030, "Danish", "Denmark"},
-    {2067, "Dutch", "Belgium"},
-    {1043, "Dutch", "Netherlands"},
-    {1035, "Finnish", "Finland"},
-    {1036, "French", "France"},
-    {1040, "Italian", "Italy"},
-    {1042, "Korean", "Korea"},
-    {1086, "Malay", "Malaysia"},
-    {1044, "Norwegian", "Norway"},
-    {1034, "Spanish", "Spain"},
-    {1053, "Swedish", "Sweden"},
-    {1054, "Thai", "Thailand"},
-    {1066, "Vietnamese", "Vietnam"},
-}};
+constexpr Language kEnglish{"", 2057, "English", "England"};
 
-constexpr NameRow kEnglishNames{kEnglish, "English", "England"};
-
-const NameRow& namesOf(unsigned int id) {
-  const auto found =
-      std::find_if(kNames.begin(), kNames.end(), [id](const NameRow& row) { return row.id == id; });
-  return found == kNames.end() ? kEnglishNames : *found;
+const Language& currentLanguage() {
+  const std::string code = tsen::asciiUpperCopy(TsEnGetLanguageCode());
+  const auto found = std::find_if(kLanguages.begin(), kLanguages.end(),
+                                  [&code](const Language& row) { return row.code == code; });
+  return found == kLanguages.end() ? kEnglish : *found;
 }
 
 } // namespace
 
 unsigned int TsEnGetLanguageCodeID() {
-  const std::string code = tsen::asciiUpperCopy(TsEnGetLanguageCode());
-  const auto found = std::find_if(kCodes.begin(), kCodes.end(),
-                                  [&code](const CodeRow& row) { return row.code == code; });
-  return found == kCodes.end() ? kEnglish : found->id;
+  return currentLanguage().id;
 }
 
 std::string TsEnGetLanguageName() {
-  return std::string(namesOf(TsEnGetLanguageCodeID()).name);
+  return std::string(currentLanguage().name);
 }
 
 std::string TsEnGetLanguageCountry() {
-  return std::string(namesOf(TsEnGetLanguageCodeID()).country);
+  return std::string(currentLanguage().country);
 }

@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# Builds and runs every benchmark, the host's and the Wine timing program, and
-# writes their figures beside each goal to docs/performance.md:
+# Builds and runs every benchmark, host and Wine, and writes their figures
+# beside each goal to docs/performance.md (raw output in build/bench-results):
 #   scripts/bench.sh [--host-only | --wine-only]
-# Environment: TSEN_JOBS (parallel build jobs, default 2). The raw output stays
-# in build/bench-results. The Wine timing program owns the suite's product
-# keys in build/windows/wineprefix while it runs: run no Wine tests of
-# build/windows at the same time.
+# TSEN_JOBS: parallel build jobs (default 2). The Wine timing program owns the
+# product keys of build/windows/wineprefix: run no Wine tests meanwhile.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
 
@@ -25,8 +23,8 @@ mkdir -p "$results"
 printf 'Machine: %s, %s cores\nKernel: %s\n' "$(sed -n 's/^model name\s*: //p' /proc/cpuinfo |
   head -n 1)" "$(nproc)" "$(uname -srm)" >"$machine"
 
-# Configures each side's preset (an older build may predate its benchmarks)
-# and builds its benchmarks, noting the compiler and flags for the report.
+# Each side's preset configured (an older build may predate its benchmarks)
+# and its benchmarks built, the compiler and flags noted for the report.
 built=()
 for side in "${sides[@]}"; do
   log=build/$side/bench-build.log
@@ -48,9 +46,8 @@ done
 load=$(cut -d' ' -f1-3 /proc/loadavg) runs_started=$(date -u +%Y-%m-%dT%H:%M:%SZ) begun=$SECONDS
 for side in "${built[@]}"; do
   if [[ $side == host ]]; then
-    # Repetitions interleaved at random with the program's other benchmarks,
-    # so that a busy spell of a shared machine falls on every side alike; the
-    # report keeps each side's fastest.
+    # Repetitions interleaved at random, so that a busy spell of a shared
+    # machine falls on every side alike; the report keeps each side's fastest.
     for program in bench_fake app/Binaries/bench_real app/Binaries/bench_c; do
       echo "== host: ${program##*/}"
       "build/host/bench/$program" --benchmark_repetitions=8 --benchmark_min_time=0.1 \

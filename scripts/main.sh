@@ -20,7 +20,7 @@ if [[ ${1:-} == --wine ]]; then
 fi
 (($# > 0)) || set -- info
 
-# The library and the tool, built quietly (the build's own output only on failure).
+# Built quietly: the build's own output only on failure.
 bash scripts/install-packages.sh cmake ninja-build libcli11-dev nlohmann-json3-dev "${packages[@]}"
 log=build/$preset-main.log
 mkdir -p build
@@ -31,8 +31,7 @@ if ! { cmake --preset "$preset" && cmake --build --preset "$preset" -j "${TSEN_J
   exit 1
 fi
 
-# The sample installation with the built tool and library in its Binaries
-# folder, and the sample settings beside it.
+# The sample installation with the tool and library in its Binaries folder.
 sample=$PWD/build/$preset/sample
 rm -rf "$sample"
 mkdir -p "$sample/Suite/Binaries"

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Builds and tests every configuration: the Linux host build, the host build
-# under AddressSanitizer and UndefinedBehaviorSanitizer, the Windows DLL with
-# its tests under Wine, a bounded fuzzing run and a format check.
-# Every step runs even when an earlier one failed; the exit status tells
-# whether all of them passed.
+# Builds and tests every configuration (host, host under the address and
+# undefined behaviour sanitizers, the Windows DLL under Wine), fuzzes for a
+# bounded time and checks formatting. Every step runs even after a failure;
+# the exit status tells whether all passed:
 #   scripts/test.sh
 # Environment: TSEN_JOBS (parallel jobs, default 2), TSEN_FUZZ_SECONDS (per
 # fuzz target, default 30), TSEN_FORMAT_STRICT=1 (fail on unformatted code).
@@ -62,14 +61,10 @@ step "fuzz: run" run_tests fuzz --test-dir build/fuzz -L fuzz -j "$jobs"
 
 format_check() {
   local unformatted
-  unformatted=$(git ls-files -co --exclude-standard -- '*.cpp' '*.h' |
-    xargs -r clang-format-14 --dry-run 2>&1 |
-    grep -oE '^[^ :]+\.(cpp|h):[0-9]+:[0-9]+: (warning|error)' | cut -d: -f1 | sort -u)
-  if [[ -z $unformatted ]]; then
-    return 0
-  fi
-  echo "not formatted with clang-format-14:"
-  echo "$unformatted" | sed 's/^/  /'
+  unformatted=$(git ls-files -co --exclude-standard -- '*.cpp' '*.h' | xargs -r clang-format-14 \
+    --dry-run 2>&1 | grep -oE '^[^ :]+\.(cpp|h):[0-9]+:[0-9]+: (warning|error)' | cut -d: -f1 | sort -u)
+  [[ -z $unformatted ]] && return 0
+  echo "not formatted with clang-format-14:" && sed 's/^/  /' <<<"$unformatted"
   [[ ${TSEN_FORMAT_STRICT:-0} != 1 ]]
 }
 step "format" format_check

@@ -34,7 +34,6 @@ std::string timeStamp() {
 // log is the same on every build.
 std::string asTextFileLine(std::string_view line) {
   std::string text;
-  text.reserve(line.size() + 2);
   for (const char c : line) {
     if (c == '\n') {
       text += '\r';

@@ -7,12 +7,6 @@
 namespace tsen {
 namespace {
 
-void cutAtFirst(std::string& text, std::string_view mark) {
-  if (const auto at = text.find(mark); at != std::string::npos) {
-    text.erase(at);
-  }
-}
-
 // Character codes count as signed bytes, as the About file's writers expect.
 int code(char c) {
   return static_cast<signed char>(c);
@@ -27,10 +21,12 @@ FeaturePackAndUpdate parseAboutLine(std::string_view line) {
     return result;
   }
   std::string version = asciiUpperCopy(line.substr(blank + 1));
-  // The release mark ends the version; cutting it also drops the line feed.
-  cutAtFirst(version, ".IR");
-  cutAtFirst(version, " IR");
-  cutAtFirst(version, "IR");
+  // The release mark "IR", with a dot or blank before it, ends the version;
+  // cutting it also drops the line feed.
+  if (const auto mark = version.find("IR"); mark != std::string::npos) {
+    const bool markedOff = mark > 0 && (version[mark - 1] == '.' || version[mark - 1] == ' ');
+    version.erase(markedOff ? mark - 1 : mark);
+  }
 
   const auto firstDot = version.find('.');
   if (firstDot == std::string::npos) {

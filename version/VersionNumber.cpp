@@ -6,8 +6,6 @@
 #include "support/TextLines.h"
 #include "version/AboutLine.h"
 
-#include <cstdlib>
-
 namespace {
 
 tsen::FeaturePackAndUpdate readAboutFile() {
@@ -30,13 +28,11 @@ std::string TsEnGetCurrentVersionNumber() {
 }
 
 int TsEnGetCurrentVersionNumberMajor() {
-  return std::atoi(TsEnQVRConnect() ? "19" : "18");
+  return TsEnQVRConnect() ? 19 : 18;
 }
 
 int TsEnGetCurrentVersionNumberMinor() {
-  const std::string version = TsEnGetCurrentVersionNumber();
-  const auto dot = version.find('.');
-  return dot == std::string::npos ? 0 : std::atoi(version.c_str() + dot + 1);
+  return TsEnQVRConnect() ? 1 : 40;
 }
 
 int TsEnGetCurrentVersionNumberFeaturePack() {

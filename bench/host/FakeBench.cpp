@@ -3,8 +3,8 @@
 // copy; a wiki help request against the same address composed by hand.
 #include "TsEnvironment.h"
 #include "bench/ByHand.h"
-#include "expansion/TextHelpers.h"
 #include "platform/testing/FakeSystem.h"
+#include "support/AsciiCase.h"
 #include "testsupport/Scratch.h"
 
 #include <benchmark/benchmark.h>
@@ -92,7 +92,7 @@ template <bool library> void expansion(benchmark::State& state) {
     } else {
       std::string working = name;
       benchmark::DoNotOptimize(working);
-      benchmark::DoNotOptimize(UpperCaseCopy(working));
+      benchmark::DoNotOptimize(asciiUpperCopy(working));
     }
   }
 }

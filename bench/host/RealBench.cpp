@@ -1,11 +1,9 @@
 // The benchmarks over the portable platform layer, real files throughout:
-// the configuration read and the user data folder, with a registry file of a
-// thousand keys, each against the bare platform calls it makes; the topic
-// file search against reading the same files unexamined; LogCommandInfo
-// against bare appends of the same line to the same file, the floor that any
-// logger which opens, locks, writes and closes per line pays. The program is
-// built into a folder named Binaries, so the folder above is its
-// application folder, where it writes the topic files.
+// the configuration read and the user data folder (a registry file of a
+// thousand keys) against the bare platform calls they make; the topic file
+// search against reading the same files unexamined; LogCommandInfo against
+// bare appends of its line (open, lock, write, close). Built into a folder
+// named Binaries, whose parent is the application folder.
 #include "TsEnvironment.h"
 #include "bench/ByHand.h"
 #include "help/HelpInternal.h"
@@ -61,8 +59,7 @@ const fs::path& thousandKeyRegistry() {
   return file;
 }
 
-// The reads, each against the bare platform calls it makes, over the same
-// registry file; the parsed file is reused while it is unchanged.
+// The reads, each against the bare platform calls it makes.
 const std::pair<const char*, void (*)()> kReads[] = {
     {"TsEnGetCurrentConfig", [] { benchmark::DoNotOptimize(TsEnGetCurrentConfig()); }},
     {"TsEnGetCurrentConfig by hand (bare platform calls)",
@@ -82,8 +79,8 @@ const std::pair<const char*, void (*)()> kReads[] = {
      }},
 };
 
-// Each read counts the parses as well as checking there are none, so that
-// the report shows the count it relies on.
+// The parsed file is reused while it is unchanged: the count of parses is
+// checked and reported.
 const bool readsRegistered = [] {
   for (const auto& [name, read] : kReads) {
     benchmark::RegisterBenchmark(name, [read = read](benchmark::State& state) {
@@ -118,8 +115,7 @@ constexpr int kSoughtTopic = kFirstTopic + kFiles * kLinesPerFile - 1;
 
 const std::string kSoughtPage = "a19:p4999";
 
-// The topic folder, written the library's way; "" without an application
-// folder.
+// The topic folder, written the library's way; "" without an application folder.
 const std::string& topicFolder() {
   static const std::string written = [] {
     std::string app = TsEnGetAppPath();
@@ -152,8 +148,7 @@ const std::string& topicFolder() {
   return written;
 }
 
-// The floor: the same listing, every file opened and read with fgets into
-// 1024 characters, nothing examined.
+// The floor: the same listing, every file read with fgets, nothing examined.
 bool readFilesOnly(const std::string& folder) {
   std::int64_t lines = 0;
   std::string name;
@@ -170,7 +165,6 @@ bool readFilesOnly(const std::string& folder) {
   return lines == kFiles * kLinesPerFile;
 }
 
-// The search, and the floor, over the same files.
 template <bool library> void topicSearch(benchmark::State& state) {
   const std::string& folder = topicFolder();
   for (auto _ : state) {
@@ -189,28 +183,16 @@ BENCHMARK(topicSearch<false>)->Name("reading the files with fgets")->Unit(benchm
 // The line LogCommandInfo("MyCommand", "Road", "") writes.
 const std::string kLogLine = "MyCommand;2013.04.05, 09:07:03;Road;\r\n";
 
-// A user of a fresh folder with the 18.40 layout, the configuration and
-// active domain Road, and the log where the library puts it.
-struct LogUser {
-  LogUser() {
-    ::setenv("XDG_CONFIG_HOME", folder.path().c_str(), 1);
-    selectRegistry(folder.path() / "registry.reg");
-    TsEnWinRegistry flag, kernel;
-    flag.OpenKey(platform::kCurrentUser, TsEnRegKeyQVRConnect, true);
-    flag.WriteLong(TsEnRegValueQVRConnect, 0);
-    kernel.OpenKey(platform::kCurrentUser, TsEnGetRegKeyKernelServices(), true);
-    kernel.WriteString(TsEnRegValueCurrentConfig, "Road");
-    setActiveTessalineDomain("Road");
-    std::filesystem::create_directories(log.parent_path());
-  }
-  const testsupport::ScratchFolder folder{"tsen-bench-log-"};
-  const std::filesystem::path log =
-      folder.path() / "Quarzel/Tessaline/18.40/Road/TessalineCommand.log";
-};
-
 template <bool library> void commandLog(benchmark::State& state) {
-  const LogUser user;
-  const std::string file = testsupport::backslashed(user.log);
+  // A user of a fresh folder with the 18.40 layout and the configuration Road.
+  const testsupport::ScratchFolder user("tsen-bench-log-");
+  ::setenv("XDG_CONFIG_HOME", user.path().c_str(), 1);
+  selectRegistry(user.write("registry.reg", std::string("Windows Registry Editor Version 5.00\r\n"
+                                                        "\r\n[HKEY_CURRENT_USER\\") +
+                                                kKernel + "]\r\n\"Current Config\"=\"Road\"\r\n"));
+  const fs::path log = user.path() / "Quarzel/Tessaline/18.40/Road/TessalineCommand.log";
+  fs::create_directories(log.parent_path());
+  const std::string file = testsupport::backslashed(log);
   for (auto _ : state) {
     if constexpr (library) {
       LogCommandInfo("MyCommand", "Road", "");
@@ -218,7 +200,7 @@ template <bool library> void commandLog(benchmark::State& state) {
       benchmark::DoNotOptimize(platform::appendToFile(file, kLogLine));
     }
   }
-  if (!std::filesystem::exists(user.log)) {
+  if (!fs::exists(log)) {
     state.SkipWithError("no log written");
   }
 }

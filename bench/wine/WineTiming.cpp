@@ -40,10 +40,15 @@ template <typename Step> double nanosecondsPerCall(int calls, Step step) {
   return spent.count() / calls;
 }
 
-// Prints the fastest batch of each of two steps, their batches alternating.
+// Prints the fastest batch of each of two steps, their batches alternating;
+// unless ready is false, when it prints why not.
 template <typename First, typename Second>
-bool compare(const char* name, First first, const char* otherName, Second second, int calls,
-             int batches) {
+bool compare(bool ready, const char* why, const char* name, First first, const char* otherName,
+             Second second, int calls, int batches) {
+  if (!ready) {
+    std::fprintf(stderr, "%s\n", why);
+    return false;
+  }
   double best[2] = {std::numeric_limits<double>::max(), std::numeric_limits<double>::max()};
   for (int batch = 0; batch < batches; ++batch) {
     best[0] = std::min(best[0], nanosecondsPerCall(calls / batches, first));
@@ -53,26 +58,6 @@ bool compare(const char* name, First first, const char* otherName, Second second
   return true;
 }
 
-bool fails(const char* why) {
-  std::fprintf(stderr, "%s\n", why);
-  return false;
-}
-
-// The suite's keys start out missing and are gone afterwards: the prefix is
-// the build's own, and its tests leave no keys behind.
-struct ProductKeys {
-  ProductKeys() { RegDeleteTreeA(HKEY_CURRENT_USER, kSuiteKey); }
-  ~ProductKeys() { RegDeleteTreeA(HKEY_CURRENT_USER, kSuiteKey); }
-  ProductKeys(const ProductKeys&) = delete;
-  ProductKeys& operator=(const ProductKeys&) = delete;
-};
-
-bool setValue(const std::string& key, const char* name, DWORD type, const void* data, DWORD size) {
-  return RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), name, type, data, size) == ERROR_SUCCESS;
-}
-
-// ---- The configuration read ---------------------------------------------------
-
 // Open the flag key, read the flag, close; open the Kernel Services key, read
 // the value's size and then the value, close.
 std::string bareCurrentConfig() {
@@ -80,15 +65,12 @@ std::string bareCurrentConfig() {
 }
 
 bool timeConfigurationRead() {
-  if (TsEnGetCurrentConfig() != bareCurrentConfig()) {
-    return fails("the two configuration reads disagree");
-  }
-  return compare("TsEnGetCurrentConfig", TsEnGetCurrentConfig,
+  return compare(TsEnGetCurrentConfig() == bareCurrentConfig(),
+                 "the two configuration reads disagree", "TsEnGetCurrentConfig",
+                 TsEnGetCurrentConfig,
                  "TsEnGetCurrentConfig by hand (RegOpenKeyA, RegQueryValueExA, RegCloseKey)",
                  bareCurrentConfig, 3000, 7);
 }
-
-// ---- File name expansion ------------------------------------------------------
 
 bool timeExpansion() {
   const auto library = [] {
@@ -102,16 +84,13 @@ bool timeExpansion() {
   };
   // Warms the application folder and language caches, and checks both sides
   // expand everything.
-  if (library() != TsEnGetAppPath() + "\\Help\\NOR\\x.chm" || system().empty() ||
-      system().find('%') != std::string::npos) {
-    return fails("the expansions are not complete");
-  }
-  return compare("TsEnBuildFilename(<APPATH>\\Help\\<LANGCODE>\\x.chm), caches warm", library,
+  const bool complete = library() == TsEnGetAppPath() + "\\Help\\NOR\\x.chm" && !system().empty() &&
+                        system().find('%') == std::string::npos;
+  return compare(complete, "the expansions are not complete",
+                 "TsEnBuildFilename(<APPATH>\\Help\\<LANGCODE>\\x.chm), caches warm", library,
                  "ExpandEnvironmentStringsA(%APPDATA%\\Help\\%USERNAME%\\x.chm)", system, 200000,
                  9);
 }
-
-// ---- Wiki help --------------------------------------------------------------------
 
 std::string lastAddress;
 HINSTANCE WINAPI recordShell(HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT) {
@@ -140,29 +119,20 @@ bool timeWikiHelp() {
   const std::string libraryAddress = lastAddress,
                     expected = kBaseUrl + std::string(kWikiAddressEnd);
   byHand();
-  const bool same = shell.swapped() && box.swapped() && libraryAddress == expected &&
-                    lastAddress == expected && boxes == 0;
-  if (same) {
-    compare("TsEnWikiHelp", library, "TsEnWikiHelp by hand", byHand, 2000, 101);
-  } else {
-    std::fprintf(stderr, "the two roads differ: library %s, by hand %s, %d message boxes\n",
-                 libraryAddress.c_str(), lastAddress.c_str(), boxes);
-  }
+  const bool timed = compare(shell.swapped() && box.swapped() && libraryAddress == expected &&
+                                 lastAddress == expected && boxes == 0,
+                             "the library and the hand-made request open different addresses, "
+                             "or a message box",
+                             "TsEnWikiHelp", library, "TsEnWikiHelp by hand", byHand, 2000, 101);
   std::error_code ignored;
   std::filesystem::remove_all(std::filesystem::path(app) / "Help", ignored);
-  return same;
+  return timed;
 }
-
-// ---- The command log ------------------------------------------------------------
 
 bool timeCommandLog() {
   const std::string folder = TsEnGetUserDataPath(), log = folder + "\\TessalineCommand.log";
   std::error_code failed;
   std::filesystem::create_directories(folder, failed);
-  if (folder.empty() || failed ||
-      TsEnBuildFilename("<USERDATA>\\TessalineCommand.log", TsEnBaseNone, 0) != log) {
-    return fails("no user data folder, or the library names another log");
-  }
   // What the library writes for one line, with a fixed time stamp.
   const std::string line = "BenchCommand;2013.04.05, 09:07:03;Road;info\r\n";
   const auto appendBare = [&] {
@@ -175,18 +145,27 @@ bool timeCommandLog() {
       CloseHandle(file);
     }
   };
-  compare(
-      "LogCommandInfo", [] { LogCommandInfo("BenchCommand", "Road", "info"); },
-      "CreateFileA, WriteFile, CloseHandle", appendBare, 3000, 15);
+  const bool timed = compare(
+      !folder.empty() && !failed &&
+          TsEnBuildFilename("<USERDATA>\\TessalineCommand.log", TsEnBaseNone, 0) == log,
+      "no user data folder, or the library names another log", "LogCommandInfo",
+      [] { LogCommandInfo("BenchCommand", "Road", "info"); }, "CreateFileA, WriteFile, CloseHandle",
+      appendBare, 3000, 15);
   std::filesystem::remove_all(folder, failed);
-  return true;
+  return timed;
+}
+
+bool setValue(const std::string& key, const char* name, DWORD type, const void* data, DWORD size) {
+  return RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), name, type, data, size) == ERROR_SUCCESS;
 }
 
 } // namespace
 
 int main() {
-  const ProductKeys keys;
-  // A configuration of this process's own, so the log is this run's alone.
+  // The suite's keys start out missing and are gone afterwards: the prefix is
+  // the build's own, and its tests leave no keys behind. A configuration of
+  // this process's own, so the log is this run's alone.
+  RegDeleteTreeA(HKEY_CURRENT_USER, kSuiteKey);
   const std::string kernel = kKernel;
   const DWORD off = 0;
   bool prepared = setValue(kFlagKey, "QVRConnect", REG_DWORD, &off, sizeof off);
@@ -198,13 +177,15 @@ int main() {
         {std::string(kSuiteKey) + "\\18.40\\Tessaline modules", "ActiveDomainKey", "ROAD"}}) {
     prepared = prepared && setValue(key, name, REG_SZ, text.c_str(), text.size() + 1);
   }
+  int failed = 1;
   if (!prepared || TsEnGetAppPath().empty()) {
-    fails("cannot prepare the registry, or not the copy built into a folder named Binaries");
-    return 1;
+    std::fprintf(stderr, "cannot prepare the registry, or not built into a Binaries folder\n");
+  } else {
+    failed = 0;
+    for (bool (*timing)() : {timeConfigurationRead, timeExpansion, timeWikiHelp, timeCommandLog}) {
+      failed += timing() ? 0 : 1;
+    }
   }
-  int failed = 0;
-  for (bool (*timing)() : {timeConfigurationRead, timeExpansion, timeWikiHelp, timeCommandLog}) {
-    failed += timing() ? 0 : 1;
-  }
+  RegDeleteTreeA(HKEY_CURRENT_USER, kSuiteKey);
   return failed == 0 ? 0 : 1;
 }
