@@ -19,16 +19,13 @@ namespace tsen::bench {
 constexpr const char* kFlagKey = "SOFTWARE\\Quarzel\\Tessaline\\QVRConnect";
 constexpr const char* kKernel = "SOFTWARE\\Quarzel\\Tessaline\\18.40\\Kernel Services";
 
-struct KeyCloser {
-  void operator()(HKEY key) const { platform::regCloseKey(key); }
-};
-using BareKey = std::unique_ptr<HKEY__, KeyCloser>;
+using BareKey = std::unique_ptr<HKEY__, bool (*)(HKEY)>;
 
 // A key below HKEY_CURRENT_USER; null when missing.
 inline BareKey bareOpen(const std::string& path) {
   HKEY key = nullptr;
   platform::regOpenKey(platform::kCurrentUser, path.c_str(), key);
-  return BareKey(key);
+  return BareKey(key, platform::regCloseKey);
 }
 
 // A 32-bit number; -1 when unread.
@@ -64,8 +61,6 @@ inline std::string bareProductRoot() {
              ? "SOFTWARE\\Quarzel\\Tessaline\\19.01\\RA_Zora"
              : "SOFTWARE\\Quarzel\\Tessaline\\18.40";
 }
-
-// ---- A wiki help request ---------------------------------------------------
 
 constexpr int kWikiTopic = 140; // on the last line of the topic file
 // The end of the address opened for kWikiTopic with the language NOR and the

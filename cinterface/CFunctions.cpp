@@ -55,21 +55,30 @@ TSENC_KEPT_TEXT(TsEnC_GetLanguageCode, tsen::languageCode)
 TSENC_KEPT_TEXT(TsEnC_GetAppPath, tsen::appPath)
 TSENC_KEPT_TEXT(TsEnC_GetMyTessalinePath, tsen::myTessalinePath)
 
-TsEnC_Result TsEnC_BuildRegKey(const char* subKey, uint32_t subKeyLength, TsEnC_TextSink sink,
-                               void* context) {
-  return textAnswer(sink, context, [&] { return TsEnBuildRegKey(textIn(subKey, subKeyLength)); });
-}
+// The functions of one text, and of one topic.
+#define TSENC_TEXT_OF_TEXT(cFunction, function)                                                    \
+  TsEnC_Result cFunction(const char* text, uint32_t length, TsEnC_TextSink sink, void* context) {  \
+    return textAnswer(sink, context, [&] { return function(textIn(text, length)); });              \
+  }
+#define TSENC_VALUE_OF_TEXT(cFunction, function)                                                   \
+  TsEnC_Result cFunction(const char* text, uint32_t length, int32_t* answer) {                     \
+    return valueAnswer(answer, [&] { return function(textIn(text, length)); });                    \
+  }
+#define TSENC_TOPIC_ACTION(cFunction, function)                                                    \
+  TsEnC_Result cFunction(int32_t topic) {                                                          \
+    return guarded([&] { function(topic); });                                                      \
+  }
+TSENC_TEXT_OF_TEXT(TsEnC_BuildRegKey, TsEnBuildRegKey)
+TSENC_TEXT_OF_TEXT(TsEnC_GetResourceName, TsEnGetResourceName)
+TSENC_VALUE_OF_TEXT(TsEnC_SetActiveTessalineDomain, setActiveTessalineDomain)
+TSENC_VALUE_OF_TEXT(TsEnC_SetLastTessalineCommand, setLastTessalineCommand)
+TSENC_TOPIC_ACTION(TsEnC_WikiHelp, TsEnWikiHelp)
+TSENC_TOPIC_ACTION(TsEnC_WikiHelpOnly, TsEnWikiHelpOnly)
 
 TsEnC_Result TsEnC_FileExist(const char* path, uint32_t pathLength, int32_t showMessage,
                              int32_t* exists) {
   return valueAnswer(exists,
                      [&] { return TsEnFileExist(textIn(path, pathLength), showMessage != 0); });
-}
-
-TsEnC_Result TsEnC_GetResourceName(const char* baseName, uint32_t baseNameLength,
-                                   TsEnC_TextSink sink, void* context) {
-  return textAnswer(sink, context,
-                    [&] { return TsEnGetResourceName(textIn(baseName, baseNameLength)); });
 }
 
 TsEnC_Result TsEnC_BuildFilename(const char* name, uint32_t nameLength, int32_t baseFolder,
@@ -80,26 +89,6 @@ TsEnC_Result TsEnC_BuildFilename(const char* name, uint32_t nameLength, int32_t 
 
 TsEnC_Result TsEnC_Help(int32_t topic, const char* helpName, uint32_t helpNameLength) {
   return guarded([&] { TsEnHelp(topic, textIn(helpName, helpNameLength)); });
-}
-
-TsEnC_Result TsEnC_WikiHelp(int32_t topic) {
-  return guarded([&] { TsEnWikiHelp(topic); });
-}
-
-TsEnC_Result TsEnC_WikiHelpOnly(int32_t topic) {
-  return guarded([&] { TsEnWikiHelpOnly(topic); });
-}
-
-TsEnC_Result TsEnC_SetActiveTessalineDomain(const char* domain, uint32_t domainLength,
-                                            int32_t* stored) {
-  return valueAnswer(stored,
-                     [&] { return setActiveTessalineDomain(textIn(domain, domainLength)); });
-}
-
-TsEnC_Result TsEnC_SetLastTessalineCommand(const char* command, uint32_t commandLength,
-                                           int32_t* stored) {
-  return valueAnswer(stored,
-                     [&] { return setLastTessalineCommand(textIn(command, commandLength)); });
 }
 
 TsEnC_Result TsEnC_SetLastTessalineCommandInDomain(const char* command, uint32_t commandLength,

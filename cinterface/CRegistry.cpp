@@ -18,12 +18,10 @@ TsEnC_Result TsEnC_RegistryNew(TsEnC_Registry** handle) {
 }
 
 TsEnC_Result TsEnC_RegistryCopy(TsEnC_Registry* source, TsEnC_Registry** copy) {
-  if (source == nullptr || copy == nullptr) {
-    return TSENC_BAD_ARGUMENT;
-  }
-  registry::share(*source);
-  *copy = source;
-  return TSENC_OK;
+  return valueAnswer(copy, [&] {
+    registry::share(required(source));
+    return source;
+  });
 }
 
 TsEnC_Result TsEnC_RegistryRelease(TsEnC_Registry* handle) {

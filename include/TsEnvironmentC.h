@@ -55,7 +55,6 @@ typedef int32_t TsEnC_Result;
 #define TSENC_TOO_LONG 4     /* a text of 4 GiB or more */
 #define TSENC_FAILED 5       /* any other failure inside the library */
 
-/* Takes one text; returns 0 when it took it. */
 typedef int32_t (*TsEnC_TextSink)(void* context, const char* text, uint32_t length);
 
 /* The registry key handle, as the Windows headers declare it (HKEY). */
@@ -76,7 +75,6 @@ struct HKEY__;
 #define TSENC_LANG_AT_MARKER 1
 #define TSENC_LANG_SUBFOLDER 2
 
-/* ---- Registry layout and configuration ---- */
 TSENC_API TsEnC_Result TsEnC_QVRConnect(int32_t* connected);
 TSENC_API TsEnC_Result TsEnC_GetRegistryKey(TsEnC_TextSink sink, void* context);
 TSENC_API TsEnC_Result TsEnC_GetRegKeyKernelServices(TsEnC_TextSink sink, void* context);
@@ -84,13 +82,11 @@ TSENC_API TsEnC_Result TsEnC_BuildRegKey(const char* subKey, uint32_t subKeyLeng
                                          TsEnC_TextSink sink, void* context);
 TSENC_API TsEnC_Result TsEnC_GetCurrentConfig(TsEnC_TextSink sink, void* context);
 
-/* ---- Language ---- */
 TSENC_API TsEnC_Result TsEnC_GetLanguageCode(TsEnC_TextSink sink, void* context);
 TSENC_API TsEnC_Result TsEnC_GetLanguageCodeID(uint32_t* id);
 TSENC_API TsEnC_Result TsEnC_GetLanguageName(TsEnC_TextSink sink, void* context);
 TSENC_API TsEnC_Result TsEnC_GetLanguageCountry(TsEnC_TextSink sink, void* context);
 
-/* ---- Folders and file names ---- */
 TSENC_API TsEnC_Result TsEnC_GetAppPath(TsEnC_TextSink sink, void* context);
 TSENC_API TsEnC_Result TsEnC_FileExist(const char* path, uint32_t pathLength, int32_t showMessage,
                                        int32_t* exists);
@@ -106,19 +102,16 @@ TSENC_API TsEnC_Result TsEnC_BuildFilename(const char* name, uint32_t nameLength
                                            int32_t baseFolder, int32_t flags, TsEnC_TextSink sink,
                                            void* context);
 
-/* ---- Version ---- */
 TSENC_API TsEnC_Result TsEnC_GetCurrentVersionNumber(TsEnC_TextSink sink, void* context);
 TSENC_API TsEnC_Result TsEnC_GetCurrentVersionNumberMajor(int32_t* number);
 TSENC_API TsEnC_Result TsEnC_GetCurrentVersionNumberMinor(int32_t* number);
 TSENC_API TsEnC_Result TsEnC_GetCurrentVersionNumberFeaturePack(int32_t* number);
 TSENC_API TsEnC_Result TsEnC_GetCurrentVersionNumberUpdate(int32_t* number);
 
-/* ---- Help ---- */
 TSENC_API TsEnC_Result TsEnC_Help(int32_t topic, const char* helpName, uint32_t helpNameLength);
 TSENC_API TsEnC_Result TsEnC_WikiHelp(int32_t topic);
 TSENC_API TsEnC_Result TsEnC_WikiHelpOnly(int32_t topic);
 
-/* ---- Session state and command log ---- */
 TSENC_API TsEnC_Result TsEnC_GetActiveTessalineDomain(TsEnC_TextSink sink, void* context);
 TSENC_API TsEnC_Result TsEnC_GetLastTessalineCommand(TsEnC_TextSink sink, void* context);
 TSENC_API TsEnC_Result TsEnC_SetActiveTessalineDomain(const char* domain, uint32_t domainLength,
@@ -135,8 +128,7 @@ TSENC_API TsEnC_Result TsEnC_LogCommandInfo(const char* command, uint32_t comman
                                             const char* domain, uint32_t domainLength,
                                             const char* info, uint32_t infoLength);
 
-/* ---- Registry accessor ----
- * A handle is a TsEnWinRegistry: it holds at most one open key. Copies share
+/* The registry accessor: a handle is a TsEnWinRegistry: it holds at most one open key. Copies share
  * it: a key opened, created or closed through one copy is the key every copy
  * uses, and the key is closed when the last copy is released. Each copy, new
  * or made by TsEnC_RegistryCopy, is released once. One handle, with its
@@ -168,8 +160,7 @@ TSENC_API TsEnC_Result TsEnC_RegistryWriteString(TsEnC_Registry* registry, const
                                                  uint32_t valueNameLength, const char* value,
                                                  uint32_t valueLength, int32_t* succeeded);
 
-/* ---- Interface constants ----
- * The texts of TsEnvironment.h's constants, by number: each row gives the
+/* The texts of TsEnvironment.h's constants, by number: each row gives the
  * number, the name of the C++ constant and its text. */
 #define TSENC_CONSTANTS(X)                                                                         \
   X(TSENC_TOKEN_APP_PATH, TsEnTokenAppPath, "<APPATH>")                                            \

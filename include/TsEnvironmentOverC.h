@@ -47,24 +47,19 @@ inline std::tuple<const char*, std::uint32_t> in(const std::string& text) {
   return {text.data(), static_cast<std::uint32_t>(text.size())};
 }
 
-template <class Function, class... Arguments>
-void call(Function function, const Arguments&... arguments) {
-  check(std::apply(function, std::tuple_cat(in(arguments)...)));
-}
-
 // function(arguments..., then where the answer goes), answered as Answer.
 template <class Answer, class Function, class... Arguments>
 Answer over(Function function, const Arguments&... arguments) {
-  if constexpr (std::is_void_v<Answer>) {
-    call(function, arguments...);
-  } else if constexpr (std::is_same_v<Answer, std::string>) {
+  if constexpr (std::is_same_v<Answer, std::string>) {
     std::string answer;
-    call(function, arguments..., &keep, &answer);
+    over<void>(function, arguments..., &keep, &answer);
     return answer;
-  } else {
+  } else if constexpr (!std::is_void_v<Answer>) {
     std::conditional_t<std::is_same_v<Answer, bool>, std::int32_t, Answer> answer{};
-    call(function, arguments..., &answer);
+    over<void>(function, arguments..., &answer);
     return static_cast<Answer>(answer);
+  } else {
+    check(std::apply(function, std::tuple_cat(in(arguments)...)));
   }
 }
 
@@ -104,32 +99,21 @@ inline TsEnWinRegistry::~TsEnWinRegistry() {
   TsEnC_RegistryRelease(state_);
 }
 
-inline bool TsEnWinRegistry::Create(HKEY root, std::string keyName) {
-  return TsEnOverC::over<bool>(TsEnC_RegistryCreate, state_, root, keyName);
-}
-
-inline bool TsEnWinRegistry::OpenKey(HKEY root, std::string keyName, bool create) {
-  return TsEnOverC::over<bool>(TsEnC_RegistryOpenKey, state_, root, keyName, create);
-}
+// The sink is called, and value assigned, only when a read succeeds.
+TSEN_FUNCTION(bool, TsEnWinRegistry::Create, (HKEY root, std::string keyName), TsEnC_RegistryCreate,
+              state_, root, keyName)
+TSEN_FUNCTION(bool, TsEnWinRegistry::OpenKey, (HKEY root, std::string keyName, bool create),
+              TsEnC_RegistryOpenKey, state_, root, keyName, create)
+TSEN_FUNCTION(bool, TsEnWinRegistry::ReadString, (std::string valueName, std::string& value),
+              TsEnC_RegistryReadString, state_, valueName, &TsEnOverC::keep, &value)
+TSEN_FUNCTION(bool, TsEnWinRegistry::WriteLong, (std::string valueName, TsEnLong value),
+              TsEnC_RegistryWriteLong, state_, valueName, static_cast<std::int32_t>(value))
+TSEN_FUNCTION(bool, TsEnWinRegistry::WriteString, (std::string valueName, std::string value),
+              TsEnC_RegistryWriteString, state_, valueName, value)
 
 inline bool TsEnWinRegistry::ReadLong(std::string valueName, TsEnLong& value) {
   std::int32_t read = value;
   const bool found = TsEnOverC::over<bool>(TsEnC_RegistryReadLong, state_, valueName, &read);
   value = read;
   return found;
-}
-
-// The sink is called, and value assigned, only when the read succeeds.
-inline bool TsEnWinRegistry::ReadString(std::string valueName, std::string& value) {
-  return TsEnOverC::over<bool>(TsEnC_RegistryReadString, state_, valueName, &TsEnOverC::keep,
-                               &value);
-}
-
-inline bool TsEnWinRegistry::WriteLong(std::string valueName, TsEnLong value) {
-  return TsEnOverC::over<bool>(TsEnC_RegistryWriteLong, state_, valueName,
-                               static_cast<std::int32_t>(value));
-}
-
-inline bool TsEnWinRegistry::WriteString(std::string valueName, std::string value) {
-  return TsEnOverC::over<bool>(TsEnC_RegistryWriteString, state_, valueName, value);
 }

@@ -1,12 +1,9 @@
 #!/usr/bin/env python3
-"""Writes the tables of docs/performance.md from what the benchmark programs
-printed, keeping the text around them:
-  bench_report.py RESULTS MACHINE OUTPUT
-RESULTS holds fake.json, real.json and c.json (Google Benchmark) and wine.txt
-(tsen_wine_timing's "name: figure ns" lines); MACHINE holds "what: value"
-lines. The document's first table becomes the machine's, the one below
-"## Issue N" that issue's goals. Exits 1 when a side that ran lacks a figure
-that a goal needs."""
+"""bench_report.py RESULTS MACHINE OUTPUT: fills in the tables of OUTPUT
+(docs/performance.md) from RESULTS (fake.json, real.json, c.json of Google
+Benchmark; wine.txt, tsen_wine_timing's "name: figure ns" lines) and MACHINE
+("what: value" lines), keeping the text around them. Exits 1 when a side that
+ran lacks a figure that a goal needs."""
 
 import json
 import re
@@ -92,8 +89,8 @@ def result_cells(runs, measured, against, goal):
 
 
 def splice(document, tables):
-    """The document's lines with each table replaced by tables[None], the
-    first, or by tables[N], the one under "## Issue N"."""
+    """The document's lines, its first table replaced by tables[None], the one
+    under "## Issue N" by tables[N]."""
     lines, issue = [], None
     for line in document.splitlines():
         if line.startswith("## Issue "):

@@ -14,7 +14,6 @@ inline std::string modulesKey() {
 // than 1; a value that cannot be read as a number counts as missing.
 bool loggingIsOn();
 
-// The command log file, named by its placeholder.
 inline constexpr const char* kCommandLogFile = "<USERDATA>\\TessalineCommand.log";
 
 } // namespace tsen

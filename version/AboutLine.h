@@ -15,7 +15,6 @@ struct FeaturePackAndUpdate {
 // an update letter. Whatever does not fit gives zeros.
 FeaturePackAndUpdate parseAboutLine(std::string_view line);
 
-// The About file below the application folder.
 inline constexpr std::string_view kAboutFile = "Base\\About\\1_Tessaline_Version.txt";
 
 } // namespace tsen

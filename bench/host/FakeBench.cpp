@@ -44,8 +44,6 @@ void setUpMachine() {
   }
 }
 
-// ---- Kept answers ----------------------------------------------------------------
-
 // A kept answer, which asks the system nothing more, and a plain copy of a
 // string as long.
 template <bool library> void keptAnswer(benchmark::State& state, Answer answer) {
@@ -75,8 +73,6 @@ const bool answersRegistered = [] {
   return true;
 }();
 
-// ---- File name expansion --------------------------------------------------------
-
 constexpr std::string_view kPlainText =
     "Base\\Kernel\\Configurations\\Standard\\Templates\\Drawing001.dwt";
 static_assert(kPlainText.size() == 60);
@@ -98,8 +94,6 @@ template <bool library> void expansion(benchmark::State& state) {
 }
 BENCHMARK(expansion<true>)->Name("60-character name without <");
 BENCHMARK(expansion<false>)->Name("copy and upper-cased copy");
-
-// ---- Wiki help --------------------------------------------------------------------
 
 // The request from the library, and done plainly, on the same machine.
 template <bool library> void wikiHelp(benchmark::State& state) {

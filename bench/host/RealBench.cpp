@@ -38,8 +38,6 @@ const testsupport::ScratchFolder& scratch() {
   return folder;
 }
 
-// ---- The configuration read, a thousand keys -------------------------------------
-
 const fs::path& thousandKeyRegistry() {
   static const fs::path file = [] {
     std::string reg = "Windows Registry Editor Version 5.00\r\n\r\n";
@@ -103,8 +101,6 @@ const bool readsRegistered = [] {
   }
   return true;
 }();
-
-// ---- Topic files ----------------------------------------------------------------------
 
 // 20 files of 5,000 lines, numbered in the order the folder lists them, so
 // that the sought topic is on the last line of the last file listed.
@@ -177,8 +173,6 @@ template <bool library> void topicSearch(benchmark::State& state) {
 }
 BENCHMARK(topicSearch<true>)->Name("FindWikiPage")->Unit(benchmark::kMillisecond);
 BENCHMARK(topicSearch<false>)->Name("reading the files with fgets")->Unit(benchmark::kMillisecond);
-
-// ---- The command log ---------------------------------------------------------------
 
 // The line LogCommandInfo("MyCommand", "Road", "") writes.
 const std::string kLogLine = "MyCommand;2013.04.05, 09:07:03;Road;\r\n";
