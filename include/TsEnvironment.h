@@ -33,8 +33,7 @@
 // The C interface, whose export macro marks this header's exports too.
 #include "TsEnvironmentC.h"
 
-// Declared exactly as <windows.h> declares it, so the two headers may come in
-// either order.
+// As <windows.h> declares it, so that the two may be included in either order.
 typedef struct HKEY__* HKEY;
 
 // Windows' long; 32 bits on other systems too, so values read the same.
@@ -182,8 +181,7 @@ TSEN_FUNCTION(std::string, TsEnBuildFilename, (const std::string& name, int base
 
 // ---- Version ---------------------------------------------------------------
 
-// "18.40" or "19.01", following the registry layout in force; major and minor
-// as numbers.
+// "18.40" or "19.01" by the registry layout in force, and its major and minor.
 TSEN_FUNCTION(std::string, TsEnGetCurrentVersionNumber, (), TsEnC_GetCurrentVersionNumber)
 TSEN_FUNCTION(int, TsEnGetCurrentVersionNumberMajor, (), TsEnC_GetCurrentVersionNumberMajor)
 TSEN_FUNCTION(int, TsEnGetCurrentVersionNumberMinor, (), TsEnC_GetCurrentVersionNumberMinor)

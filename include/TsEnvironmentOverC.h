@@ -47,19 +47,30 @@ inline std::tuple<const char*, std::uint32_t> in(const std::string& text) {
   return {text.data(), static_cast<std::uint32_t>(text.size())};
 }
 
+template <class Function, class... Arguments>
+void call(Function function, const Arguments&... arguments) {
+  check(std::apply(function, std::tuple_cat(in(arguments)...)));
+}
+
+// Apart from over, so that the text is built in place of the answer.
+template <class Function, class... Arguments>
+std::string text(Function function, const Arguments&... arguments) {
+  std::string answer;
+  call(function, arguments..., &keep, &answer);
+  return answer;
+}
+
 // function(arguments..., then where the answer goes), answered as Answer.
 template <class Answer, class Function, class... Arguments>
 Answer over(Function function, const Arguments&... arguments) {
   if constexpr (std::is_same_v<Answer, std::string>) {
-    std::string answer;
-    over<void>(function, arguments..., &keep, &answer);
-    return answer;
-  } else if constexpr (!std::is_void_v<Answer>) {
-    std::conditional_t<std::is_same_v<Answer, bool>, std::int32_t, Answer> answer{};
-    over<void>(function, arguments..., &answer);
-    return static_cast<Answer>(answer);
+    return text(function, arguments...);
+  } else if constexpr (std::is_void_v<Answer>) {
+    call(function, arguments...);
   } else {
-    check(std::apply(function, std::tuple_cat(in(arguments)...)));
+    std::conditional_t<std::is_same_v<Answer, bool>, std::int32_t, Answer> answer{};
+    call(function, arguments..., &answer);
+    return static_cast<Answer>(answer);
   }
 }
 

@@ -10,12 +10,10 @@ import re
 import sys
 from pathlib import Path
 
-# A figure is SIDE:NAME, NAME as the program names it: fake, real or c, a
-# benchmark of bench_fake, bench_real or bench_c, the fastest repetition's CPU
-# time; wine, a line of tsen_wine_timing, wall time. Goal "<= X": the time at
-# most X times the other's; ">= X": lines per second at least X times the
-# other's (the ratio is the other's time over the measured); "no C": the
-# benchmarks' counter C stays 0.
+# A figure is SIDE:NAME: a benchmark of bench_fake, bench_real or bench_c (the
+# fastest repetition's CPU time) or a line of tsen_wine_timing (wall time).
+# Goal "<= X": the time at most X times the other's; ">= X": lines per second
+# at least X times the other's; "no C": the benchmarks' counter C stays 0.
 FAKE, REAL, WINE = "host, test double", "host, registry file", "Wine"
 HAND = " by hand (bare platform calls)"
 GOALS = [

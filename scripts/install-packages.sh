@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Installs those of the named Debian packages that are not installed yet:
 #   scripts/install-packages.sh PACKAGE...
-# Nothing is fetched when everything is there already.
 set -euo pipefail
 
 missing=()

@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
-# Builds the library and the companion tool, stages the sample installation
-# with both in its Binaries folder, and runs `tsenv info` (or the tsenv
-# arguments given) with the sample settings:
+# Builds the library and tsenv, stages the sample installation with both in
+# its Binaries folder, and runs `tsenv info` (or the arguments given) with the
+# sample settings:
 #   scripts/main.sh [--wine] [TSENV-ARGUMENTS...]
-# Host build (default): the sample lives in build/host/sample; its registry is
-# the file sample.reg there, its user folders are below home/ and tmp/.
-# --wine: the Windows build; tsenv.exe and the DLL run under Wine in a prefix
-# of the sample's own (build/windows/sample-prefix), with the sample .reg
-# imported into that prefix's registry, replacing the suite's keys there.
+# On the host the sample's registry is build/host/sample/sample.reg, its user
+# folders below home/ and tmp/ there. --wine: under Wine, in a prefix of the
+# sample's own (build/windows/sample-prefix) into which the sample settings
+# are imported, replacing the suite's keys there.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 

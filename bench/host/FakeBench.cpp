@@ -15,7 +15,6 @@
 namespace {
 
 using namespace tsen;
-using Answer = std::string (*)();
 
 const std::string kExpected = std::string("https://wiki.example") + bench::kWikiAddressEnd;
 
@@ -46,7 +45,7 @@ void setUpMachine() {
 
 // A kept answer, which asks the system nothing more, and a plain copy of a
 // string as long.
-template <bool library> void keptAnswer(benchmark::State& state, Answer answer) {
+template <bool library> void keptAnswer(benchmark::State& state, std::string (*answer)()) {
   setUpMachine();
   const std::string original(answer().size(), 'x');
   if (original.empty()) {

@@ -155,10 +155,6 @@ bool timeCommandLog() {
   return timed;
 }
 
-bool setValue(const std::string& key, const char* name, DWORD type, const void* data, DWORD size) {
-  return RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), name, type, data, size) == ERROR_SUCCESS;
-}
-
 } // namespace
 
 int main() {
@@ -168,14 +164,16 @@ int main() {
   RegDeleteTreeA(HKEY_CURRENT_USER, kSuiteKey);
   const std::string kernel = kKernel;
   const DWORD off = 0;
-  bool prepared = setValue(kFlagKey, "QVRConnect", REG_DWORD, &off, sizeof off);
+  bool prepared = RegSetKeyValueA(HKEY_CURRENT_USER, kFlagKey, "QVRConnect", REG_DWORD, &off,
+                                  sizeof off) == ERROR_SUCCESS;
   for (const auto& [key, name, text] :
        {std::tuple{kernel, "Current Config", "Timing-" + std::to_string(GetCurrentProcessId())},
         {kernel, "Language", "NOR"},
         {kernel, "Help BaseUrl", kBaseUrl},
         {kernel, "Help Platform", "civil"},
         {std::string(kSuiteKey) + "\\18.40\\Tessaline modules", "ActiveDomainKey", "ROAD"}}) {
-    prepared = prepared && setValue(key, name, REG_SZ, text.c_str(), text.size() + 1);
+    prepared = prepared && RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ,
+                                           text.c_str(), text.size() + 1) == ERROR_SUCCESS;
   }
   int failed = 1;
   if (!prepared || TsEnGetAppPath().empty()) {
