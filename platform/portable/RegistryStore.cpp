@@ -34,11 +34,6 @@ FileIdentity identityOf(const struct stat& status) {
           status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec};
 }
 
-FileIdentity identityOf(const std::string& path) {
-  struct stat status {};
-  return ::stat(path.c_str(), &status) == 0 ? identityOf(status) : FileIdentity{};
-}
-
 struct FileContents {
   FileIdentity identity;
   mode_t mode = kNewFileMode;
@@ -141,7 +136,9 @@ RegistryStore& RegistryStore::instance() {
 
 const RegistryTree& RegistryStore::currentTree() {
   std::string path = registryFilePath();
-  if (cache_ && cache_->path == path && cache_->identity == identityOf(path)) {
+  struct stat status {};
+  const FileIdentity now = ::stat(path.c_str(), &status) == 0 ? identityOf(status) : FileIdentity{};
+  if (cache_ && cache_->path == path && cache_->identity == now) {
     return cache_->tree;
   }
   const auto contents = path.empty() ? std::nullopt : readFile(path);

@@ -1,6 +1,5 @@
 // The platform services on the host's real files, environment and programs.
 #include "TestFiles.h"
-#include "platform/common/PathConversion.h"
 
 #include <chrono>
 #include <future>
@@ -13,33 +12,31 @@
 namespace tsen::platform::testing {
 namespace {
 
-using host::withBackslashes;
-
 TEST(PortableFileSystem, ListingMatchesLikeFindFirstFile) {
   const ScratchFolder folder;
-  for (const char* file : {"a.cfg", "B.CFG", "c.cfgx", "d.txt", ".cfg"}) {
-    writeWhole(folder / file, "");
+  for (const char* file : {"a.cfg", "B.CFG", "c.cfgx", "d.txt", ".cfg", "x.Cfg/inside"}) {
+    folder.write(file, "");
   }
-  std::filesystem::create_directory(folder / "x.Cfg");
   std::multiset<std::string> names;
   std::string name;
-  const UniqueListing listing = openListing(withBackslashes(folder / "*.cfg"), name);
+  const UniqueListing listing = openListing(folder.library("*.cfg"), name);
   for (bool more = listing != nullptr; more; more = nextInListing(*listing, name)) {
     names.insert(name);
   }
   EXPECT_EQ(names, (std::multiset<std::string>{".cfg", "B.CFG", "a.cfg", "x.Cfg"}));
-  EXPECT_EQ(openListing(withBackslashes(folder / "*.none"), name), nullptr);
-  EXPECT_EQ(openListing(withBackslashes(folder / "missing\\*.cfg"), name), nullptr);
+  EXPECT_EQ(openListing(folder.library("*.none"), name), nullptr);
+  EXPECT_EQ(openListing(folder.library("missing\\*.cfg"), name), nullptr);
 }
 
 TEST(PortableFileSystem, AppendsWaitForTheLockAndNeverCreateTheFolder) {
   const ScratchFolder folder;
-  EXPECT_FALSE(appendToFile(withBackslashes(folder / "missing/log.txt"), "x\n"));
+  EXPECT_FALSE(appendToFile(folder.library("missing/log.txt"), "x\n"));
   const std::string log = folder / "log.txt";
-  ASSERT_TRUE(appendToFile(withBackslashes(log), "first\n"));
+  ASSERT_TRUE(appendToFile(folder.library("log.txt"), "first\n"));
   const int other = ::open(log.c_str(), O_WRONLY);
   ASSERT_EQ(::flock(other, LOCK_EX), 0);
-  auto appended = std::async(std::launch::async, appendToFile, withBackslashes(log), "second\n");
+  auto appended =
+      std::async(std::launch::async, appendToFile, folder.library("log.txt"), "second\n");
   EXPECT_EQ(appended.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout);
   ::close(other);
   EXPECT_TRUE(appended.get());
@@ -68,8 +65,8 @@ TEST(PortableSystemServices, AddressesReachTheOpenerUnchangedAndNeverAShell) {
   ::setenv("PATH", folder.path().c_str(), 1);
   // A stand-in opener that writes its first argument to xdg-open.arg.
   const std::string opener = folder / "xdg-open";
-  writeWhole(opener, "#!/bin/sh\nprintf '%s' \"$1\" > '" + opener + ".part' && /bin/mv '" + opener +
-                         ".part' '" + opener + ".arg'\n");
+  folder.write("xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > '" + opener + ".part' && /bin/mv '" +
+                               opener + ".part' '" + opener + ".arg'\n");
   std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
   // Commands a shell would run, if one were involved.
   const std::string pwned = folder / "pwned";

@@ -1,4 +1,4 @@
-// Scratch folders, whole files, child processes, a registry file per test.
+// A registry file of its own per test, whole files and child processes.
 #pragma once
 
 #include "platform/Platform.h"
@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -28,21 +27,17 @@ inline std::string readWhole(const std::string& path) {
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-inline void writeWhole(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
 // Whether work(child) returned true in each of `count` child processes.
 template <class Work> bool inChildProcesses(int count, Work work) {
   std::vector<pid_t> children;
   for (int child = 0; child < count; ++child) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
+    if (const pid_t pid = ::fork(); pid == 0) {
       ::_exit(work(child) ? 0 : 1);
+    } else {
+      children.push_back(pid);
     }
-    children.push_back(pid);
   }
-  return std::ranges::count_if(children, [](pid_t pid) {
+  return std::ranges::count_if(children, [](pid_t pid) { // every child waited for
            int status = 0;
            return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
                   WEXITSTATUS(status) == 0;
@@ -60,10 +55,14 @@ inline std::string utf16(std::string_view text) {
 
 class PortableRegistryTest : public ::testing::Test {
 protected:
-  void SetUp() override { useRegistryFile(folder_ / "registry.reg"); }
-  void useRegistryFile(const std::string& path) {
-    registryPath_ = path;
-    ::setenv("TSEN_REGISTRY", path.c_str(), 1);
+  void SetUp() override { useRegistryFile("registry.reg"); }
+  // The file name in the test's folder, with bytes written to it if given.
+  void useRegistryFile(const std::string& name, std::optional<std::string> bytes = {}) {
+    registryPath_ = folder_ / name;
+    ::setenv("TSEN_REGISTRY", registryPath_.c_str(), 1);
+    if (bytes) {
+      folder_.write(name, *bytes);
+    }
   }
   // Below HKEY_CURRENT_USER; the handle is left open.
   static HKEY createKey(const std::string& path) {
@@ -84,7 +83,6 @@ protected:
     }
     return RegistryValue{type, data.substr(0, size)};
   }
-  std::string fileText() const { return readWhole(registryPath_); }
 
   ScratchFolder folder_;
   std::string registryPath_;

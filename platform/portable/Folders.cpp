@@ -1,15 +1,23 @@
-// Shell folders and the temporary folder, from the XDG base directory
-// variables and TMPDIR.
+// The file of the shared library that holds this code, as the dynamic loader
+// knows it; shell folders and the temporary folder, from the XDG base
+// directory variables and TMPDIR.
 #include "platform/Platform.h"
 #include "platform/common/PathConversion.h"
 #include "platform/common/TextPieces.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <string_view>
+#include <system_error>
+
+#include <dlfcn.h>
 
 namespace tsen::platform {
 
 namespace {
+
+// An address inside this module: dladdr names the object that contains it.
+const char moduleMarker = 0;
 
 // The variable's value; nothing when unset or empty.
 std::optional<std::string> variable(const char* name) {
@@ -18,6 +26,23 @@ std::optional<std::string> variable(const char* name) {
 }
 
 } // namespace
+
+std::string moduleFileName() {
+  Dl_info info{};
+  if (::dladdr(&moduleMarker, &info) == 0 || info.dli_fname == nullptr || *info.dli_fname == '\0') {
+    return {};
+  }
+  const std::string loaderName = info.dli_fname;
+  namespace fs = std::filesystem;
+  std::error_code error;
+  // Linked into the main program, the loader reports the program's argv[0],
+  // which may have been found through PATH. A relative name is relative to
+  // the folder the program started in, right unless it has changed folder.
+  const fs::path path = loaderName.find('/') == std::string::npos
+                            ? fs::read_symlink("/proc/self/exe", error)
+                            : fs::absolute(loaderName, error);
+  return error ? std::string() : host::withBackslashes(path.lexically_normal().string());
+}
 
 std::optional<std::string> knownFolder(KnownFolder folder) {
   if (folder == KnownFolder::roamingAppData) {
@@ -40,10 +65,7 @@ std::optional<std::string> knownFolder(KnownFolder folder) {
 std::optional<std::string> tempFolder() {
   std::string folder = variable("TMPDIR").value_or("/tmp");
   // GetTempPathA ends its answer with a separator, adding one only if missing.
-  if (!folder.ends_with('/')) {
-    folder += '/';
-  }
-  return host::withBackslashes(folder);
+  return host::withBackslashes(folder.ends_with('/') ? folder : folder + '/');
 }
 
 } // namespace tsen::platform
