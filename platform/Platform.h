@@ -30,7 +30,6 @@ inline constexpr std::uint32_t kRegExpandSz = 2;
 inline constexpr std::uint32_t kRegBinary = 3;
 inline constexpr std::uint32_t kRegDword = 4;
 inline constexpr std::uint32_t kRegMultiSz = 7;
-inline constexpr std::uint32_t kRegQword = 11;
 
 // RegOpenKeyA: opens an existing key. An empty subKey opens root itself.
 bool regOpenKey(HKEY root, const char* subKey, HKEY& key);
@@ -60,8 +59,7 @@ bool regEnumValue(HKEY key, std::uint32_t index, std::string& name, std::uint32_
 bool regDeleteValue(HKEY key, const std::string& name);
 // The key with everything below it; an empty subKey deletes nothing.
 bool regDeleteTree(HKEY root, const std::string& subKey);
-// MultiByteToWideChar(CP_ACP), answered in UTF-8; Windows-1252 where the
-// system has no ANSI code page.
+// MultiByteToWideChar(CP_ACP) in UTF-8; Windows-1252 where there is no ANSI code page.
 std::string utf8FromAnsi(std::string_view text);
 
 // The full file name of the module that holds this library (not the host
@@ -103,9 +101,9 @@ bool nextInListing(Listing& listing, std::string& name);
 
 using tsen::UniqueFile;
 UniqueFile openFile(const std::string& path, const char* mode);
-// Appends text to the file at path in one write under a short exclusive lock,
-// so that lines of several writers land whole, creating the file but never
-// its folder; others may read and write it meanwhile.
+// Appends text in one write under a short exclusive lock, so that lines of
+// several writers land whole, others reading and writing meanwhile; makes the
+// file, never its folder.
 bool appendToFile(const std::string& path, std::string_view text);
 
 // The local time of t (localtime_s / localtime_r); false when it cannot be had.

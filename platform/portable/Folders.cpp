@@ -2,7 +2,7 @@
 // knows it; shell folders and the temporary folder, from the XDG base
 // directory variables and TMPDIR.
 #include "platform/Platform.h"
-#include "platform/common/PathConversion.h"
+#include "platform/common/HostFiles.h"
 #include "platform/common/TextPieces.h"
 
 #include <cstdlib>
@@ -56,7 +56,7 @@ std::optional<std::string> knownFolder(KnownFolder folder) {
   const std::string dataDirs = variable("XDG_DATA_DIRS").value_or("");
   for (const std::string_view data : splitAt(dataDirs, ':')) {
     if (data.starts_with('/')) {
-      return host::withBackslashes(data);
+      return host::withBackslashes(std::string(data));
     }
   }
   return host::withBackslashes("/usr/share");

@@ -1,8 +1,7 @@
 #include "platform/portable/RegistryStore.h"
 
 #include "platform/Platform.h"
-#include "platform/common/PathConversion.h"
-#include "platform/common/PosixFile.h"
+#include "platform/common/HostFiles.h"
 
 #include <algorithm>
 #include <array>
@@ -119,8 +118,9 @@ std::string writeTarget(std::string path) {
   return path;
 }
 
-} // namespace
-
+// TSEN_REGISTRY, else $XDG_CONFIG_HOME/tessaline/registry.reg with
+// ~/.config standing in for an unset XDG_CONFIG_HOME; empty when there is no
+// home folder to put it in.
 std::string registryFilePath() {
   if (const char* path = std::getenv("TSEN_REGISTRY"); path != nullptr && *path != '\0') {
     return path;
@@ -128,6 +128,8 @@ std::string registryFilePath() {
   const auto folder = knownFolder(KnownFolder::roamingAppData);
   return folder ? host::withSlashes(*folder) + "/tessaline/registry.reg" : "";
 }
+
+} // namespace
 
 RegistryStore& RegistryStore::instance() {
   static RegistryStore store;
@@ -170,7 +172,7 @@ bool RegistryStore::update(const Edit& edit) {
   if (!lockFile.isOpen()) {
     return false;
   }
-  const ExclusiveLock fileLock(lockFile.get());
+  lockExclusive(lockFile.get()); // until the lock file closes, on return
   removeStaleTemporaries(target);
 
   // Read afresh under the lock: what other processes wrote must stay.

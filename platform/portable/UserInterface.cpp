@@ -1,7 +1,7 @@
 // Messages, the web browser and the compiled help viewer on a desktop host,
 // the last two started as programs of their own.
 #include "platform/Platform.h"
-#include "platform/common/PathConversion.h"
+#include "platform/common/HostFiles.h"
 
 #include <algorithm>
 #include <array>

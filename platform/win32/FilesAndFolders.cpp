@@ -2,7 +2,6 @@
 // search, directory listings and the file of the module this code is in.
 #include "platform/Platform.h"
 
-#include "platform/win32/GrowingBuffer.h"
 #include "platform/win32/Handles.h"
 
 #include <windows.h>
@@ -29,11 +28,9 @@ bool canRead(const std::string& path) {
 std::optional<std::string> knownFolder(KnownFolder folder) {
   // The call's contract is a MAX_PATH buffer; it never writes more.
   char buffer[MAX_PATH] = {};
-  if (SHGetFolderPathA(nullptr, static_cast<int>(folder), nullptr, SHGFP_TYPE_CURRENT, buffer) !=
-      S_OK) {
-    return std::nullopt;
-  }
-  return std::string(buffer);
+  const HRESULT result =
+      SHGetFolderPathA(nullptr, static_cast<int>(folder), nullptr, SHGFP_TYPE_CURRENT, buffer);
+  return result == S_OK ? std::optional<std::string>(buffer) : std::nullopt;
 }
 
 bool createFolders(const std::string& path) {

@@ -2,7 +2,6 @@
 // compiled help through the HTML Help control, loaded on first use.
 #include "platform/Platform.h"
 
-#include "platform/win32/GrowingBuffer.h"
 #include "platform/win32/Handles.h"
 
 #include <windows.h>
