@@ -73,17 +73,14 @@ enum class KnownFolder : int {
   roamingAppData = 0x1A, // CSIDL_APPDATA
   commonFiles = 0x2B,    // CSIDL_PROGRAM_FILES_COMMON
 };
-// SHGetFolderPathA(no owner, folder, no token, SHGFP_TYPE_CURRENT): the
-// folder as the system gives it; nothing unless the call answers S_OK.
+// SHGetFolderPathA(SHGFP_TYPE_CURRENT): the folder as given; nothing unless S_OK.
 std::optional<std::string> knownFolder(KnownFolder folder);
 // SHCreateDirectoryExA: path with every missing parent.
 bool createFolders(const std::string& path);
-// GetTempPathA, never truncated: the temporary folder as the system gives it
-// (normally with a trailing backslash); nothing when the system fails.
+// GetTempPathA, never truncated (normally with a trailing backslash); nothing on failure.
 std::optional<std::string> tempFolder();
-// SearchPathA for fileName in folder alone, with the default extension
-// extension: the full path's length when it fits in buffer with its NUL, the
-// size needed (unwritten) when it does not, 0 when there is no such file.
+// SearchPathA in folder alone: the full path's length when it fits in buffer with its
+// NUL, the size needed (unwritten) when it does not, 0 when there is no such file.
 std::uint32_t searchPath(const char* folder, const char* fileName, const char* extension,
                          std::uint32_t bufferSize, char* buffer);
 
@@ -93,9 +90,8 @@ struct ListingCloser {
   void operator()(Listing* listing) const noexcept;
 };
 using UniqueListing = std::unique_ptr<Listing, ListingCloser>;
-// Lists the names matching pattern (a folder, a backslash, a wildcard such as
-// "*.cfg"), in the order the file system hands them out. Null when nothing
-// matches; otherwise firstName holds the first name.
+// The names matching pattern ("folder\*.cfg") in the file system's order;
+// null when none matches, otherwise firstName holds the first.
 UniqueListing openListing(const std::string& pattern, std::string& firstName);
 bool nextInListing(Listing& listing, std::string& name);
 
@@ -120,9 +116,8 @@ std::intptr_t shellOpen(const std::string& address);
 
 inline constexpr unsigned kHhDisplayToc = 0x0001;
 inline constexpr unsigned kHhHelpContext = 0x000F;
-// HtmlHelpA(GetDesktopWindow(), file, command, data) through the HTML Help
-// control, loaded once (a control that fails to load fails every call). True
-// when a help window shows what was asked.
+// HtmlHelpA(GetDesktopWindow(), ...) through the control, loaded once (one that
+// fails to load fails every call); true when a help window shows what was asked.
 bool htmlHelp(const std::string& file, unsigned command, std::intptr_t data);
 
 } // namespace tsen::platform

@@ -5,6 +5,7 @@
 #include "platform/common/HostFiles.h"
 #include "platform/common/TextPieces.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string_view>
@@ -54,12 +55,10 @@ std::optional<std::string> knownFolder(KnownFolder folder) {
     return home ? std::optional(host::withBackslashes(*home + "/.config")) : std::nullopt;
   }
   const std::string dataDirs = variable("XDG_DATA_DIRS").value_or("");
-  for (const std::string_view data : splitAt(dataDirs, ':')) {
-    if (data.starts_with('/')) {
-      return host::withBackslashes(std::string(data));
-    }
-  }
-  return host::withBackslashes("/usr/share");
+  const auto folders = splitAt(dataDirs, ':');
+  const auto data =
+      std::ranges::find_if(folders, [](auto folder) { return folder.starts_with('/'); });
+  return host::withBackslashes(std::string(data != folders.end() ? *data : "/usr/share"));
 }
 
 std::optional<std::string> tempFolder() {
