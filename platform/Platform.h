@@ -1,27 +1,22 @@
-// The library's one door to the operating system. Every call answers what the
-// system answers, untouched: the rules built on top (trimming, fallbacks,
-// caches) live in the subsystems. Backends, chosen by the build: win32/,
-// portable/ (a stand-in on other systems) and testing/ (the test double).
+// The library's one door to the operating system: every call answers what the
+// system answers, untouched; the rules built on top live in the subsystems.
+// Backends: win32/, portable/ (other systems), testing/ (the test double).
 // Paths cross this boundary with backslashes.
 #pragma once
 
 #include "support/UniqueFile.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <ctime>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
-// The registry key handle type, as <windows.h> declares it.
-struct HKEY__;
+struct HKEY__; // as <windows.h> declares it
 typedef struct HKEY__* HKEY;
 
 namespace tsen::platform {
-
-// ---- Registry --------------------------------------------------------------
 
 // The predefined root keys, with the values <windows.h> gives them.
 inline HKEY predefinedKey(std::int32_t value) {
@@ -30,13 +25,11 @@ inline HKEY predefinedKey(std::int32_t value) {
 inline const HKEY kCurrentUser = predefinedKey(static_cast<std::int32_t>(0x80000001u));
 inline const HKEY kLocalMachine = predefinedKey(static_cast<std::int32_t>(0x80000002u));
 
-// Registry value types.
 inline constexpr std::uint32_t kRegSz = 1;
 inline constexpr std::uint32_t kRegExpandSz = 2;
 inline constexpr std::uint32_t kRegBinary = 3;
 inline constexpr std::uint32_t kRegDword = 4;
 inline constexpr std::uint32_t kRegMultiSz = 7;
-inline constexpr std::uint32_t kRegQword = 11;
 
 // RegOpenKeyA: opens an existing key. An empty subKey opens root itself.
 bool regOpenKey(HKEY root, const char* subKey, HKEY& key);
@@ -47,63 +40,47 @@ bool regCreateKey(HKEY root, const char* subKey, HKEY& key);
 // the query, with size set to what would be needed. type may be null.
 bool regQueryValue(HKEY key, const char* valueName, std::uint32_t* type, void* data,
                    std::uint32_t& size);
-// RegSetValueExA.
 bool regSetValue(HKEY key, const char* valueName, std::uint32_t type, const void* data,
                  std::uint32_t size);
-// RegCloseKey.
 bool regCloseKey(HKEY key);
 
-// The calls for whole keys, through the wide functions: names and the data of
-// text values cross as UTF-8, whatever the ANSI code page. Keys opened here
-// are closed with regCloseKey.
-// RegOpenKeyExW(MAXIMUM_ALLOWED).
+// The calls for whole keys, through the wide functions (RegOpenKeyExW,
+// RegCreateKeyExW, ...): names and the data of text values cross as UTF-8,
+// whatever the ANSI code page. Keys opened here are closed with regCloseKey.
 bool regOpenKeyUtf8(HKEY root, const std::string& subKey, HKEY& key);
-// RegCreateKeyExW(KEY_ALL_ACCESS), making every missing key on the path.
 bool regCreateKeyUtf8(HKEY root, const std::string& subKey, HKEY& key);
-// RegSetValueExW.
 bool regSetValueUtf8(HKEY key, const std::string& name, std::uint32_t type,
                      const std::string& data);
-// RegEnumKeyExW: the name of key's subkey at index (from 0); false past the
-// last. Keys come in the order the registry keeps them.
+// The subkey or value at index, in the order the registry keeps them; false
+// past the last.
 bool regEnumKey(HKEY key, std::uint32_t index, std::string& name);
-// RegEnumValueW: the name, type and data of key's value at index.
 bool regEnumValue(HKEY key, std::uint32_t index, std::string& name, std::uint32_t& type,
                   std::string& data);
-// RegDeleteValueW.
 bool regDeleteValue(HKEY key, const std::string& name);
-// RegDeleteTreeW(root, subKey): the key with everything below it; an empty
-// subKey deletes nothing.
+// The key with everything below it; an empty subKey deletes nothing.
 bool regDeleteTree(HKEY root, const std::string& subKey);
-// MultiByteToWideChar(CP_ACP), answered in UTF-8; Windows-1252 where the
-// system has no ANSI code page.
+// MultiByteToWideChar(CP_ACP) in UTF-8; Windows-1252 where there is no ANSI code page.
 std::string utf8FromAnsi(std::string_view text);
-
-// ---- Files and folders -----------------------------------------------------
 
 // The full file name of the module that holds this library (not the host
 // program's), never truncated; empty when the system cannot tell.
 std::string moduleFileName();
-// PathFileExistsA: a file or folder exists at path.
+// PathFileExistsA, and _access(path, 4).
 bool pathFileExists(const std::string& path);
-// _access(path, 4): path exists and may be read.
 bool canRead(const std::string& path);
 
-// Shell folders, by their CSIDL values.
 enum class KnownFolder : int {
   roamingAppData = 0x1A, // CSIDL_APPDATA
   commonFiles = 0x2B,    // CSIDL_PROGRAM_FILES_COMMON
 };
-// SHGetFolderPathA(no owner, folder, no token, SHGFP_TYPE_CURRENT): the
-// folder as the system gives it; nothing unless the call answers S_OK.
+// SHGetFolderPathA(SHGFP_TYPE_CURRENT): the folder as given; nothing unless S_OK.
 std::optional<std::string> knownFolder(KnownFolder folder);
-// SHCreateDirectoryExA: creates path with every missing parent.
+// SHCreateDirectoryExA: path with every missing parent.
 bool createFolders(const std::string& path);
-// GetTempPathA, never truncated: the temporary folder as the system gives it
-// (normally with a trailing backslash); nothing when the system fails.
+// GetTempPathA, never truncated (normally with a trailing backslash); nothing on failure.
 std::optional<std::string> tempFolder();
-// SearchPathA for fileName in folder alone, with the default extension
-// extension: the full path's length when it fits in buffer with its NUL, the
-// size needed (unwritten) when it does not, 0 when there is no such file.
+// SearchPathA in folder alone: the full path's length when it fits in buffer with its
+// NUL, the size needed (unwritten) when it does not, 0 when there is no such file.
 std::uint32_t searchPath(const char* folder, const char* fileName, const char* extension,
                          std::uint32_t bufferSize, char* buffer);
 
@@ -113,27 +90,20 @@ struct ListingCloser {
   void operator()(Listing* listing) const noexcept;
 };
 using UniqueListing = std::unique_ptr<Listing, ListingCloser>;
-// Lists the names matching pattern (a folder, a backslash, a wildcard such as
-// "*.cfg"), in the order the file system hands them out. Null when nothing
-// matches; otherwise firstName holds the first name.
+// The names matching pattern ("folder\*.cfg") in the file system's order;
+// null when none matches, otherwise firstName holds the first.
 UniqueListing openListing(const std::string& pattern, std::string& firstName);
-// The next name of the listing; false at its end.
 bool nextInListing(Listing& listing, std::string& name);
 
-// ---- Text files (the C runtime's) -------------------------------------------
-
 using tsen::UniqueFile;
-// fopen(path, mode); null when the file does not open.
 UniqueFile openFile(const std::string& path, const char* mode);
-// Appends text to the file at path in one write under a short exclusive lock,
-// so that lines of several writers land whole, creating the file but never
-// its folder; others may read and write it meanwhile.
+// Appends text in one write under a short exclusive lock, so that lines of
+// several writers land whole, others reading and writing meanwhile; makes the
+// file, never its folder.
 bool appendToFile(const std::string& path, std::string_view text);
 
 // The local time of t (localtime_s / localtime_r); false when it cannot be had.
 bool localTime(std::time_t t, std::tm& local);
-
-// ---- The user --------------------------------------------------------------
 
 inline constexpr unsigned kMbOk = 0x0;
 inline constexpr unsigned kMbIconWarning = 0x30;
@@ -146,9 +116,8 @@ std::intptr_t shellOpen(const std::string& address);
 
 inline constexpr unsigned kHhDisplayToc = 0x0001;
 inline constexpr unsigned kHhHelpContext = 0x000F;
-// HtmlHelpA(GetDesktopWindow(), file, command, data) through the HTML Help
-// control, loaded once (a control that fails to load fails every call). True
-// when a help window shows what was asked.
+// HtmlHelpA(GetDesktopWindow(), ...) through the control, loaded once (one that
+// fails to load fails every call); true when a help window shows what was asked.
 bool htmlHelp(const std::string& file, unsigned command, std::intptr_t data);
 
 } // namespace tsen::platform

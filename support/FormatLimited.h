@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 namespace tsen {
 
@@ -17,12 +16,10 @@ inline std::string formatLimited(std::size_t capacity, const char* format, va_li
   if (format == nullptr || capacity == 0) {
     return {};
   }
-  std::vector<char> buffer(capacity, '\0');
-  const int written = std::vsnprintf(buffer.data(), capacity, format, arguments);
-  if (written < 0) {
-    return {};
-  }
-  return std::string(buffer.data(), std::min(static_cast<std::size_t>(written), capacity - 1));
+  std::string text(capacity, '\0');
+  const int written = std::vsnprintf(text.data(), capacity, format, arguments);
+  text.resize(written < 0 ? 0 : std::min(static_cast<std::size_t>(written), capacity - 1));
+  return text;
 }
 
 } // namespace tsen

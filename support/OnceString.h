@@ -9,9 +9,7 @@ namespace tsen {
 
 class OnceString {
 public:
-  constexpr OnceString() = default;
-  OnceString(const OnceString&) = delete;
-  OnceString& operator=(const OnceString&) = delete;
+  constexpr OnceString() = default; // and, by its members, neither copied nor moved
 
   // The kept text; before one is kept, what find(found) writes into found,
   // kept unless it is empty, so that an empty answer is looked for again.

@@ -1,13 +1,17 @@
-// The file-system part of the platform interface on a POSIX host. Shared by
+// The file-system part of the platform interface on a POSIX host, shared by
 // the portable backend and the test double, which both work on real files.
+// Listings match as FindFirstFileA / FindNextFileA hand them out: every
+// entry whose name matches, folders included, in the file system's order.
 #include "platform/Platform.h"
-#include "platform/common/PathConversion.h"
-#include "platform/common/PosixFile.h"
+#include "platform/common/HostFiles.h"
 
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <fnmatch.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +20,10 @@ namespace tsen::platform {
 using namespace host;
 
 namespace {
+
+struct DirectoryCloser {
+  void operator()(DIR* directory) const noexcept { ::closedir(directory); }
+};
 
 bool hasExtension(std::string_view fileName) {
   const auto nameStart = fileName.find_last_of("\\/");
@@ -87,15 +95,52 @@ UniqueFile openFile(const std::string& path, const char* mode) {
 bool appendToFile(const std::string& path, std::string_view text) {
   const FileDescriptor file(
       ::open(withSlashes(path).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
-  if (file.get() < 0) {
+  if (!file.isOpen()) {
     return false;
   }
-  const ExclusiveLock lock(file.get());
+  lockExclusive(file.get()); // until the file closes
   return writeWhole(file.get(), text);
 }
 
 bool localTime(std::time_t t, std::tm& local) {
   return ::localtime_r(&t, &local) != nullptr;
+}
+
+struct Listing {
+  std::unique_ptr<DIR, DirectoryCloser> directory;
+  std::string pattern;
+};
+
+void ListingCloser::operator()(Listing* listing) const noexcept {
+  std::default_delete<Listing>{}(listing);
+}
+
+bool nextInListing(Listing& listing, std::string& name) {
+  while (const dirent* entry = ::readdir(listing.directory.get())) {
+    const std::string_view entryName = entry->d_name;
+    // '*' and '?' as the find calls read them, letters in either case.
+    if (entryName != "." && entryName != ".." &&
+        ::fnmatch(listing.pattern.c_str(), entry->d_name, FNM_NOESCAPE | FNM_CASEFOLD) == 0) {
+      name = entryName;
+      return true;
+    }
+  }
+  return false;
+}
+
+UniqueListing openListing(const std::string& pattern, std::string& firstName) {
+  const std::string hostPattern = withSlashes(pattern);
+  const auto slash = hostPattern.rfind('/');
+  const std::string folder = slash == std::string::npos ? "."
+                             : slash == 0               ? "/"
+                                                        : hostPattern.substr(0, slash);
+  auto listing = std::make_unique<Listing>();
+  listing->directory.reset(::opendir(folder.c_str()));
+  listing->pattern = hostPattern.substr(slash == std::string::npos ? 0 : slash + 1);
+  if (!listing->directory || !nextInListing(*listing, firstName)) {
+    return nullptr;
+  }
+  return UniqueListing(listing.release());
 }
 
 } // namespace tsen::platform

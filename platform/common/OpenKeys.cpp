@@ -4,8 +4,8 @@ namespace tsen::platform {
 
 namespace {
 
-// The longest key name the registry editor imports (Windows documents 255
-// characters; Wine's registry, against which the import is checked, takes 256).
+// The longest key name the registry editor imports: Windows documents 255
+// characters; Wine's registry, against which the import is checked, takes 256.
 constexpr std::size_t kMaxKeyNameLength = 256;
 
 std::optional<RegistryRoot> predefinedRoot(HKEY key) {
@@ -14,24 +14,6 @@ std::optional<RegistryRoot> predefinedRoot(HKEY key) {
   return offset <= static_cast<std::uintptr_t>(RegistryRoot::users)
              ? std::optional(static_cast<RegistryRoot>(offset))
              : std::nullopt;
-}
-
-// RegQueryValueExA's answer from value, null when there is none: see
-// regQueryValue in Platform.h.
-bool answerQuery(const RegistryValue* value, std::uint32_t* type, void* data, std::uint32_t& size) {
-  if (value == nullptr) {
-    return false;
-  }
-  if (type != nullptr) {
-    *type = value->type;
-  }
-  const auto needed = static_cast<std::uint32_t>(value->data.size());
-  const bool fits = data == nullptr || needed <= size;
-  if (data != nullptr && fits) {
-    std::ranges::copy(value->data, static_cast<char*>(data));
-  }
-  size = needed;
-  return fits;
 }
 
 } // namespace
@@ -48,9 +30,7 @@ std::optional<KeyLocation> OpenKeys::locate(HKEY key) const {
 std::optional<KeyLocation> OpenKeys::locate(HKEY key, const char* subKey) const {
   auto location = locate(key);
   std::string_view path = subKey != nullptr ? subKey : "";
-  if (path.ends_with('\\')) {
-    path.remove_suffix(1);
-  }
+  path.remove_suffix(path.ends_with('\\') ? 1 : 0);
   while (location && !path.empty()) {
     const auto cut = path.find('\\');
     const std::string_view name = path.substr(0, cut);
@@ -86,8 +66,21 @@ bool OpenKeys::openIn(const RegistryTree& tree, HKEY root, const char* subKey, H
 bool OpenKeys::queryIn(const RegistryTree& tree, HKEY key, const char* valueName,
                        std::uint32_t* type, void* data, std::uint32_t& size) const {
   const RegistryKey* found = keyIn(tree, key);
-  return found != nullptr &&
-         answerQuery(found->value(valueName != nullptr ? valueName : ""), type, data, size);
+  const RegistryValue* value =
+      found != nullptr ? found->value(valueName != nullptr ? valueName : "") : nullptr;
+  if (value == nullptr) {
+    return false;
+  }
+  if (type != nullptr) {
+    *type = value->type;
+  }
+  const auto needed = static_cast<std::uint32_t>(value->data.size());
+  const bool fits = data == nullptr || needed <= size;
+  if (data != nullptr && fits) {
+    std::ranges::copy(value->data, static_cast<char*>(data));
+  }
+  size = needed;
+  return fits;
 }
 
 bool OpenKeys::enumKeyIn(const RegistryTree& tree, HKEY key, std::uint32_t index,

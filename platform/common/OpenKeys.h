@@ -24,12 +24,12 @@ inline HKEY rootKey(RegistryRoot root) {
 
 class OpenKeys {
 public:
-  // The key that a predefined root or an open handle names.
+  // The key that a predefined root or an open handle names, and the key
+  // subKey ("A\B\C", or empty or null for key itself) names below it. One
+  // trailing backslash is let pass; a leading one, an empty name between
+  // two, a name longer than the system allows or one with a line break
+  // (which no line of a registry file can hold) is refused.
   std::optional<KeyLocation> locate(HKEY key) const;
-  // The key subKey ("A\B\C") names below key; an empty or null subKey names
-  // key itself. One trailing backslash is let pass; a leading one, an empty
-  // name between two, a name longer than the system allows or one with a
-  // line break (which no line of a registry file can hold) is refused.
   std::optional<KeyLocation> locate(HKEY key, const char* subKey) const;
   // The handle of a key just opened or created below `from`: `from` itself
   // for an empty subKey, as RegOpenKeyA hands it back, otherwise a new one.
@@ -39,11 +39,11 @@ public:
     const auto location = locate(key);
     return location ? tree.find(location->root, location->path) : nullptr;
   }
-  // RegOpenKeyA and RegQueryValueExA on the keys of tree.
+  // RegOpenKeyA, RegQueryValueExA, RegEnumKeyExW and RegEnumValueW on the
+  // keys of tree, keys and values in name order.
   bool openIn(const RegistryTree& tree, HKEY root, const char* subKey, HKEY& key);
   bool queryIn(const RegistryTree& tree, HKEY key, const char* valueName, std::uint32_t* type,
                void* data, std::uint32_t& size) const;
-  // RegEnumKeyExW and RegEnumValueW on the keys of tree, in name order.
   bool enumKeyIn(const RegistryTree& tree, HKEY key, std::uint32_t index, std::string& name) const;
   bool enumValueIn(const RegistryTree& tree, HKEY key, std::uint32_t index, std::string& name,
                    std::uint32_t& type, std::string& data) const;

@@ -3,7 +3,6 @@
 #include "platform/common/TextPieces.h"
 
 #include <algorithm>
-#include <iterator>
 #include <utility>
 
 namespace tsen::platform {
@@ -16,7 +15,6 @@ std::vector<SourceLine> splitLines(std::string_view bytes, FileEncoding encoding
                                    std::string& newline) {
   const std::string lineFeed = encodeText("\n", encoding);
   std::vector<SourceLine> lines;
-  bool firstEnding = true;
   for (std::size_t start = 0; start < bytes.size();) {
     std::size_t end = start;
     while (end < bytes.size() && bytes.compare(end, lineFeed.size(), lineFeed) != 0) {
@@ -31,7 +29,7 @@ std::vector<SourceLine> splitLines(std::string_view bytes, FileEncoding encoding
       line.text.pop_back();
       const bool crlf = line.text.ends_with('\r');
       line.text.resize(line.text.size() - (crlf ? 1 : 0));
-      if (std::exchange(firstEnding, false)) {
+      if (lines.size() == 1) { // only the last line may lack an ending
         newline = crlf ? "\r\n" : "\n";
       }
     }
@@ -108,20 +106,20 @@ RegDocument RegDocument::parse(std::string_view fileBytes) {
       document.sections_.push_back(parseSectionHeader(lines[i++]));
       continue;
     }
-    std::size_t end = i + 1;
     if (section.kind == DocumentSection::Kind::key &&
         (text.starts_with('"') || text.starts_with('@'))) {
-      // Continued until a line that is neither blank nor a comment ends
-      // without a backslash.
-      bool continued = continuesOnNextLine(lines[i].text);
-      while (continued && end < lines.size()) {
-        const std::string_view next = lines[end++].text;
-        continued = isBlankOrComment(next) || trimRight(next).ends_with('\\');
+      // Hex data goes on past blank and comment lines and lines that end in a
+      // backslash, which is cut off each line that something follows.
+      std::string joined;
+      std::size_t end = i;
+      for (bool continued = true; continued && end < lines.size();) {
+        std::string_view line = trim(lines[end].text);
+        const bool skipped = end > i && (line.empty() || line.starts_with(';'));
+        continued = end++ == i ? continuesOnNextLine(line) : skipped || line.ends_with('\\');
+        line.remove_suffix(continued && end < lines.size() && line.ends_with('\\') ? 1 : 0);
+        joined += skipped ? std::string_view{} : line;
       }
-      std::vector<std::string_view> valueLines;
-      std::ranges::transform(std::span(lines).subspan(i, end - i), std::back_inserter(valueLines),
-                             &SourceLine::text);
-      if (auto assignment = parseAssignment(valueLines, document.dialect_, document.encoding_)) {
+      if (auto assignment = parseAssignment(joined, document.dialect_, document.encoding_)) {
         entries.push_back(
             {assignment->value ? DocumentEntry::Kind::setValue : DocumentEntry::Kind::deleteValue,
              {lines.begin() + static_cast<std::ptrdiff_t>(i),
@@ -153,9 +151,8 @@ std::string RegDocument::serialize() const {
   std::string out(byteOrderMark(encoding_));
   bool lineOpen = false;
   const auto write = [&](const SourceLine& line) {
-    if (lineOpen) {
-      out += encodeText(newline_, encoding_); // something follows the old last line now
-    }
+    // Something follows the old last line now.
+    out += lineOpen ? encodeText(newline_, encoding_) : std::string();
     out += line.bytes;
     lineOpen = !line.ended;
   };
@@ -180,16 +177,14 @@ void RegDocument::applyTo(RegistryTree& tree) const {
   for (const DocumentSection& section : sections_) {
     if (section.kind == DocumentSection::Kind::deleteKey) {
       tree.remove(section.root, section.path);
-    }
-    if (section.kind != DocumentSection::Kind::key) {
-      continue;
-    }
-    RegistryKey& key = tree.create(section.root, section.path);
-    for (const DocumentEntry& entry : section.entries) {
-      if (entry.kind == DocumentEntry::Kind::setValue) {
-        key.setValue(entry.name, entry.value);
-      } else if (entry.kind == DocumentEntry::Kind::deleteValue) {
-        key.removeValue(entry.name);
+    } else if (section.kind == DocumentSection::Kind::key) {
+      RegistryKey& key = tree.create(section.root, section.path);
+      for (const DocumentEntry& entry : section.entries) {
+        if (entry.kind == DocumentEntry::Kind::setValue) {
+          key.setValue(entry.name, entry.value);
+        } else if (entry.kind == DocumentEntry::Kind::deleteValue) {
+          key.removeValue(entry.name);
+        }
       }
     }
   }
@@ -197,15 +192,6 @@ void RegDocument::applyTo(RegistryTree& tree) const {
 
 SourceLine RegDocument::madeLine(std::string_view text) const {
   return {std::string(text), encodeText(std::string(text) + newline_, encoding_), true};
-}
-
-std::vector<SourceLine> RegDocument::madeLines(std::string_view name,
-                                               const RegistryValue& value) const {
-  std::vector<SourceLine> lines;
-  for (const std::string& text : formatAssignment(name, value, dialect_)) {
-    lines.push_back(madeLine(text));
-  }
-  return lines;
 }
 
 void RegDocument::addKey(RegistryRoot root, const KeyPath& path) {
@@ -231,6 +217,10 @@ void RegDocument::deleteValue(RegistryRoot root, const KeyPath& path, std::strin
 
 void RegDocument::setValue(RegistryRoot root, const KeyPath& path, std::string_view name,
                            const RegistryValue& value) {
+  DocumentEntry assignment{DocumentEntry::Kind::setValue, {}, std::string(name), value};
+  for (const std::string& text : formatAssignment(name, value, dialect_)) {
+    assignment.lines.push_back(madeLine(text));
+  }
   // Walk back from the end of the file to the last deletion of the key (or of
   // a key above it): the sections after it are the ones that make the key.
   DocumentSection* lastSection = nullptr;
@@ -248,20 +238,17 @@ void RegDocument::setValue(RegistryRoot root, const KeyPath& path, std::string_v
       continue;
     }
     lastSection = lastSection != nullptr ? lastSection : &*section;
-    const auto assignment = std::find_if(
+    const auto found = std::find_if(
         section->entries.rbegin(), section->entries.rend(), [&](const DocumentEntry& entry) {
           return entry.kind != DocumentEntry::Kind::opaque && sameName(entry.name, name);
         });
-    if (assignment == section->entries.rend()) {
-      continue;
+    if (found != section->entries.rend()) {
+      if (found->kind == DocumentEntry::Kind::setValue) {
+        *found = std::move(assignment); // the line that gave the value its data
+        return;
+      }
+      break; // deleted after its last assignment: a new one goes last
     }
-    if (assignment->kind == DocumentEntry::Kind::setValue) {
-      // The line that gives the value its data now gives the new data.
-      *assignment = {DocumentEntry::Kind::setValue, madeLines(name, value), std::string(name),
-                     value};
-      return;
-    }
-    break; // deleted after its last assignment: a new one goes last
   }
   if (lastSection == nullptr) {
     addKey(root, path);
@@ -270,9 +257,8 @@ void RegDocument::setValue(RegistryRoot root, const KeyPath& path, std::string_v
   // After the section's last line that is not blank, so the blank line that
   // separates it from the next section stays last.
   auto& entries = lastSection->entries;
-  const auto lastContent = std::find_if_not(entries.rbegin(), entries.rend(), isBlank);
-  entries.insert(lastContent.base(),
-                 {DocumentEntry::Kind::setValue, madeLines(name, value), std::string(name), value});
+  entries.insert(std::find_if_not(entries.rbegin(), entries.rend(), isBlank).base(),
+                 std::move(assignment));
 }
 
 void RegDocument::appendLines(const std::vector<std::string>& lines) {

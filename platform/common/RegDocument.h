@@ -53,10 +53,10 @@ public:
   // or in 8 bits without one. Nothing for a file without such a header.
   static std::optional<RegFileDialect> headerDialect(std::string_view fileBytes);
 
-  // The registry that importing the file gives: sections in order, later
-  // assignments replacing earlier ones, deletions applied where they stand.
+  // The registry that importing the file gives (onto tree's keys as they
+  // are): sections in order, later assignments replacing earlier ones,
+  // deletions applied where they stand.
   RegistryTree toTree() const;
-  // The same import onto the keys of tree as they are.
   void applyTo(RegistryTree& tree) const;
   // In file order; the first holds the lines before the first section.
   const std::vector<DocumentSection>& sections() const { return sections_; }
@@ -70,7 +70,7 @@ public:
   void setValue(RegistryRoot root, const KeyPath& path, std::string_view name,
                 const RegistryValue& value);
   // Appends the deletion of a key with everything below it ("[-KEY]"), or
-  // of one of its values ("name"=-). path is spelt as the key is stored.
+  // of one of its values ("name"=-), path spelt as the key is stored.
   void deleteKey(RegistryRoot root, const KeyPath& path);
   void deleteValue(RegistryRoot root, const KeyPath& path, std::string_view name);
 
@@ -79,7 +79,6 @@ private:
   // line, and reads the file again with them.
   void appendLines(const std::vector<std::string>& lines);
   SourceLine madeLine(std::string_view text) const;
-  std::vector<SourceLine> madeLines(std::string_view name, const RegistryValue& value) const;
 
   FileEncoding encoding_ = FileEncoding::eightBit;
   RegFileDialect dialect_ = RegFileDialect::version5;

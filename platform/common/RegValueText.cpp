@@ -48,13 +48,9 @@ std::string quoted(std::string_view text) {
 
 // Reads the value's name and the "=" after it; text is left at the data.
 std::optional<std::string> readName(std::string_view& text) {
-  std::optional<std::string> name;
-  if (text.starts_with('@')) {
-    text.remove_prefix(1);
-    name.emplace();
-  } else {
-    name = readQuoted(text);
-  }
+  const bool isDefault = text.starts_with('@');
+  text.remove_prefix(isDefault ? 1 : 0);
+  auto name = isDefault ? std::optional<std::string>("") : readQuoted(text);
   text = trimLeft(text);
   if (!name || !text.starts_with('=')) {
     return std::nullopt;
@@ -73,8 +69,7 @@ template <class Number> std::optional<Number> parseHex(std::string_view digits) 
   return number;
 }
 
-// "01,ff,0a" (a trailing comma allowed, no blanks, as regedit reads them) as
-// bytes.
+// "01,ff,0a" as bytes: a trailing comma allowed, no blanks, as regedit reads them.
 std::optional<std::string> parseHexBytes(std::string_view text) {
   std::string bytes;
   text = trimRight(text);
@@ -102,21 +97,16 @@ bool holdsUtf16InVersion5(std::uint32_t type) {
 std::optional<RegistryValue> parseData(std::string_view data, RegFileDialect dialect,
                                        FileEncoding encoding) {
   if (data.starts_with('"')) {
-    auto text = readQuoted(data);
-    if (!text || !withoutComment(data).empty()) {
-      return std::nullopt;
-    }
-    return RegistryValue{kRegSz, *text + '\0'};
+    const auto text = readQuoted(data);
+    const bool alone = text && withoutComment(data).empty();
+    return alone ? std::optional(RegistryValue{kRegSz, *text + '\0'}) : std::nullopt;
   }
   data = withoutComment(data);
   // Type tags in lower case only: regedit takes "DWORD:" for no data at all.
   if (data.starts_with("dword:")) {
     const std::string_view digits = trim(data.substr(6));
     const auto number = digits.size() <= 8 ? parseHex<std::uint32_t>(digits) : std::nullopt;
-    if (!number) {
-      return std::nullopt;
-    }
-    return RegistryValue{kRegDword, dwordBytes(*number)};
+    return number ? std::optional(RegistryValue{kRegDword, dwordBytes(*number)}) : std::nullopt;
   }
   // "hex:" or "hex(N):", then the bytes.
   const auto colon = data.find(':');
@@ -132,11 +122,11 @@ std::optional<RegistryValue> parseData(std::string_view data, RegFileDialect dia
   if (!bytes) {
     return std::nullopt;
   }
-  if (!holdsUtf16InVersion5(*type)) {
-    return RegistryValue{*type, *bytes};
+  if (holdsUtf16InVersion5(*type)) {
+    *bytes = dialect == RegFileDialect::version5 ? fromUtf16LeBytes(*bytes)
+                                                 : decodeText(*bytes, encoding);
   }
-  return RegistryValue{*type, dialect == RegFileDialect::version5 ? fromUtf16LeBytes(*bytes)
-                                                                  : decodeText(*bytes, encoding)};
+  return RegistryValue{*type, std::move(*bytes)};
 }
 
 // Text that "..." can carry: one terminating zero, no other, no line break.
@@ -148,42 +138,17 @@ bool isPlainString(const RegistryValue& value) {
 
 } // namespace
 
-bool isBlankOrComment(std::string_view line) {
-  line = trimLeft(line);
-  return line.empty() || line.starts_with(';');
-}
-
 bool continuesOnNextLine(std::string_view line) {
   line = trim(line);
   return line.ends_with('\\') && readName(line) && line.starts_with("hex");
 }
 
-std::optional<ValueAssignment> parseAssignment(std::span<const std::string_view> lines,
-                                               RegFileDialect dialect, FileEncoding encoding) {
-  if (lines.empty()) {
-    return std::nullopt;
-  }
-  std::string joined;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    std::string_view line = trim(lines[i]);
-    if (i > 0 && isBlankOrComment(line)) {
-      continue;
-    }
-    if (i + 1 < lines.size()) {
-      line.remove_suffix(line.ends_with('\\') ? 1 : 0);
-    }
-    joined += line;
-  }
-  std::string_view text = joined;
+std::optional<ValueAssignment> parseAssignment(std::string_view text, RegFileDialect dialect,
+                                               FileEncoding encoding) {
   auto name = readName(text);
-  if (!name) {
-    return std::nullopt;
-  }
-  if (trim(text) == "-") {
-    return ValueAssignment{std::move(*name), std::nullopt};
-  }
-  auto value = parseData(text, dialect, encoding);
-  if (!value) {
+  const bool deletes = name && trim(text) == "-";
+  auto value = name && !deletes ? parseData(text, dialect, encoding) : std::nullopt;
+  if (!deletes && !value) {
     return std::nullopt;
   }
   return ValueAssignment{std::move(*name), std::move(value)};

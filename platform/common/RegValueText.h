@@ -6,7 +6,6 @@
 #include "platform/common/TextEncoding.h"
 
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,17 +21,12 @@ struct ValueAssignment {
   std::optional<RegistryValue> value; // nothing: the value is deleted, "name"=-
 };
 
-// A line that is blank or only a comment (";..."), passed over inside
-// continued hex data.
-bool isBlankOrComment(std::string_view line);
 // line assigns hex data that goes on in the next line (it ends in "\").
 bool continuesOnNextLine(std::string_view line);
-
-// The assignment that lines (the first and its continuation lines) spell;
-// nothing when they are not well formed. The hex data of text types in a
-// REGEDIT4 file are in the file's own encoding.
-std::optional<ValueAssignment> parseAssignment(std::span<const std::string_view> lines,
-                                               RegFileDialect dialect,
+// The assignment that text (a line joined with its continuation lines)
+// spells; nothing when it is not well formed. The hex data of text types in
+// a REGEDIT4 file are in the file's own encoding.
+std::optional<ValueAssignment> parseAssignment(std::string_view text, RegFileDialect dialect,
                                                FileEncoding encoding = FileEncoding::eightBit);
 
 // The name as a value line spells it: "@" for the default value, otherwise

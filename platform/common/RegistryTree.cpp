@@ -1,6 +1,6 @@
 #include "platform/common/RegistryTree.h"
 
-#include <utility>
+#include "platform/common/TextEncoding.h"
 
 namespace tsen::platform {
 
@@ -9,23 +9,58 @@ namespace {
 constexpr std::array<std::string_view, 4> kRootNames = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",
                                                         "HKEY_LOCAL_MACHINE", "HKEY_USERS"};
 
-// The key at path below key, for const and mutable keys alike.
-template <class Key> Key* descend(Key* key, std::span<const std::string> path) {
-  for (const std::string& name : path) {
-    key = key->child(name);
-    if (key == nullptr) {
-      return nullptr;
-    }
-  }
-  return key;
+// The next character of UTF-8 text, taken off its front; a byte that starts
+// no well-formed sequence stands for itself, apart from every character.
+char32_t nextCharacter(std::string_view& text) {
+  const auto [character, length] = leadingCodePoint(text);
+  const auto lead = static_cast<unsigned char>(text[0]);
+  text.remove_prefix(std::max<std::size_t>(length, 1));
+  return length > 0 ? character : 0x110000 + lead;
 }
 
-template <class Map> auto* entryNamed(Map& map, std::string_view name) {
-  const auto found = map.find(name);
-  return found == map.end() ? nullptr : &*found;
+// The upper-case letter of c in the alphabets a setting's name is written in
+// (Latin, Greek, Cyrillic), as the registry compares names.
+char32_t upper(char32_t c) {
+  const auto inRange = [c](char32_t first, char32_t last) { return c >= first && c <= last; };
+  if (inRange(U'a', U'z') || (inRange(0xE0, 0xFE) && c != 0xF7) || inRange(0x3B1, 0x3CB) ||
+      inRange(0x430, 0x44F)) {
+    return c == 0x3C2 ? c : c - 0x20;
+  }
+  if (c == 0xFF) {
+    return 0x178;
+  }
+  if (inRange(0x450, 0x45F)) {
+    return c - 0x50;
+  }
+  // Latin Extended-A pairs: upper case on the even code, or on the odd one
+  // in the two runs that start one later.
+  const bool oddUpper = inRange(0x139, 0x148) || inRange(0x179, 0x17E);
+  if ((inRange(0x100, 0x137) || inRange(0x14A, 0x177) || oddUpper) && (c % 2 == 0) == oddUpper) {
+    return c - 1;
+  }
+  return c;
+}
+
+int compareNames(std::string_view a, std::string_view b) {
+  while (!a.empty() && !b.empty()) {
+    const char32_t x = upper(nextCharacter(a));
+    const char32_t y = upper(nextCharacter(b));
+    if (x != y) {
+      return x < y ? -1 : 1;
+    }
+  }
+  return a.empty() ? (b.empty() ? 0 : -1) : 1;
 }
 
 } // namespace
+
+bool nameLess(std::string_view a, std::string_view b) {
+  return compareNames(a, b) < 0;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+  return compareNames(a, b) == 0;
+}
 
 std::optional<RegistryRoot> rootFromName(std::string_view name) {
   const auto found = std::ranges::find_if(
@@ -36,15 +71,10 @@ std::optional<RegistryRoot> rootFromName(std::string_view name) {
   return static_cast<RegistryRoot>(found - kRootNames.begin());
 }
 
-std::string_view rootName(RegistryRoot root) {
-  return kRootNames.at(static_cast<std::size_t>(root));
-}
-
 std::string keyName(RegistryRoot root, std::span<const std::string> path) {
-  std::string name(rootName(root));
+  std::string name(kRootNames.at(static_cast<std::size_t>(root)));
   for (const std::string& component : path) {
-    name += '\\';
-    name += component;
+    name += '\\' + component;
   }
   return name;
 }
@@ -71,13 +101,8 @@ RegistryKey::~RegistryKey() {
 }
 
 const RegistryKey* RegistryKey::child(std::string_view name) const {
-  const auto* entry = entryNamed(children_, name);
-  return entry != nullptr ? entry->second.get() : nullptr;
-}
-
-RegistryKey* RegistryKey::child(std::string_view name) {
-  auto* entry = entryNamed(children_, name);
-  return entry != nullptr ? entry->second.get() : nullptr;
+  const auto found = children_.find(name);
+  return found == children_.end() ? nullptr : found->second.get();
 }
 
 RegistryKey& RegistryKey::childOrCreate(std::string_view name) {
@@ -88,34 +113,22 @@ RegistryKey& RegistryKey::childOrCreate(std::string_view name) {
   return *child;
 }
 
-void RegistryKey::removeChild(std::string_view name) {
-  children_.erase(std::string(name));
-}
-
 const RegistryValue* RegistryKey::value(std::string_view name) const {
-  const auto* entry = entryNamed(values_, name);
-  return entry != nullptr ? &entry->second : nullptr;
-}
-
-void RegistryKey::setValue(std::string_view name, RegistryValue value) {
-  values_.insert_or_assign(std::string(name), std::move(value)); // an existing name keeps its case
-}
-
-void RegistryKey::removeValue(std::string_view name) {
-  values_.erase(std::string(name));
+  const auto found = values_.find(name);
+  return found == values_.end() ? nullptr : &found->second;
 }
 
 const std::string* RegistryKey::valueName(std::string_view name) const {
-  const auto* entry = entryNamed(values_, name);
-  return entry != nullptr ? &entry->first : nullptr;
+  const auto found = values_.find(name);
+  return found == values_.end() ? nullptr : &found->first;
 }
 
 const RegistryKey* RegistryTree::find(RegistryRoot root, std::span<const std::string> path) const {
-  return descend(&roots_.at(static_cast<std::size_t>(root)), path);
-}
-
-RegistryKey* RegistryTree::find(RegistryRoot root, std::span<const std::string> path) {
-  return descend(&roots_.at(static_cast<std::size_t>(root)), path);
+  const RegistryKey* key = &roots_.at(static_cast<std::size_t>(root));
+  for (auto name = path.begin(); key != nullptr && name != path.end(); ++name) {
+    key = key->child(*name);
+  }
+  return key;
 }
 
 RegistryKey& RegistryTree::create(RegistryRoot root, std::span<const std::string> path) {
@@ -127,10 +140,8 @@ RegistryKey& RegistryTree::create(RegistryRoot root, std::span<const std::string
 }
 
 void RegistryTree::remove(RegistryRoot root, std::span<const std::string> path) {
-  if (path.empty()) {
-    return;
-  }
-  if (RegistryKey* parent = find(root, path.first(path.size() - 1))) {
+  RegistryKey* parent = path.empty() ? nullptr : find(root, path.first(path.size() - 1));
+  if (parent != nullptr) {
     parent->removeChild(path.back());
   }
 }

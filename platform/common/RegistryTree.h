@@ -14,15 +14,15 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tsen::platform {
 
 enum class RegistryRoot : std::uint8_t { classesRoot, currentUser, localMachine, users };
 
-// "HKEY_CURRENT_USER" and the like; any letter case is accepted.
+// "HKEY_CURRENT_USER" and the like, in any letter case.
 std::optional<RegistryRoot> rootFromName(std::string_view name);
-std::string_view rootName(RegistryRoot root);
 
 using KeyPath = std::vector<std::string>;
 
@@ -37,22 +37,21 @@ struct RegistryValue {
 
 // A REG_DWORD's four bytes, little-endian as the system keeps them.
 inline std::string dwordBytes(std::uint32_t number) {
-  std::string bytes(4, '\0');
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    bytes[i] = static_cast<char>(number >> (8 * i));
+  std::string bytes;
+  for (int shift = 0; shift < 32; shift += 8) {
+    bytes += static_cast<char>(number >> shift);
   }
   return bytes;
 }
 
 // Key and value names (UTF-8) compared without regard to the case of their
-// letters, non-ASCII ones included (NameCase.cpp).
+// letters, non-ASCII ones included.
 bool nameLess(std::string_view a, std::string_view b);
 bool sameName(std::string_view a, std::string_view b);
 // path is ancestor itself or lies below it, names compared as sameName.
 bool isWithin(std::span<const std::string> path, std::span<const std::string> ancestor);
 
-// Orders names as nameLess; transparent, so maps keyed by the name as stored
-// can be searched with any spelling.
+// Transparent, so that maps keyed by the name as stored are searched with any spelling.
 struct IgnoringCaseLess {
   using is_transparent = void;
   bool operator()(std::string_view a, std::string_view b) const { return nameLess(a, b); }
@@ -71,13 +70,18 @@ public:
   ~RegistryKey();
 
   const RegistryKey* child(std::string_view name) const;
-  RegistryKey* child(std::string_view name);
+  RegistryKey* child(std::string_view name) {
+    return const_cast<RegistryKey*>(std::as_const(*this).child(name));
+  }
   RegistryKey& childOrCreate(std::string_view name);
-  void removeChild(std::string_view name);
+  void removeChild(std::string_view name) { children_.erase(std::string(name)); }
 
   const RegistryValue* value(std::string_view name) const;
-  void setValue(std::string_view name, RegistryValue value);
-  void removeValue(std::string_view name);
+  // An existing value keeps the case of its name.
+  void setValue(std::string_view name, RegistryValue value) {
+    values_.insert_or_assign(std::string(name), std::move(value));
+  }
+  void removeValue(std::string_view name) { values_.erase(std::string(name)); }
   // The value's name in the case in which it was created.
   const std::string* valueName(std::string_view name) const;
 
@@ -92,7 +96,9 @@ private:
 class RegistryTree {
 public:
   const RegistryKey* find(RegistryRoot root, std::span<const std::string> path) const;
-  RegistryKey* find(RegistryRoot root, std::span<const std::string> path);
+  RegistryKey* find(RegistryRoot root, std::span<const std::string> path) {
+    return const_cast<RegistryKey*>(std::as_const(*this).find(root, path));
+  }
   RegistryKey& create(RegistryRoot root, std::span<const std::string> path);
   // Removes the key with everything below it; a root itself stays.
   void remove(RegistryRoot root, std::span<const std::string> path);

@@ -63,7 +63,6 @@ std::pair<char32_t, std::size_t> leadingCodePoint(std::string_view text) {
 
 std::string toUtf16LeBytes(std::string_view text) {
   std::string bytes;
-  bytes.reserve(text.size() * 2);
   while (!text.empty()) {
     auto [codePoint, length] = leadingCodePoint(text);
     if (length == 0) {
@@ -87,7 +86,6 @@ std::string fromUtf16LeBytes(std::string_view bytes) {
                                  (static_cast<unsigned char>(bytes[i + 1]) << 8));
   };
   std::string text;
-  text.reserve(bytes.size() / 2);
   std::size_t i = 0;
   for (; i + 1 < bytes.size(); i += 2) {
     const char16_t unit = unitAt(i);
@@ -117,12 +115,12 @@ std::string fromWindows1252(std::string_view bytes) {
 }
 
 FileEncoding encodingOf(std::string_view fileBytes) {
-  const auto marked = [&](FileEncoding encoding) {
-    return fileBytes.starts_with(byteOrderMark(encoding));
-  };
-  return marked(FileEncoding::utf16Le)       ? FileEncoding::utf16Le
-         : marked(FileEncoding::utf8WithBom) ? FileEncoding::utf8WithBom
-                                             : FileEncoding::eightBit;
+  for (const auto encoding : {FileEncoding::utf16Le, FileEncoding::utf8WithBom}) {
+    if (fileBytes.starts_with(byteOrderMark(encoding))) {
+      return encoding;
+    }
+  }
+  return FileEncoding::eightBit;
 }
 
 std::string_view byteOrderMark(FileEncoding encoding) {

@@ -15,9 +15,9 @@ namespace tsen::platform {
 // values past U+10FFFF are not well formed).
 std::pair<char32_t, std::size_t> leadingCodePoint(std::string_view text);
 
-// UTF-16LE as bytes, the form of string data in Windows' registry files.
+// UTF-16LE as bytes, the form of string data in Windows' registry files, and
+// back (an odd last byte, which is no UTF-16 at all, kept as it is).
 std::string toUtf16LeBytes(std::string_view text);
-// An odd last byte, which is no UTF-16 at all, is kept as it is.
 std::string fromUtf16LeBytes(std::string_view bytes);
 
 // Told by the byte order mark; without one the bytes are taken as they are.
@@ -25,7 +25,6 @@ enum class FileEncoding { eightBit, utf8WithBom, utf16Le };
 FileEncoding encodingOf(std::string_view fileBytes);
 std::string_view byteOrderMark(FileEncoding encoding);
 
-// Windows-1252 bytes as UTF-8 text.
 std::string fromWindows1252(std::string_view bytes);
 
 // Text in the file's encoding, without a byte order mark, and back.

@@ -1,6 +1,4 @@
-// The registry functions of the platform interface over the registry file,
-// with the open keys and the tree every backend that keeps its own registry
-// shares.
+// The registry functions of the platform interface over the registry file.
 #include "platform/Platform.h"
 #include "platform/common/OpenKeys.h"
 #include "platform/common/TextEncoding.h"
@@ -133,8 +131,8 @@ bool regDeleteTree(HKEY root, const std::string& subKey) {
                    });
 }
 
-// The calls for whole keys: the host's 8-bit text is UTF-8 already, and
-// Windows-1252, a western system's, stands in for the ANSI code page.
+// The host's 8-bit text is UTF-8 already, and Windows-1252, a western
+// system's, stands in for the ANSI code page.
 bool regOpenKeyUtf8(HKEY root, const std::string& subKey, HKEY& key) {
   return regOpenKey(root, subKey.c_str(), key);
 }

@@ -1,8 +1,7 @@
 #include "platform/portable/RegistryStore.h"
 
 #include "platform/Platform.h"
-#include "platform/common/PathConversion.h"
-#include "platform/common/PosixFile.h"
+#include "platform/common/HostFiles.h"
 
 #include <algorithm>
 #include <array>
@@ -32,11 +31,6 @@ using FileIdentity = std::array<std::int64_t, 5>;
 FileIdentity identityOf(const struct stat& status) {
   return {static_cast<std::int64_t>(status.st_dev), static_cast<std::int64_t>(status.st_ino),
           status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec};
-}
-
-FileIdentity identityOf(const std::string& path) {
-  struct stat status {};
-  return ::stat(path.c_str(), &status) == 0 ? identityOf(status) : FileIdentity{};
 }
 
 struct FileContents {
@@ -124,8 +118,9 @@ std::string writeTarget(std::string path) {
   return path;
 }
 
-} // namespace
-
+// TSEN_REGISTRY, else $XDG_CONFIG_HOME/tessaline/registry.reg with
+// ~/.config standing in for an unset XDG_CONFIG_HOME; empty when there is no
+// home folder to put it in.
 std::string registryFilePath() {
   if (const char* path = std::getenv("TSEN_REGISTRY"); path != nullptr && *path != '\0') {
     return path;
@@ -134,6 +129,8 @@ std::string registryFilePath() {
   return folder ? host::withSlashes(*folder) + "/tessaline/registry.reg" : "";
 }
 
+} // namespace
+
 RegistryStore& RegistryStore::instance() {
   static RegistryStore store;
   return store;
@@ -141,7 +138,9 @@ RegistryStore& RegistryStore::instance() {
 
 const RegistryTree& RegistryStore::currentTree() {
   std::string path = registryFilePath();
-  if (cache_ && cache_->path == path && cache_->identity == identityOf(path)) {
+  struct stat status {};
+  const FileIdentity now = ::stat(path.c_str(), &status) == 0 ? identityOf(status) : FileIdentity{};
+  if (cache_ && cache_->path == path && cache_->identity == now) {
     return cache_->tree;
   }
   const auto contents = path.empty() ? std::nullopt : readFile(path);
@@ -173,7 +172,7 @@ bool RegistryStore::update(const Edit& edit) {
   if (!lockFile.isOpen()) {
     return false;
   }
-  const ExclusiveLock fileLock(lockFile.get());
+  lockExclusive(lockFile.get()); // until the lock file closes, on return
   removeStaleTemporaries(target);
 
   // Read afresh under the lock: what other processes wrote must stay.

@@ -16,11 +16,6 @@
 
 namespace tsen::platform::portable {
 
-// TSEN_REGISTRY, else $XDG_CONFIG_HOME/tessaline/registry.reg with
-// ~/.config standing in for an unset XDG_CONFIG_HOME; empty when there is no
-// home folder to put it in.
-std::string registryFilePath();
-
 class RegistryStore {
 public:
   enum class EditResult { failed, unchanged, changed };
@@ -45,8 +40,7 @@ public:
   std::uint64_t parseCount() const { return parseCount_.load(); }
 
 private:
-  // The parsed file and what tells it from other versions of it.
-  struct Snapshot {
+  struct Snapshot { // the parsed file and what tells it from other versions
     std::string path;
     std::array<std::int64_t, 5> identity;
     RegistryTree tree;

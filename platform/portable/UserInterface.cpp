@@ -1,7 +1,7 @@
 // Messages, the web browser and the compiled help viewer on a desktop host,
 // the last two started as programs of their own.
 #include "platform/Platform.h"
-#include "platform/common/PathConversion.h"
+#include "platform/common/HostFiles.h"
 
 #include <algorithm>
 #include <array>
@@ -23,19 +23,15 @@ namespace {
 // session of its own, without a shell, so that no argument is ever read as a
 // command, and without waiting for it. True when the program was started.
 bool startDetached(const std::vector<std::string>& arguments) {
-  // Everything the child needs is made before fork: the child of a threaded
-  // process may only make system calls.
+  // Made before fork: the child of a threaded process may only make system calls.
   std::vector<char*> argv;
   for (const std::string& argument : arguments) {
     argv.push_back(const_cast<char*>(argument.c_str()));
   }
   argv.push_back(nullptr);
-  // The program is started by a short-lived intermediate child, so that it
-  // becomes the init process's to reap and nothing here waits for it.
+  // Started by a short-lived intermediate child, so that the program becomes
+  // the init process's to reap and nothing here waits for it.
   const pid_t intermediate = ::fork();
-  if (intermediate < 0) {
-    return false;
-  }
   if (intermediate == 0) {
     // Neither the caller's blocked signals nor its terminal session pass on.
     sigset_t none;
@@ -50,21 +46,20 @@ bool startDetached(const std::vector<std::string>& arguments) {
     ::_exit(error == 0 ? EXIT_SUCCESS : EXIT_FAILURE);
   }
   int status = 0;
-  while (::waitpid(intermediate, &status, 0) < 0) {
+  while (intermediate > 0 && ::waitpid(intermediate, &status, 0) < 0) {
     if (errno != EINTR) {
-      // Reaped elsewhere (SIGCHLD ignored by the host): the outcome is unknown,
-      // and a failed start is the rarer case.
+      // Reaped elsewhere (SIGCHLD ignored by the host): the rarer case is a failed start.
       return true;
     }
   }
-  return WIFEXITED(status) && WEXITSTATUS(status) == EXIT_SUCCESS;
+  return intermediate > 0 && WIFEXITED(status) && WEXITSTATUS(status) == EXIT_SUCCESS;
 }
 
 } // namespace
 
+// Nobody may be there to press a button: the message goes to the error
+// stream in one piece and is taken as acknowledged (IDOK).
 int messageBox(const std::string& text, const std::string& caption, unsigned /*style*/) {
-  // Nobody may be there to press a button: the message goes to the error
-  // stream in one piece and is taken as acknowledged (IDOK).
   const std::string line = caption + ": " + text + '\n';
   std::fwrite(line.data(), 1, line.size(), stderr);
   std::fflush(stderr);

@@ -1,11 +1,17 @@
-// Owners of the system handles this backend opens: each is closed exactly
-// once, by the call that belongs to its kind.
+// Owners of the system handles this backend opens, each closed exactly once
+// by the call that belongs to its kind, and the one way it reads a text from
+// a call that fills a caller's buffer: retry with a larger buffer until the
+// whole text fits.
 #pragma once
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
+#include <string>
 #include <type_traits>
+#include <utility>
 
 namespace tsen::platform::win32 {
 
@@ -21,6 +27,29 @@ using UniqueHandle = std::unique_ptr<void, Closer<CloseHandle>>;
 // an owner holds only handles that are open.
 template <typename Owner> Owner ownValidHandle(HANDLE handle) {
   return Owner(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}
+
+// Larger texts are refused rather than chased forever.
+inline constexpr DWORD kLargestTextBuffer = DWORD{1} << 20;
+
+// Calls fill(buffer, capacity), capacity counting the terminating NUL, with
+// a buffer that grows until the text fits. fill answers the text's length
+// without the NUL when it fit; a number not below capacity when it did not
+// (the size needed, when the call tells it, else capacity itself); 0 on
+// failure, which is passed on as nothing.
+template <typename Fill>
+std::optional<std::string> readGrowing(Fill fill, DWORD capacity = MAX_PATH) {
+  std::string text;
+  while (capacity <= kLargestTextBuffer) {
+    text.assign(capacity, '\0');
+    const DWORD answer = fill(text.data(), capacity);
+    if (answer < capacity) {
+      text.resize(answer);
+      return answer == 0 ? std::nullopt : std::optional(std::move(text));
+    }
+    capacity = std::max(answer + 1, capacity * 2);
+  }
+  return std::nullopt;
 }
 
 } // namespace tsen::platform::win32

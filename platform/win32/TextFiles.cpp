@@ -1,10 +1,12 @@
-// Text files: the C runtime's for reading, one locked write for appending.
+// Text files: the C runtime's for reading, one locked write for appending;
+// local time through the runtime's thread-safe conversion.
 #include "platform/Platform.h"
 
 #include "platform/win32/Handles.h"
 
 #include <windows.h>
 
+#include <ctime>
 #include <limits>
 
 namespace tsen::platform {
@@ -40,6 +42,10 @@ bool appendToFile(const std::string& path, std::string_view text) {
     UnlockFileEx(file.get(), 0, 1, 0, &turn);
   }
   return whole;
+}
+
+bool localTime(std::time_t t, std::tm& local) {
+  return localtime_s(&local, &t) == 0;
 }
 
 } // namespace tsen::platform

@@ -1,14 +1,28 @@
-// Owners of POSIX file descriptors and advisory locks, and the one write loop
+// The host's file helpers: paths converted at the platform boundary, an
+// owner of POSIX file descriptors, advisory locks, and the one write loop
 // every writer on the host uses.
 #pragma once
 
+#include <algorithm>
 #include <cerrno>
+#include <string>
 #include <string_view>
 
 #include <sys/file.h>
 #include <unistd.h>
 
 namespace tsen::platform::host {
+
+// Paths cross the platform boundary with backslashes; the host's system calls
+// want slashes. Every conversion on the host goes through these two.
+inline std::string withSlashes(std::string path) {
+  std::ranges::replace(path, '\\', '/');
+  return path;
+}
+inline std::string withBackslashes(std::string path) {
+  std::ranges::replace(path, '/', '\\');
+  return path;
+}
 
 // Closes a descriptor when it goes out of scope.
 class FileDescriptor {
@@ -28,21 +42,13 @@ private:
   int fd_;
 };
 
-// Holds an exclusive advisory lock (flock) on an open file while it lives;
-// unlocked where the file system cannot lock, as it only orders our writers.
-class ExclusiveLock {
-public:
-  explicit ExclusiveLock(int fd) : fd_(fd) {
-    while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
-    }
+// Takes an exclusive advisory lock (flock) on an open file, which its closing
+// releases; none where the file system cannot lock, as it only orders our
+// writers.
+inline void lockExclusive(int fd) {
+  while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
   }
-  ExclusiveLock(const ExclusiveLock&) = delete;
-  ExclusiveLock& operator=(const ExclusiveLock&) = delete;
-  ~ExclusiveLock() { ::flock(fd_, LOCK_UN); }
-
-private:
-  int fd_;
-};
+}
 
 // Writes all of text, going on after partial writes and interruptions.
 inline bool writeWhole(int fd, std::string_view text) {
