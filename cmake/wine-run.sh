@@ -3,20 +3,13 @@
 #   wine-run.sh PREFIX PROGRAM [ARGUMENTS...]
 #   wine-run.sh PREFIX --prepare      only makes sure the prefix exists
 #   wine-run.sh PREFIX --shutdown     ends the prefix's Wine processes
-# The prefix is made on first use; concurrent first uses wait for each other.
-# The Wine server is kept a while after the last program ends: starting it
-# and the prefix's services costs seconds, each later program a fraction.
+# The prefix is made on first use; the Wine server is kept a while after the
+# last program ends, as starting it and the prefix's services costs seconds.
 set -euo pipefail
-
-if [[ $# -lt 2 ]]; then
-  echo "usage: $0 PREFIX PROGRAM [ARGUMENTS...] | --prepare | --shutdown" >&2
-  exit 2
-fi
-# Wine takes only an absolute prefix. No prompts to install the .NET or HTML
-# engines into it.
+# Wine takes only an absolute prefix. No prompts to install .NET or HTML engines.
 prefix=$(realpath -m -- "$1") wine=${TSEN_WINE64:-/usr/lib/wine/wine64}
 shift
-wineserver=${TSEN_WINESERVER:-$(dirname "$wine")/wineserver}
+wineserver=$(dirname "$wine")/wineserver
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 unset DISPLAY WAYLAND_DISPLAY
 
@@ -25,10 +18,9 @@ if [[ $1 == --shutdown ]]; then
   exit 0
 fi
 
-# One caller at a time makes the prefix and starts its server and services.
-# The services outlive the program that starts them, so they are started
-# here with no output attached: a test runner waiting for a test's output to
-# close would otherwise wait for them too.
+# One caller at a time makes the prefix and starts its server and services,
+# with no output attached: they outlive the program that starts them, and a
+# test runner waits for a test's output to close.
 mkdir -p "$(dirname "$prefix")"
 exec {lock}>"$prefix.lock"
 flock "$lock"
@@ -39,7 +31,7 @@ if [[ ! -e $prefix/.tsen-ready ]]; then
   touch "$prefix/.tsen-ready"
 fi
 # Starting the server fails harmlessly when it runs already.
-if "$wineserver" -p"${TSEN_WINESERVER_LINGER:-30}" </dev/null >/dev/null 2>&1; then
+if "$wineserver" -p30 </dev/null >/dev/null 2>&1; then
   "$wine" cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
 fi
 flock -u "$lock"

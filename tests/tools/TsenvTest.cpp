@@ -1,17 +1,110 @@
-// tsenv's subcommands against a staged copy of the sample installation.
-#include "StagedSuite.h"
+// tsenv's subcommands against a scratch copy of the sample installation, with
+// tsenv (the library linked in) in Binaries, the sample settings in a registry
+// file of the test's own, the user folders below the scratch folder and
+// stand-ins on PATH for the browser and help viewers, which only note what
+// they were asked to open. Each test runs in a process of its own: the
+// environment needs no undoing.
+#include "testsupport/Scratch.h"
 
+#include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <regex>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace tsenv::tests {
 namespace {
 
-using TsenvTest = StagedSuite;
+namespace fs = std::filesystem;
+using tsen::testsupport::backslashed;
+
+std::string readFile(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// For EXPECT_TRUE/EXPECT_FALSE, showing the text when it matters.
+::testing::AssertionResult holds(const std::string& text, const std::string& part) {
+  return ::testing::AssertionResult(text.find(part) != std::string::npos)
+         << "\"" << part << "\" in: " << text;
+}
+
+// A path of the library's as tsenv shows it to a person: as the host writes it.
+std::string shown(std::string path) {
+  std::ranges::replace(path, '\\', '/');
+  return path;
+}
+
+// A tsenv command line with what it printed and answered, or must.
+struct Call {
+  std::vector<std::string> arguments;
+  std::string out;
+  int status = 0;
+  std::string err = {};
+};
+
+class TsenvTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    fs::copy(fs::path(TSENV_EXAMPLES) / "installation", suite(), fs::copy_options::recursive);
+    fs::create_directories(suite() / "Binaries");
+    fs::copy_file(TSENV_PROGRAM, program());
+    fs::copy_file(fs::path(TSENV_EXAMPLES) / "settings.reg", root_ / "registry.reg");
+    ::setenv("TSEN_REGISTRY", (root_ / "registry.reg").c_str(), 1);
+    for (const char* variable : {"XDG_CONFIG_HOME", "HOME", "TMPDIR", "XDG_DATA_DIRS", "PATH"}) {
+      fs::create_directories(root_.path() / variable); // a folder of its own, named after it
+      ::setenv(variable, (root_ / variable).c_str(), 1);
+    }
+    for (const char* viewer : {"xdg-open", "xchm", "kchmviewer", "chmsee"}) {
+      root_.write(std::string("PATH/") + viewer,
+                  "#!/bin/sh\necho \"$0 $*\" >> '" + (root_ / "opened.log") + "'\n");
+      fs::permissions(root_.path() / "PATH" / viewer, fs::perms::owner_all);
+    }
+  }
+
+  fs::path suite() const { return root_.path() / "Suite"; }
+  fs::path program() const { return suite() / "Binaries" / fs::path(TSENV_PROGRAM).filename(); }
+  std::string app() const { return backslashed(suite()); }
+  fs::path userData() const {
+    return root_.path() / "XDG_CONFIG_HOME/Quarzel/Tessaline/19.01/RA_Zora/Road";
+  }
+
+  Call tsenv(const std::vector<std::string>& arguments) const {
+    std::string line = "cd '" + root_.path().string() + "' && '" + program().string() + "'";
+    for (const std::string& argument : arguments) {
+      line += " '" + std::regex_replace(argument, std::regex("'"), "'\\''") + "'";
+    }
+    const int raw = std::system((line + " >stdout.txt 2>stderr.txt </dev/null").c_str());
+    return {arguments, readFile(root_ / "stdout.txt"), WIFEXITED(raw) ? WEXITSTATUS(raw) : -1,
+            readFile(root_ / "stderr.txt")};
+  }
+
+  void expectSteps(const std::vector<Call>& steps) const {
+    for (const Call& step : steps) {
+      const Call run = tsenv(step.arguments);
+      const std::string command = ::testing::PrintToString(step.arguments);
+      EXPECT_EQ(run.out, step.out) << command;
+      EXPECT_EQ(run.status, step.status) << command << ": " << run.err;
+      if (step.status == 2) { // a bad command line
+        EXPECT_TRUE(std::regex_match(run.err, std::regex("tsenv: [^\n]+\n"))) << run.err;
+      }
+    }
+  }
+
+  tsen::testsupport::ScratchFolder root_{"tsenv-test-"};
+};
 
 constexpr const char* kHeader = "Windows Registry Editor Version 5.00\r\n\r\n";
-constexpr const char* kProduct = "HKEY_CURRENT_USER\\SOFTWARE\\Quarzel\\Tessaline\\19.01\\RA_Zora";
 constexpr const char* kRoadAddress = "https://help.quarzel.com/doku.php/no:ts:roads:alignment";
 
 TEST_F(TsenvTest, InfoShowsTheSampleAnswersAsTextAndAsJson) {
@@ -51,7 +144,6 @@ TEST_F(TsenvTest, CommandsAnswerFromTheSampleSettingsAndStoreWhatModulesSee) {
                {{"expand", "Help\\x.chm", "--base", "app", "--flags", "lang-subfolder"},
                 shown(app() + "\\Help\\NOR\\x.chm\n")},
                {{"expand", "<LangName>-<CURRENTCONFIG>", "--base", "99"}, "Norwegian-Road\n"},
-               {{"expand", "x", "--base", "resources"}, shown(app() + "\\Resources\\x\n")},
                {{"resource", "Road"}, shown(app() + "\\Resources\\Road.RC.NOR.DLL\n")},
                {{"resource", "Bridge"}, "", 1},
                {{"exists", app() + "\\Help\\NOR"}, "exists\n"},
@@ -94,8 +186,13 @@ TEST_F(TsenvTest, DryRunPrintsWhatWouldOpenAndOpensNothing) {
                     "\\Help\\Eng\\nohelp.chm\", but was not found either.\nopen help: " + app() +
                     "\\Help\\Eng\\nohelp.chm 15 7\n"},
                {{"wiki", "100"}, ""}});
-  // Only the last step, without --dry-run, opens: the stand-ins do note requests.
-  const std::string requests = opened();
+  // Only the last step, without --dry-run, opens: the stand-ins do note requests. The browser
+  // may start seconds after tsenv returns, and its line is whole only once it ends.
+  std::string requests;
+  for (int tries = 0; tries < 600 && !(requests = readFile(root_ / "opened.log")).ends_with('\n');
+       ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
   EXPECT_TRUE(holds(requests, kRoadAddress));
   EXPECT_EQ(std::ranges::count(requests, '\n'), 1) << requests;
 }
@@ -105,21 +202,18 @@ TEST_F(TsenvTest, BadArgumentsAreOneLineAndChangeNothing) {
               std::string(kHeader) +
                   "[HKEY_CURRENT_USER\\SOFTWARE\\Quarzel\\Tessaline\\18.40]\r\n\"A\"=\"b\"\r\n"
                   "[HKEY_CURRENT_USER\\SOFTWARE\\Other]\r\n\"A\"=\"b\"\r\n");
-  const std::string settings = settingsSnapshot();
-  expectSteps({{{}, "", 2},
-               {{"frobnicate"}, "", 2},
+  const std::string settings = readFile(root_ / "registry.reg");
+  expectSteps({{{"frobnicate"}, "", 2},
                {{"wiki", "12x", "--dry-run"}, "", 2},
-               {{"wiki", "", "--dry-run"}, "", 2},
                {{"help", "", "RoadHelp", "--dry-run"}, "", 2},
                {{"log", "a", "b"}, "", 2},
                {{"domain", ""}, "", 2},
                {{"expand", "x", "--base", "nowhere"}, "", 2},
-               {{"info", "--xml"}, "", 2},
                {{"reg", "set", "HKCU\\SOFTWARE\\Other", "v", "x"}, "", 2},
                {{"reg", "set", "Kernel Services", "Language", "12x", "--dword"}, "", 2},
                {{"reg", "delete", "HKLM\\SOFTWARE\\Quarzel"}, "", 2},
                {{"reg", "import", (root_ / "foreign.reg")}, "", 2}});
-  EXPECT_EQ(settingsSnapshot(), settings);
+  EXPECT_EQ(readFile(root_ / "registry.reg"), settings);
   EXPECT_FALSE(fs::exists(userData()));
 }
 
@@ -204,39 +298,22 @@ TEST_F(TsenvTest, HelpCheckTellsWhatHelpOpensForEveryTopicOfTheSample) {
   }
 }
 
+// The file format and its round trip are pinned by the registry editor corpus (tests/regedit).
 TEST_F(TsenvTest, RegExportThenImportIntoAnEmptyStoreGivesTheSameSettings) {
-  // UTF-16 as the registry editor writes: deletions, and value types the sample lacks.
-  const std::string modules = std::string(kProduct) + "\\Tessaline modules]\r\n";
-  std::string changes = "\xFF\xFE";
-  for (const char c : kHeader + ("[-" + modules + "[" + modules) +
-                          "\"ActiveDomainKey\"=\"SURVEY\"\r\n[" + kProduct +
-                          "\\Kernel Services]\r\n\"Language\"=-\r\n"
-                          "\"Data\"=hex:01,02\r\n\"Path\"=hex(2):25,00,54,00,00,00\r\n") {
-    changes += {c, '\0'};
-  }
-  const std::string file = (root_ / "changes.reg"), sample = (root_ / "sample.reg"),
-                    again = (root_ / "again.reg");
-  root_.write("changes.reg", changes);
-  expectSteps({{{"reg", "import", file}, "imported " + file + ": 6 changes\n"},
+  const std::string modules =
+      "HKEY_CURRENT_USER\\SOFTWARE\\Quarzel\\Tessaline\\19.01\\RA_Zora\\Tessaline modules]\r\n";
+  const std::string changes =
+                        root_.write("changes.reg", kHeader + ("[-" + modules + "[" + modules) +
+                                                       "\"ActiveDomainKey\"=\"SURVEY\"\r\n"),
+                    sample = root_ / "sample.reg", again = root_ / "again.reg";
+  expectSteps({{{"reg", "import", changes}, "imported " + changes + ": 3 changes\n"},
                {{"reg", "export", sample}, "wrote " + sample + "\n"}});
-  // UTF-16LE with its byte order mark, as regedit writes; the sample's text is ASCII.
-  const std::string raw = readFile(sample);
-  ASSERT_TRUE(raw.starts_with("\xFF\xFE"));
-  std::string exported;
-  for (std::size_t i = 2; i + 1 < raw.size(); i += 2) {
-    exported += raw[i + 1] == '\0' ? raw[i] : '?';
-  }
-  for (const char* line : {"\"Current Config\"=\"Road\"\r\n", "\"ActiveDomainKey\"=\"SURVEY\"\r\n",
-                           "\"Data\"=hex:01,02\r\n", "\"Path\"=hex(2):25,00,54,00,00,00\r\n"}) {
-    EXPECT_TRUE(holds(exported, line));
-  }
-  EXPECT_FALSE(holds(exported, "\"Language\""));
-  EXPECT_FALSE(holds(exported, "\"LastCommand\""));
-  useEmptySettings();
-  EXPECT_EQ(tsenv({"domain"}).out, "\n");
-  EXPECT_EQ(tsenv({"reg", "import", sample}).status, 0);
-  expectSteps({{{"reg", "export", again}, "wrote " + again + "\n"}, {{"domain"}, "SURVEY\n"}});
-  EXPECT_EQ(readFile(again), raw);
+  ::setenv("TSEN_REGISTRY", (root_ / "empty.reg").c_str(), 1);
+  expectSteps({{{"domain"}, "\n"},
+               {{"reg", "import", sample}, "imported " + sample + ": 13 changes\n"},
+               {{"reg", "export", again}, "wrote " + again + "\n"},
+               {{"domain"}, "SURVEY\n"}});
+  EXPECT_EQ(readFile(again), readFile(sample));
 }
 
 } // namespace

@@ -1,9 +1,8 @@
-// The folders built on the system's known folders, and an installed copy of
-// the library finding the application folder from its own file name.
+// The folders built on the system's known folders. The interop tests find the application
+// folder from the library's own file name, their program lying outside Binaries.
 #include "TsEnvironment.h"
 
 #include "WinSystem.h"
-#include "testsupport/Scratch.h"
 
 #include <shlobj.h>
 
@@ -39,23 +38,6 @@ TEST(SystemFoldersTest, SharedUserAndTemporaryFoldersLieBelowTheSystemsFolders) 
   EXPECT_EQ(TsEnGetTempPathAppDataStyle(), made) << "once it exists";
 
   std::filesystem::remove_all(temp + "\\Quarzel\\Tessaline\\18.40\\" + own);
-}
-
-// Which folder names count is pinned by the unit tests; here the real module
-// file name of a copy installed elsewhere.
-TEST(InstalledSuiteTest, ACopyInAFolderNamedBinariesInAnyCaseFindsItsApplicationFolder) {
-  const tsen::testsupport::ScratchFolder scratch("tsen-suite-");
-  const std::string app = scratch.library(), binaries = app + "\\biNARies";
-  std::filesystem::create_directories(binaries);
-  for (const auto& [file, folder] :
-       {std::pair{"Tessaline.Environment.dll", binaries}, {"tsen_wine_probe.exe", app}}) {
-    ASSERT_TRUE(CopyFileA(besideThisProgram(file).c_str(), (folder + "\\" + file).c_str(), FALSE));
-  }
-  SetEnvironmentVariableA("PATH", binaries.c_str());
-  const std::string answer = app + "\\answer.txt";
-  EXPECT_EQ(exitCodeOf(startProcess("\"" + app + "\\tsen_wine_probe.exe\" \"" + answer + "\"")),
-            0u);
-  EXPECT_EQ(linesOf(answer), std::vector<std::string>{app});
 }
 
 } // namespace
