@@ -24,8 +24,6 @@ void tellUser(const std::string& text) {
   showMessage(text, "Tessaline help", platform::kMbOk | platform::kMbIconWarning);
 }
 
-} // namespace
-
 bool TryWikiHelp(int topic, const std::string& helpName) {
   const auto language = WikiLanguageOf(getActiveTessalineDomain(), true);
   const std::string page = language ? FindWikiPageForHelp(topic, helpName) : std::string();
@@ -36,6 +34,8 @@ bool TryWikiHelp(int topic, const std::string& helpName) {
   LaunchWikiPage(page, *language);
   return true;
 }
+
+} // namespace
 
 void ShowCompiledHelp(int topic, const std::string& helpName) {
   const std::string english = compiledHelpFile("Help\\Eng\\", helpName);

@@ -1,6 +1,7 @@
 #include "help/ConfigLines.h"
 
 #include "TsEnvironment.h"
+#include "platform/common/TextPieces.h"
 #include "support/AsciiCase.h"
 
 #include <algorithm>
@@ -63,28 +64,17 @@ std::optional<std::string_view> afterKeyField(std::string_view line, std::string
 }
 
 bool splitTopicLine(std::string_view line, bool pageToEnd, TopicLine& fields) {
+  const std::vector<std::string_view> pieces = platform::splitAt(line, ';');
   fields = {};
-  const auto first = line.find(';');
-  if (first == std::string_view::npos) {
+  if (pieces.size() < 2) {
     return false;
   }
-  fields.topic = line.substr(0, first);
-  const auto second = line.find(';', first + 1);
-  if (second == std::string_view::npos) {
-    if (pageToEnd) {
-      fields.page = line.substr(first + 1);
-    }
-    return true;
+  fields.topic = pieces[0];
+  fields.page = pageToEnd || pieces.size() > 2 ? pieces[1] : std::string_view();
+  if (pieces.size() > 3) {
+    fields.helpTopics = pieces[2];
+    fields.helpName = pieces[3];
   }
-  fields.page = line.substr(first + 1, second - first - 1);
-  const auto third = line.find(';', second + 1);
-  if (third == std::string_view::npos) {
-    return true;
-  }
-  fields.helpTopics = line.substr(second + 1, third - second - 1);
-  const auto fourth = line.find(';', third + 1);
-  fields.helpName = line.substr(third + 1, fourth == std::string_view::npos ? std::string_view::npos
-                                                                            : fourth - third - 1);
   return true;
 }
 

@@ -24,10 +24,7 @@ std::string TsEnGetRegistryKey() {
 }
 
 std::string TsEnGetRegKeyKernelServices() {
-  std::string key(productRoot());
-  key += '\\';
-  key += tsen::kKernelServices;
-  return key;
+  return TsEnBuildRegKey(std::string(tsen::kKernelServices));
 }
 
 std::string TsEnBuildRegKey(const std::string& subKey) {

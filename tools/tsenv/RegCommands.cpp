@@ -43,8 +43,11 @@ std::string nameOf(const KeyLocation& key) {
   return platform::keyName(key.root, key.path);
 }
 std::string relativePath(const KeyLocation& key) {
-  const std::string name = nameOf(key);
-  return name.find('\\') == std::string::npos ? std::string() : name.substr(name.find('\\') + 1);
+  return nameOf(key).substr(platform::rootName(key.root).size() + (key.path.empty() ? 0 : 1));
+}
+
+bool isText(std::uint32_t type) {
+  return type == platform::kRegSz || type == platform::kRegExpandSz;
 }
 
 // HKEY_CURRENT_USER\<the suite key> and the Kernel Services keys of both
@@ -160,13 +163,11 @@ void diffKey(const KeyLocation& key, const RegistryKey* before, const RegistryKe
              std::vector<RegChange>& changes) {
   using Kind = RegChange::Kind;
   static const RegistryKey kNone;
-  if (after == nullptr || before == nullptr) {
-    if (before != after) {
-      changes.push_back({after != nullptr ? Kind::createKey : Kind::deleteKey, key, {}, {}});
-    }
-    if (after == nullptr) {
-      return;
-    }
+  if ((before == nullptr) != (after == nullptr)) {
+    changes.push_back({after != nullptr ? Kind::createKey : Kind::deleteKey, key, {}, {}});
+  }
+  if (after == nullptr) {
+    return;
   }
   const RegistryKey& old = before != nullptr ? *before : kNone;
   const auto below = [&](const std::string& child) {
@@ -205,12 +206,12 @@ RegistryTree copyKeys(const std::vector<KeyLocation>& keys) {
   return tree;
 }
 
-// The changes that turn the suite's keys as before holds them into after's.
-std::vector<RegChange> changesBetween(const RegistryTree& before, const RegistryTree& after) {
+// The changes that turn keys as before holds them into after's.
+std::vector<RegChange> changesBetween(const RegistryTree& before, const RegistryTree& after,
+                                      const std::vector<KeyLocation>& keys = suiteKeys()) {
   std::vector<RegChange> changes;
-  for (const KeyLocation& suite : suiteKeys()) {
-    diffKey(suite, before.find(suite.root, suite.path), after.find(suite.root, suite.path),
-            changes);
+  for (const KeyLocation& key : keys) {
+    diffKey(key, before.find(key.root, key.path), after.find(key.root, key.path), changes);
   }
   return changes;
 }
@@ -264,23 +265,14 @@ void requireOnlySuiteKeys(std::string_view file, const RegDocument& document) {
 // version 5.00 file, behind its header when withHeader.
 std::string registryText(const RegistryTree& tree, const std::vector<KeyLocation>& keys,
                          bool withHeader) {
-  // Written as the store writes its file: a version 5.00 file, CR LF.
+  // Written as the store writes its file: a version 5.00 file, CR LF. The
+  // changes that make the keys from nothing are each key, its values, then
+  // the keys below it.
   RegDocument document = RegDocument::parse("");
-  const auto add = [&](const auto& self, const KeyLocation& name, const RegistryKey& key) -> void {
-    document.addKey(name.root, name.path);
-    for (const auto& [valueName, value] : key.values()) {
-      document.setValue(name.root, name.path, valueName, value);
-    }
-    for (const auto& [childName, child] : key.children()) {
-      KeyLocation childKey = name;
-      childKey.path.push_back(childName);
-      self(self, childKey, *child);
-    }
-  };
-  for (const KeyLocation& name : keys) {
-    if (const RegistryKey* key = tree.find(name.root, name.path)) {
-      add(add, name, *key);
-    }
+  for (const RegChange& change : changesBetween(RegistryTree(), tree, keys)) {
+    change.kind == RegChange::Kind::createKey
+        ? document.addKey(change.key.root, change.key.path)
+        : document.setValue(change.key.root, change.key.path, change.valueName, change.value);
   }
   const std::string text = document.serialize();
   return withHeader ? text : text.substr(text.find("\r\n\r\n") + 4);
@@ -338,17 +330,15 @@ int get(const RegArguments& arguments, bool named) {
   }
   // Through the library's accessor: numbers as numbers, text as text; other
   // types as a registry file spells them.
-  TsEnWinRegistry registry;
-  TsEnLong number = 0;
-  std::string text;
-  if (!registry.OpenKey(platform::rootKey(key.root), relativePath(key), false)) {
-    return kExitNo;
-  }
+  const auto show = [](const auto& read) {
+    return read && std::cout << *read << '\n' ? kExitDone : kExitNo;
+  };
+  const HKEY root = platform::rootKey(key.root);
   if (value->type == platform::kRegDword) {
-    return registry.ReadLong(name, number) && std::cout << number << '\n' ? kExitDone : kExitNo;
+    return show(readSetting<TsEnLong>(root, relativePath(key), name));
   }
-  if (value->type == platform::kRegSz || value->type == platform::kRegExpandSz) {
-    return registry.ReadString(name, text) && std::cout << text << '\n' ? kExitDone : kExitNo;
+  if (isText(value->type)) {
+    return show(readSetting<std::string>(root, relativePath(key), name));
   }
   for (const std::string& line :
        platform::formatAssignment(name, *value, platform::RegFileDialect::version5)) {
@@ -435,9 +425,7 @@ int import(const RegArguments& arguments, bool) {
   // regedit ends the text it sets with a zero when the file's data lacks one.
   for (RegChange& change : changes) {
     std::string& data = change.value.data;
-    const auto type = change.value.type;
-    if ((type == platform::kRegSz || type == platform::kRegExpandSz) && !data.empty() &&
-        !data.ends_with('\0')) {
+    if (isText(change.value.type) && !data.empty() && !data.ends_with('\0')) {
       data += '\0';
     }
   }
