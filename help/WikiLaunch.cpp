@@ -9,6 +9,9 @@
 #include "platform/Platform.h"
 
 namespace tsen::help {
+
+const std::string_view kDefaultBaseUrl = TSEN_HELP_BASE_URL;
+
 namespace {
 
 void RunWikiHelp(int topic, bool useExceptions) {

@@ -81,15 +81,6 @@ struct HelpCheck {
   }
 };
 
-// Remembers where key is first defined; answers that place when key was
-// defined before.
-template <class Key>
-const std::string* definedBefore(std::map<Key, std::string>& defined, const Key& key,
-                                 const std::string& at) {
-  const auto [entry, isNew] = defined.emplace(key, at);
-  return isNew ? nullptr : &entry->second;
-}
-
 // Reads a file's lines, each with the key keyOfLine finds (nothing when it
 // reports the line); a key seen before is reported with what wins, a new one
 // handed to use. A missing file is noted with what it means.
@@ -103,8 +94,8 @@ void readConfigFile(HelpCheck& check, std::string_view name, int mode, const cha
         if (!key) {
           return;
         }
-        if (const std::string* earlier = definedBefore(defined, *key, at)) {
-          check.problem(at, *key + " again: " + whatWins + " (" + *earlier + ")");
+        if (const auto [earlier, isNew] = defined.emplace(*key, at); !isNew) {
+          check.problem(at, *key + " again: " + whatWins + " (" + earlier->second + ")");
         } else {
           use(at, text, *key);
         }
@@ -221,8 +212,8 @@ struct FolderTopics {
 template <typename Key>
 void remember(HelpCheck& check, std::map<Key, std::string>& defined, const Key& key,
               const std::string& at, const std::string& what) {
-  if (const std::string* earlier = definedBefore(defined, key, at)) {
-    check.problem(at, what + " is defined again: " + *earlier +
+  if (const auto [earlier, isNew] = defined.emplace(key, at); !isNew) {
+    check.problem(at, what + " is defined again: " + earlier->second +
                           " wins (the first in listing order, then from the top, wins)");
   }
 }

@@ -3,6 +3,7 @@
 #include "tools/tsenv/Commands.h"
 
 #include "folders/ConfigurationFolders.h"
+#include "folders/KeptFolders.h"
 #include "help/WikiSettings.h"
 #include "platform/Platform.h"
 #include "session/ModulesKey.h"
@@ -124,7 +125,7 @@ FactGroup folderFacts() {
                   configured ? "known folder roaming application data, then " + segment
                              : "not set: no configuration, so no user data folder"),
        folderFact("my_tessaline", "My Tessaline", TsEnGetMyTessalinePath(),
-                  textSource(kUser, kernel, "My Tessaline Directory", "the user data folder")),
+                  textSource(kUser, kernel, tsen::kMyTessalineValue, "the user data folder")),
        folderFact("temporary", "Temporary", TsEnGetTempPath(), "the system's temporary folder"),
        folderFact("configuration_temporary", "Configuration temp", TsEnGetTempPathAppDataStyle(),
                   configured ? "temporary folder, then " + segment + " (created when asked for)"
@@ -158,11 +159,8 @@ FactGroup sessionFacts() {
 // The wiki settings: values of the Kernel Services key, shown as stored.
 FactGroup helpFacts() {
   const std::string key = TsEnGetRegKeyKernelServices();
-  const auto textFact = [&](std::string jsonKey, std::string label, const char* value,
-                            std::string_view fallback) {
-    return Fact{std::move(jsonKey), std::move(label),
-                readSetting<std::string>(kUser, key, value).value_or(""),
-                textSource(kUser, key, value, std::string(fallback))};
+  const auto text = [&](const char* value) {
+    return readSetting<std::string>(kUser, key, value).value_or("");
   };
   const auto useChm = readSetting<TsEnLong>(kUser, key, help::kUseChmHelp);
   bool fromMachine = false;
@@ -172,9 +170,10 @@ FactGroup helpFacts() {
       "Help settings",
       {{"use_chm_help", "Use CHM help", useChm.value_or(0) == 1,
         useChm ? numbered(location(kUser, key, help::kUseChmHelp), *useChm) : "not set: the wiki"},
-       textFact("language_code", "Wiki language", help::kHelpLanguageCode,
-                "from the exceptions and mapping files"),
-       textFact("base_url", "Wiki address", help::kHelpBaseUrl, help::kDefaultBaseUrl),
+       {"language_code", "Wiki language", text(help::kHelpLanguageCode),
+        textSource(kUser, key, help::kHelpLanguageCode, "from the exceptions and mapping files")},
+       {"base_url", "Wiki address", text(help::kHelpBaseUrl),
+        textSource(kUser, key, help::kHelpBaseUrl, std::string(help::kDefaultBaseUrl))},
        {"platform", "Wiki platform", platform,
         textSource(fromMachine ? tsen::platform::kLocalMachine : kUser, key, help::kHelpPlatform,
                    std::string(help::kDefaultPlatform))}}};

@@ -80,15 +80,12 @@ KeyLocation parseSuiteKeyName(std::string_view text) {
   if (text.empty()) {
     throw UsageError("no registry key given");
   }
-  constexpr std::pair<std::string_view, std::string_view> kShortRoots[] = {
-      {"HKCU", "HKEY_CURRENT_USER"},
-      {"HKLM", "HKEY_LOCAL_MACHINE"},
-      {"HKCR", "HKEY_CLASSES_ROOT"},
-      {"HKU", "HKEY_USERS"}};
+  constexpr std::string_view kShortRoots[] = {"HKCR", "HKCU", "HKLM", "HKU"}; // as RegistryRoot
   const auto cut = text.find('\\');
   std::string_view first = text.substr(0, cut);
-  for (const auto& [shortName, name] : kShortRoots) {
-    first = tsen::asciiEqualNoCase(first, shortName) ? name : first;
+  for (std::size_t i = 0; i < std::size(kShortRoots); ++i) {
+    first =
+        tsen::asciiEqualNoCase(first, kShortRoots[i]) ? platform::rootName(RegistryRoot(i)) : first;
   }
   const auto root = platform::rootFromName(first);
   const std::string path = !root                           ? TsEnBuildRegKey(std::string(text))
@@ -182,7 +179,7 @@ void diffKey(const KeyLocation& key, const RegistryKey* before, const RegistryKe
   }
   for (const auto& [name, child] : old.children()) {
     if (after->child(name) == nullptr) {
-      diffKey(below(name), child.get(), nullptr, changes);
+      changes.push_back({Kind::deleteKey, below(name), {}, {}});
     }
   }
   for (const auto& [name, value] : after->values()) {

@@ -9,16 +9,13 @@
 namespace {
 
 // CLI11's messages may span lines; the user gets one.
-int fail(std::string message, int status, const char* hint = "") {
+int fail(std::string message, int status = tsenv::kExitUsage) {
   std::ranges::replace_if(
       message, [](char c) { return c == '\n' || c == '\r'; }, ' ');
   message.erase(message.find_last_not_of(' ') + 1);
-  std::cerr << "tsenv: " << message << hint << '\n';
+  std::cerr << "tsenv: " << message << (status == tsenv::kExitUsage ? " (see tsenv --help)" : "")
+            << '\n';
   return status;
-}
-
-int usageError(const std::string& message) {
-  return fail(message, tsenv::kExitUsage, " (see tsenv --help)");
 }
 
 } // namespace
@@ -51,16 +48,16 @@ int main(int argc, char** argv) {
       parsed = parsed->get_subcommands().front();
     }
     if (parsed->get_require_subcommand_min() > 0 && !parsed->remaining().empty()) {
-      return usageError("unknown subcommand '" + parsed->remaining().front() + "'");
+      return fail("unknown subcommand '" + parsed->remaining().front() + "'");
     }
-    return usageError(error.what());
+    return fail(error.what());
   }
   try {
     const int status = runner ? runner() : tsenv::kExitUsage;
     std::fflush(stdout);
     return status;
   } catch (const tsenv::UsageError& error) {
-    return usageError(error.what());
+    return fail(error.what());
   } catch (const std::exception& error) {
     return fail(error.what(), tsenv::kExitNo);
   }
