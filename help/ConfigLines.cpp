@@ -12,15 +12,6 @@
 
 namespace tsen::help {
 
-void TrimBlanks(std::string& text, int mode) {
-  if (mode == TrimAll) {
-    std::erase(text, ' ');
-    return;
-  }
-  text.erase(text.find_last_not_of(' ') + 1);
-  text.erase(0, std::min(text.find_first_not_of(' '), text.size()));
-}
-
 void PrepareConfigLine(std::string_view line, int mode, std::string& prepared) {
   line = line.substr(0, line.find("//"));
   prepared.clear();
@@ -31,7 +22,8 @@ void PrepareConfigLine(std::string_view line, int mode, std::string& prepared) {
   }
   std::transform(line.begin(), line.end(), std::back_inserter(prepared),
                  [](char c) { return (c == '\t' || c == '\n') ? ' ' : c; });
-  TrimBlanks(prepared, mode);
+  prepared.erase(prepared.find_last_not_of(' ') + 1);
+  prepared.erase(0, prepared.find_first_not_of(' '));
 }
 
 std::string topicFolder() {
@@ -51,16 +43,8 @@ std::optional<std::string> keyField(std::string_view line) {
   if (cut == std::string_view::npos) {
     return std::nullopt;
   }
-  std::string key = asciiUpperCopy(line.substr(0, cut));
-  TrimBlanks(key, TrimBoth);
-  return key;
-}
-
-std::optional<std::string_view> afterKeyField(std::string_view line, std::string_view foldedKey) {
-  if (keyField(line) != foldedKey) {
-    return std::nullopt;
-  }
-  return line.substr(line.find(';') + 1);
+  // Prepared lines hold no tabs: blanks are trimmed.
+  return asciiUpperCopy(platform::trim(line.substr(0, cut)));
 }
 
 bool splitTopicLine(std::string_view line, bool pageToEnd, TopicLine& fields) {
