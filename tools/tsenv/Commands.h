@@ -39,8 +39,7 @@ inline void runs(CLI::App* command, Runner& runner, Runner work) {
   command->callback([&runner, work = std::move(work)] { runner = work; });
 }
 
-// A whole decimal number and nothing else: nothing for "", "12x" or a
-// number out of range.
+// A whole decimal number and nothing else ("", "12x", out of range: nothing).
 inline std::optional<int> parseInteger(std::string_view text) {
   int number = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
@@ -73,9 +72,8 @@ std::optional<Value> readSetting(HKEY root, const std::string& key, const std::s
 }
 
 // From now on the library's message boxes, addresses and compiled help are
-// only described, one line each ("message box: CAPTION: TEXT", "open address:
-// ADDRESS", "open help: FILE COMMAND DATA"), and taken as done: appended to
-// into, joined by " | ", when given, else printed.
+// taken as done and only described ("message box: CAPTION: TEXT", "open address:
+// ADDRESS", "open help: FILE COMMAND DATA"): joined by " | " into into, or printed.
 void describeActions(std::string* into = nullptr);
 
 void addInfoCommand(CLI::App& app, Runner& runner);

@@ -1,7 +1,5 @@
-// help-check: the installed help configuration (exceptions, defaults and
-// language mapping files, and the topic files "*.cfg" of the topic folder and
-// its domain folders), read line by line with the library's own reading and
-// rules, and what would make help go wrong.
+// help-check: the installed help configuration and topic files, read line by
+// line with the library's own reading and rules, and what would make help go wrong.
 #include "tools/tsenv/Commands.h"
 
 #include "help/ConfigLines.h"
@@ -53,10 +51,9 @@ struct HelpCheck {
   std::string at(const std::string& file, int line) const {
     return shown(file) + ":" + std::to_string(line);
   }
-  // Hands each line of file as the library reads it (pieces of at most 1023
-  // characters, prepared with mode: TrimBoth or TrimAll) to examine with its
-  // place; empty lines are passed over, a longer line is reported. False when
-  // the file does not open.
+  // Hands each line of file that the library's reading leaves non-empty to
+  // examine with its place, and reports one read in pieces; false when the
+  // file does not open.
   bool readLines(const std::string& file, int mode, const LineCheck& examine) {
     int number = 1;
     bool lineGoesOn = false;
@@ -81,9 +78,8 @@ struct HelpCheck {
   }
 };
 
-// Reads a file's lines, each with the key keyOfLine finds (nothing when it
-// reports the line); a key seen before is reported with what wins, a new one
-// handed to use. A missing file is noted with what it means.
+// Hands each line with a new key (keyOfLine reports a line without one) to
+// use, reports a key seen before with whatWins, and notes a missing file.
 template <typename KeyOfLine, typename Use>
 void readConfigFile(HelpCheck& check, std::string_view name, int mode, const char* whenMissing,
                     const char* whatWins, KeyOfLine keyOfLine, Use use) {

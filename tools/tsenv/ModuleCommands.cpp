@@ -1,7 +1,5 @@
-// What a module asks of the library, asked the same way: file names
-// (expand, resource, exists), the session state the suite's modules share and
-// the command log (domain, last-command, log), and help for a topic (help,
-// wiki).
+// What a module asks of the library, asked the same way: file names, the
+// session state and command log the modules share, and help for a topic.
 #include "tools/tsenv/Commands.h"
 
 #include "platform/Platform.h"

@@ -1,7 +1,5 @@
-// reg: the suite's registry settings. Single values are read and written
-// through the library's own accessor; whole keys are copied, changed and
-// deleted through the platform layer's calls for whole keys, and written to
-// and replayed from registry files (.reg) with the store's own reading.
+// reg: the suite's registry settings; values through the library's accessor,
+// whole keys through the platform layer and the store's registry file code.
 #include "tools/tsenv/Commands.h"
 
 #include "platform/Platform.h"
@@ -70,9 +68,8 @@ bool isSuiteKey(const KeyLocation& key, bool above = false) {
   });
 }
 
-// "HKEY_CURRENT_USER\...", "HKCU\...", "HKLM\...", or a path below the product
-// key root of the layout in force ("Kernel Services"); UsageError unless it
-// names one of the suite's keys or a key below one.
+// "HKEY_CURRENT_USER\...", "HKCU\...", or a path below the product key root in
+// force ("Kernel Services"); UsageError unless it is a suite key or below one.
 KeyLocation parseSuiteKeyName(std::string_view text) {
   while (text.ends_with('\\')) {
     text.remove_suffix(1);
@@ -217,16 +214,13 @@ std::vector<RegChange> changesBetween(const RegistryTree& before, const Registry
 // that does not exist does), puts back what was made and answers false.
 bool applyChanges(const std::vector<RegChange>& changes) {
   const RegistryTree before = copyKeys(suiteKeys());
-  for (const RegChange& change : changes) {
-    if (!applyOne(change)) {
-      // Puts back what was applied, as far as the registry lets it.
-      for (const RegChange& undo : changesBetween(copyKeys(suiteKeys()), before)) {
-        applyOne(undo);
-      }
-      return false;
-    }
+  if (std::ranges::all_of(changes, applyOne)) {
+    return true;
   }
-  return true;
+  for (const RegChange& undo : changesBetween(copyKeys(suiteKeys()), before)) {
+    applyOne(undo); // as far as the registry lets it
+  }
+  return false;
 }
 
 // The file's line number refused, and why, as one line.
@@ -258,13 +252,11 @@ void requireOnlySuiteKeys(std::string_view file, const RegDocument& document) {
   }
 }
 
-// The keys of tree named by keys, each with everything below it, as a
-// version 5.00 file, behind its header when withHeader.
+// The keys of tree named by keys, each with everything below it, as the store
+// writes its file (version 5.00, CR LF; the header only when withHeader): the
+// changes that make them from nothing, each key, its values, the keys below.
 std::string registryText(const RegistryTree& tree, const std::vector<KeyLocation>& keys,
                          bool withHeader) {
-  // Written as the store writes its file: a version 5.00 file, CR LF. The
-  // changes that make the keys from nothing are each key, its values, then
-  // the keys below it.
   RegDocument document = RegDocument::parse("");
   for (const RegChange& change : changesBetween(RegistryTree(), tree, keys)) {
     change.kind == RegChange::Kind::createKey
@@ -390,9 +382,8 @@ int exportKeys(const RegArguments& arguments, bool) {
   return kExitDone;
 }
 
-// Replays the file on the suite's keys as the system's registry editor
-// imports it. UsageError, naming the file and line, for no registry file or
-// one that touches anything outside the suite's keys.
+// Replays the file on the suite's keys as the registry editor imports it;
+// UsageError, naming the file and line, for one it must not import.
 int import(const RegArguments& arguments, bool) {
   std::ifstream file(arguments.file, std::ios::binary);
   if (!file) {
@@ -407,8 +398,7 @@ int import(const RegArguments& arguments, bool) {
                std::string(platform::kRegedit4Header) +
                "\", in UTF-16 or in 8 bits without a byte order mark");
   }
-  // A REGEDIT4 file in 8 bits is in the ANSI code page, read as the
-  // registry editor of this system reads it.
+  // An 8-bit REGEDIT4 file is in the ANSI code page, as the registry editor reads it.
   const bool ansi = *dialect == platform::RegFileDialect::regedit4 &&
                     platform::encodingOf(bytes) == platform::FileEncoding::eightBit;
   const RegDocument document =
