@@ -8,8 +8,8 @@
 namespace tsenv {
 namespace {
 
-bool describing = false;
-std::string* collected = nullptr;
+// Set once actions are described: where to collect them, or null to print.
+std::optional<std::string*> describing;
 
 // One line each: line breaks inside a message are written as "\n". Answers
 // what the system answers when it has done the action.
@@ -17,7 +17,7 @@ template <class Answer> Answer describe(std::string line, Answer answer) {
   for (std::size_t at = line.find('\n'); at != std::string::npos; at = line.find('\n', at + 2)) {
     line.replace(at, 1, "\\n");
   }
-  if (collected != nullptr) {
+  if (std::string* collected = *describing) {
     *collected += (collected->empty() ? "" : " | ") + line;
   } else {
     line += '\n';
@@ -30,8 +30,7 @@ template <class Answer> Answer describe(std::string line, Answer answer) {
 } // namespace
 
 void describeActions(std::string* into) {
-  describing = true;
-  collected = into;
+  describing = into;
 }
 
 } // namespace tsenv

@@ -3,7 +3,6 @@
 #include "tools/tsenv/Commands.h"
 
 #include "help/ConfigLines.h"
-#include "platform/Platform.h"
 #include "platform/common/TextPieces.h"
 #include "support/AsciiCase.h"
 
@@ -230,9 +229,8 @@ void checkLine(HelpCheck& check, const std::string& at, std::string_view line,
   if (fields.page.empty()) {
     check.problem(at, "no wiki page: the line is passed over");
   }
-  const auto second = line.find(';', line.find(';') + 1);
-  if (second != line.npos && line.find(';', second + 1) == line.npos && second + 1 < line.size()) {
-    check.problem(at, "'" + std::string(line.substr(second + 1)) +
+  if (std::ranges::count(line, ';') == 2 && !line.ends_with(';')) {
+    check.problem(at, "'" + std::string(line.substr(line.rfind(';') + 1)) +
                           "' after the page is ignored: it needs a closing ';' and a help file "
                           "name");
   }

@@ -180,10 +180,9 @@ FactGroup helpFacts() {
 }
 
 std::string shownValue(const Json& value) {
-  if (value.is_boolean()) {
-    return value.get<bool>() ? "on" : "off";
-  }
-  const std::string text = value.is_string() ? value.get<std::string>() : value.dump();
+  const std::string text = value.is_boolean()  ? (value.get<bool>() ? "on" : "off")
+                           : value.is_string() ? value.get<std::string>()
+                                               : value.dump();
   return text.empty() ? "(empty)" : text;
 }
 

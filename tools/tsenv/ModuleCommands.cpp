@@ -5,7 +5,6 @@
 #include "platform/Platform.h"
 #include "session/ModulesKey.h"
 
-#include <array>
 #include <cstdio>
 #include <iostream>
 #include <memory>

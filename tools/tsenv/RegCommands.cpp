@@ -135,22 +135,16 @@ void copyOpenKey(HKEY key, RegistryKey& target) {
 }
 
 bool applyOne(const RegChange& change) {
-  switch (change.kind) {
-  case RegChange::Kind::createKey:
-    return openKey(change.key, true) != nullptr;
-  case RegChange::Kind::setValue: {
-    const OpenKey key = openKey(change.key, true);
-    return key && platform::regSetValueUtf8(key.get(), change.valueName, change.value.type,
-                                            change.value.data);
-  }
-  case RegChange::Kind::deleteValue: {
-    const OpenKey key = openKey(change.key);
-    return key && platform::regDeleteValue(key.get(), change.valueName);
-  }
-  case RegChange::Kind::deleteKey:
+  using Kind = RegChange::Kind;
+  if (change.kind == Kind::deleteKey) {
     return platform::regDeleteTree(platform::rootKey(change.key.root), relativePath(change.key));
   }
-  return false;
+  const OpenKey key = openKey(change.key, change.kind != Kind::deleteValue);
+  return key && (change.kind == Kind::createKey ||
+                 (change.kind == Kind::setValue
+                      ? platform::regSetValueUtf8(key.get(), change.valueName, change.value.type,
+                                                  change.value.data)
+                      : platform::regDeleteValue(key.get(), change.valueName)));
 }
 
 void diffKey(const KeyLocation& key, const RegistryKey* before, const RegistryKey* after,

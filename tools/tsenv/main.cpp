@@ -27,7 +27,6 @@ int main(int argc, char** argv) {
   app.footer("Exit status: 0 done, 1 the answer is no or the operation failed, 2 wrong "
              "command line (nothing was changed). Each subcommand takes --help.");
   app.require_subcommand(1);
-  app.fallthrough(false);
   // Values may begin with '/' (paths, registry data); CLI11 would take them
   // for options on Windows only. Set before the subcommands, which inherit it.
   app.allow_windows_style_options(false);
