@@ -1,5 +1,4 @@
-// The application folder and the user's My Tessaline folder, each kept once
-// found.
+// The application folder and the user's My Tessaline folder, each kept once found.
 #include "TsEnvironment.h"
 
 #include "folders/KeptFolders.h"

@@ -40,10 +40,7 @@ std::optional<std::string> WikiLanguageOf(const std::string& domain, bool useExc
   if (exception == ExceptionUseChm) {
     return std::nullopt;
   }
-  if (exception == ExceptionNone) {
-    language.clear();
-  }
-  return language;
+  return exception == ExceptionLanguage ? language : std::string();
 }
 
 std::string ReadWikiPlatform(bool* fromMachine) {
