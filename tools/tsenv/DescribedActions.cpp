@@ -49,9 +49,8 @@ std::intptr_t openAddress(const std::string& address) {
 }
 
 bool openHelp(const std::string& file, unsigned command, std::intptr_t data) {
-  return tsenv::describing ? tsenv::describe("open help: " + file + " " + std::to_string(command) +
-                                                 " " + std::to_string(data),
-                                             true)
+  const std::string what = file + " " + std::to_string(command) + " " + std::to_string(data);
+  return tsenv::describing ? tsenv::describe("open help: " + what, true)
                            : platform::htmlHelp(file, command, data);
 }
 

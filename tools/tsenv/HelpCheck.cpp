@@ -14,7 +14,6 @@ namespace tsenv {
 namespace {
 
 namespace help = tsen::help;
-using tsen::asciiUpperCopy;
 using LineCheck = std::function<void(const std::string& at, std::string_view text)>;
 
 struct HelpCheck {
@@ -116,8 +115,8 @@ void checkExceptionEntries(HelpCheck& check, const std::string& at, std::string_
     const std::string code(entry.substr(0, equals));
     const std::string_view value = entry.substr(equals + 1);
     // What the library reads for a user whose language code this entry spells.
-    const auto read = help::exceptionEntryOf(line, asciiUpperCopy(code));
-    if (read && read->value.data() < value.data() && code == asciiUpperCopy(code)) {
+    const auto read = help::exceptionEntryOf(line, tsen::asciiUpperCopy(code));
+    if (read && read->value.data() < value.data() && code == tsen::asciiUpperCopy(code)) {
       check.problem(at, code + " appears twice in the line: the first entry counts");
     } else if (!read || read->value.data() != value.data()) {
       check.problem(at, "language code '" + code +
@@ -265,7 +264,6 @@ void checkLine(HelpCheck& check, const std::string& at, std::string_view line,
   }
 }
 
-// The files of folder, as the library lists them.
 FolderTopics checkFolder(HelpCheck& check, const std::string& folder) {
   FolderTopics topics;
   help::searchFolder(folder, [&](const std::string& file) {
@@ -328,11 +326,10 @@ void checkCompiledHelpFiles(HelpCheck& check) {
       check.problem(check.shown(path("Eng")), what + ": no language can fall back to it");
     }
     for (const std::string& code : languages) {
-      if (TsEnFileExist(path(code), false)) {
-        continue;
+      if (!TsEnFileExist(path(code), false)) {
+        english ? check.note(check.shown(path(code)), what + ": " + code + " users get English")
+                : check.problem(check.shown(path(code)), what);
       }
-      english ? check.note(check.shown(path(code)), what + ": " + code + " users get English")
-              : check.problem(check.shown(path(code)), what);
     }
   }
 }

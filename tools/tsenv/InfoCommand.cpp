@@ -42,10 +42,6 @@ std::string location(HKEY hive, const std::string& key, const std::string& value
   return (hive == kUser ? "HKEY_CURRENT_USER\\" : "HKEY_LOCAL_MACHINE\\") + key + "\\" + value;
 }
 
-std::string numbered(const std::string& where, TsEnLong number) {
-  return where + " = " + std::to_string(number);
-}
-
 // The registry value behind a text answer, or what the library falls back to.
 std::string textSource(HKEY hive, const std::string& key, const std::string& value,
                        const std::string& fallback) {
@@ -63,7 +59,7 @@ FactGroup registryFacts() {
   const std::string layout = on ? "19.01" : "18.40";
   const std::string flagLocation = location(kUser, TsEnRegKeyQVRConnect, TsEnRegValueQVRConnect);
   const std::string layoutSource =
-      flag ? numbered(flagLocation, *flag) +
+      flag ? flagLocation + " = " + std::to_string(*flag) +
                  (on ? " (QVR connection on)" : " (only 1 selects 19.01)")
            : "not set: " + flagLocation + " is missing, so 18.40";
   const std::string byLayout = "the " + layout + " layout";
@@ -112,7 +108,6 @@ FactGroup versionFacts() {
 FactGroup folderFacts() {
   const std::string app = TsEnGetAppPath();
   const bool configured = !TsEnGetCurrentConfig().empty();
-  // What the per-user folders append below the known folder.
   const std::string segment = tsen::configurationFolders();
   const std::string kernel = TsEnGetRegKeyKernelServices();
   return {
@@ -140,10 +135,10 @@ FactGroup sessionFacts() {
   const std::string modules = tsen::modulesKey();
   const auto stored = readSetting<TsEnLong>(kUser, modules, TsEnRegValueLogCommands);
   const bool on = tsen::loggingIsOn();
-  const std::string switchSource =
-      stored ? numbered(location(kUser, modules, TsEnRegValueLogCommands), *stored) +
-                   (on ? "" : " (anything but 1 is off)")
-             : "not set: on";
+  const std::string switchSource = stored ? location(kUser, modules, TsEnRegValueLogCommands) +
+                                                " = " + std::to_string(*stored) +
+                                                (on ? "" : " (anything but 1 is off)")
+                                          : "not set: on";
   return {
       "session",
       "Session and command log",
@@ -169,7 +164,8 @@ FactGroup helpFacts() {
       "help",
       "Help settings",
       {{"use_chm_help", "Use CHM help", useChm.value_or(0) == 1,
-        useChm ? numbered(location(kUser, key, help::kUseChmHelp), *useChm) : "not set: the wiki"},
+        useChm ? location(kUser, key, help::kUseChmHelp) + " = " + std::to_string(*useChm)
+               : "not set: the wiki"},
        {"language_code", "Wiki language", text(help::kHelpLanguageCode),
         textSource(kUser, key, help::kHelpLanguageCode, "from the exceptions and mapping files")},
        {"base_url", "Wiki address", text(help::kHelpBaseUrl),

@@ -41,7 +41,6 @@ std::optional<int> parseExpandFlags(std::string_view text) {
   return flags;
 }
 
-// A CLI11 check that accepts what parse accepts.
 template <typename Parse> CLI::Validator acceptedBy(Parse parse, std::string description) {
   return CLI::Validator(
       [parse](std::string& text) {

@@ -100,8 +100,8 @@ KeyLocation parseSuiteKeyName(std::string_view text) {
   return key;
 }
 
+enum class Kind { createKey, setValue, deleteValue, deleteKey };
 struct RegChange {
-  enum class Kind { createKey, setValue, deleteValue, deleteKey };
   Kind kind = Kind::createKey;
   KeyLocation key;
   std::string valueName;
@@ -115,10 +115,6 @@ OpenKey openKey(HKEY parent, const std::string& path, bool create = false) {
   const bool opened = create ? platform::regCreateKeyUtf8(parent, path, key)
                              : platform::regOpenKeyUtf8(parent, path, key);
   return OpenKey(opened ? key : nullptr, &platform::regCloseKey);
-}
-
-OpenKey openKey(const KeyLocation& key, bool create = false) {
-  return openKey(platform::rootKey(key.root), relativePath(key), create);
 }
 
 void copyOpenKey(HKEY key, RegistryKey& target) {
@@ -135,11 +131,11 @@ void copyOpenKey(HKEY key, RegistryKey& target) {
 }
 
 bool applyOne(const RegChange& change) {
-  using Kind = RegChange::Kind;
   if (change.kind == Kind::deleteKey) {
     return platform::regDeleteTree(platform::rootKey(change.key.root), relativePath(change.key));
   }
-  const OpenKey key = openKey(change.key, change.kind != Kind::deleteValue);
+  const OpenKey key = openKey(platform::rootKey(change.key.root), relativePath(change.key),
+                              change.kind != Kind::deleteValue);
   return key && (change.kind == Kind::createKey ||
                  (change.kind == Kind::setValue
                       ? platform::regSetValueUtf8(key.get(), change.valueName, change.value.type,
@@ -149,7 +145,6 @@ bool applyOne(const RegChange& change) {
 
 void diffKey(const KeyLocation& key, const RegistryKey* before, const RegistryKey* after,
              std::vector<RegChange>& changes) {
-  using Kind = RegChange::Kind;
   static const RegistryKey kNone;
   if ((before == nullptr) != (after == nullptr)) {
     changes.push_back({after != nullptr ? Kind::createKey : Kind::deleteKey, key, {}, {}});
@@ -187,7 +182,7 @@ void diffKey(const KeyLocation& key, const RegistryKey* before, const RegistryKe
 RegistryTree copyKeys(const std::vector<KeyLocation>& keys) {
   RegistryTree tree;
   for (const KeyLocation& key : keys) {
-    if (const OpenKey opened = openKey(key)) {
+    if (const OpenKey opened = openKey(platform::rootKey(key.root), relativePath(key))) {
       copyOpenKey(opened.get(), tree.create(key.root, key.path));
     }
   }
@@ -217,7 +212,6 @@ bool applyChanges(const std::vector<RegChange>& changes) {
   return false;
 }
 
-// The file's line number refused, and why, as one line.
 [[noreturn]] void refuse(std::string_view file, std::size_t line, const std::string& why) {
   throw UsageError(std::string(file) + ":" + std::to_string(line) + ": " + why +
                    "; nothing was imported");
@@ -253,7 +247,7 @@ std::string registryText(const RegistryTree& tree, const std::vector<KeyLocation
                          bool withHeader) {
   RegDocument document = RegDocument::parse("");
   for (const RegChange& change : changesBetween(RegistryTree(), tree, keys)) {
-    change.kind == RegChange::Kind::createKey
+    change.kind == Kind::createKey
         ? document.addKey(change.key.root, change.key.path)
         : document.setValue(change.key.root, change.key.path, change.valueName, change.value);
   }
@@ -345,7 +339,6 @@ int set(const RegArguments& arguments, bool) {
 
 int remove(const RegArguments& arguments, bool named) {
   const KeyLocation key = parseSuiteKeyName(arguments.key);
-  using Kind = RegChange::Kind;
   if (!applyChanges({{named ? Kind::deleteValue : Kind::deleteKey, key, arguments.name, {}}})) {
     std::cerr << "nothing deleted: no "
               << (named ? "value \"" + arguments.name + "\" in " : std::string("key "))
@@ -445,7 +438,6 @@ void addRegCommands(CLI::App& app, Runner& runner) {
   CLI::App* get = add("get", "Show a value, or a key with everything below it", tsenv::get);
   get->footer("Numbers are shown in decimal, text as it is; without NAME the key is shown in "
               "registry file form.");
-  // KEY, then NAME, which names a value where it is required.
   const auto keyAndName = [&](CLI::App* command, const char* keyHelp, bool nameRequired) {
     command->add_option("KEY", a.key, keyHelp)->required();
     command->add_option("NAME", a.name, "the value's name")->required(nameRequired);

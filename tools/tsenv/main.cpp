@@ -2,7 +2,6 @@
 // the means to change the settings and files behind those answers.
 #include "tools/tsenv/Commands.h"
 
-#include <cstdio>
 #include <exception>
 #include <iostream>
 
@@ -52,9 +51,7 @@ int main(int argc, char** argv) {
     return fail(error.what());
   }
   try {
-    const int status = runner ? runner() : tsenv::kExitUsage;
-    std::fflush(stdout);
-    return status;
+    return runner ? runner() : tsenv::kExitUsage;
   } catch (const tsenv::UsageError& error) {
     return fail(error.what());
   } catch (const std::exception& error) {
