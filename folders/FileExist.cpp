@@ -5,15 +5,10 @@
 #include "platform/Platform.h"
 
 bool TsEnFileExist(const std::string& path, bool showMessage) {
-  if (path.empty()) {
-    return false;
-  }
-  if (tsen::platform::pathFileExists(path)) {
-    return true;
-  }
-  if (showMessage) {
+  const bool exists = !path.empty() && tsen::platform::pathFileExists(path);
+  if (!exists && showMessage && !path.empty()) {
     tsen::showMessage("Unable to find the file \"" + path + "\" !", "Tessaline",
                       tsen::platform::kMbOk | tsen::platform::kMbIconWarning);
   }
-  return false;
+  return exists;
 }

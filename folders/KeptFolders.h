@@ -11,4 +11,7 @@ namespace tsen {
 const std::string& appPath(std::string& found);
 const std::string& myTessalinePath(std::string& found);
 
+// The Kernel Services value naming the My Tessaline folder.
+inline constexpr const char* kMyTessalineValue = "My Tessaline Directory";
+
 } // namespace tsen

@@ -4,12 +4,8 @@
 #include "platform/Platform.h"
 
 std::string TsEnGetQuarzelSharedPath() {
-  std::optional<std::string> common =
-      tsen::platform::knownFolder(tsen::platform::KnownFolder::commonFiles);
-  if (!common) {
-    return {};
-  }
-  return *common + "\\Quarzel Shared";
+  const auto common = tsen::platform::knownFolder(tsen::platform::KnownFolder::commonFiles);
+  return common ? *common + "\\Quarzel Shared" : std::string();
 }
 
 std::string TsEnGetTessalineSharedPath() {

@@ -7,22 +7,12 @@
 
 namespace {
 
-void trimTrailingBackslashes(std::string& path) {
-  while (!path.empty() && path.back() == '\\') {
-    path.pop_back();
-  }
-}
-
-// Appends the configuration's folders. False, leaving path unusable, without
-// a configuration.
-bool appendConfigurationFolders(std::string& path) {
+// The configuration's folders below base, whose trailing backslashes are
+// dropped; empty without a configuration.
+std::string belowBase(std::string base) {
   const std::string folders = tsen::configurationFolders();
-  if (folders.empty()) {
-    return false;
-  }
-  path += '\\';
-  path += folders;
-  return true;
+  base.erase(base.find_last_not_of('\\') + 1);
+  return folders.empty() ? std::string() : base + '\\' + folders;
 }
 
 } // namespace
@@ -35,44 +25,28 @@ std::string tsen::configurationFolders() {
 }
 
 std::string TsEnGetUserDataPath() {
-  std::optional<std::string> roaming =
+  const std::optional<std::string> roaming =
       tsen::platform::knownFolder(tsen::platform::KnownFolder::roamingAppData);
-  if (!roaming || roaming->empty()) {
-    return {};
-  }
-  std::string path = std::move(*roaming);
-  trimTrailingBackslashes(path);
-  if (!appendConfigurationFolders(path)) {
-    return {};
-  }
-  return path;
+  return roaming && !roaming->empty() ? belowBase(*roaming) : std::string();
 }
 
 std::string TsEnGetTempPath() {
-  std::optional<std::string> temp = tsen::platform::tempFolder();
-  if (!temp) {
-    return {};
-  }
-  std::string path = std::move(*temp);
-  if (!path.empty() && path.back() == '\\') {
+  std::string path = tsen::platform::tempFolder().value_or("");
+  if (path.ends_with('\\')) {
     path.pop_back();
   }
   return path;
 }
 
 std::string TsEnGetTempPathAppDataStyle() {
-  std::string path = TsEnGetTempPath();
   // Without a temporary folder the path would point below the drive's root;
   // answer nothing rather than create folders there.
-  if (path.empty()) {
-    return path;
-  }
-  trimTrailingBackslashes(path);
-  if (!appendConfigurationFolders(path)) {
-    return {};
-  }
+  const std::string temp = TsEnGetTempPath();
+  const std::string path = temp.empty() ? temp : belowBase(temp);
   // The trailing backslash makes the system create the last folder too. An
   // existing folder, or one that cannot be made, is no concern of the caller.
-  tsen::platform::createFolders(path + '\\');
+  if (!path.empty()) {
+    tsen::platform::createFolders(path + '\\');
+  }
   return path;
 }

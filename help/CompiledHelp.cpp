@@ -10,21 +10,15 @@
 namespace tsen::help {
 namespace {
 
-// Formats like the help messages' 512-character buffer: a longer text is cut
-// at its end, never written past it.
-[[gnu::format(printf, 1, 2)]] std::string helpMessageText(const char* format, ...) {
+// Formatted like the help messages' 512-character buffer: a longer text is
+// cut at its end, never written past it.
+[[gnu::format(printf, 1, 2)]] void tellUser(const char* format, ...) {
   va_list arguments;
   va_start(arguments, format);
-  std::string text = formatLimited(512, format, arguments);
+  const std::string text = formatLimited(512, format, arguments);
   va_end(arguments);
-  return text;
-}
-
-void tellUser(const std::string& text) {
   showMessage(text, "Tessaline help", platform::kMbOk | platform::kMbIconWarning);
 }
-
-} // namespace
 
 bool TryWikiHelp(int topic, const std::string& helpName) {
   const auto language = WikiLanguageOf(getActiveTessalineDomain(), true);
@@ -37,14 +31,16 @@ bool TryWikiHelp(int topic, const std::string& helpName) {
   return true;
 }
 
+} // namespace
+
 void ShowCompiledHelp(int topic, const std::string& helpName) {
   const std::string english = compiledHelpFile("Help\\Eng\\", helpName);
   std::string file = compiledHelpFile("Help\\<LANGCODE>\\", helpName);
   if (!platform::canRead(file)) {
     if (!platform::canRead(english)) {
-      tellUser(helpMessageText("Unable to find help file \"%s\" !\n\nTried to load English "
-                               "version \"%s\", but was not found either.",
-                               file.c_str(), english.c_str()));
+      tellUser("Unable to find help file \"%s\" !\n\nTried to load English version \"%s\", but "
+               "was not found either.",
+               file.c_str(), english.c_str());
     }
     file = english;
   }
@@ -55,12 +51,11 @@ void ShowCompiledHelp(int topic, const std::string& helpName) {
       return;
     }
     if (topic == 0) {
-      tellUser(helpMessageText("Unable to start help file \"%s\" !", file.c_str()));
+      tellUser("Unable to start help file \"%s\" !", file.c_str());
       return;
     }
     // An unknown topic: say so, then offer the English contents.
-    tellUser(
-        helpMessageText("Unable to find topic \"%d\" in help file \"%s\" !", topic, file.c_str()));
+    tellUser("Unable to find topic \"%d\" in help file \"%s\" !", topic, file.c_str());
     file = english;
     topic = 0;
   }

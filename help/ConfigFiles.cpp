@@ -37,7 +37,7 @@ int ReadWikiException(const std::string& domain, std::string& language) {
   const std::string foldedCode = asciiUpperCopy(language);
   int result = ExceptionNone;
   searchConfigFile(helpConfigFile(kExceptionsFile), TrimBoth, [&](std::string_view line) {
-    if (!afterKeyField(line, foldedDomain)) {
+    if (keyField(line) != foldedDomain) {
       return false;
     }
     // The first line of the domain decides, usable or not.
@@ -54,7 +54,7 @@ int ReadWikiException(const std::string& domain, std::string& language) {
 std::optional<std::string> helpDefaultValue(std::string_view afterKey) {
   const auto end = afterKey.find(';');
   std::string value(afterKey.substr(0, end));
-  TrimBlanks(value, TrimAll);
+  std::erase(value, ' ');
   if (end == std::string_view::npos || value.empty()) {
     return std::nullopt;
   }
@@ -66,8 +66,9 @@ std::optional<std::string> helpDefaultValue(std::string_view afterKey) {
 void ReadHelpDefault(const std::string& key, std::string& value) {
   const std::string foldedKey = asciiUpperCopy(key);
   searchConfigFile(helpConfigFile(kDefaultsFile), TrimBoth, [&](std::string_view line) {
-    const auto rest = afterKeyField(line, foldedKey);
-    const auto found = rest ? helpDefaultValue(*rest) : std::nullopt;
+    const auto found = keyField(line) == foldedKey
+                           ? helpDefaultValue(line.substr(line.find(';') + 1))
+                           : std::nullopt;
     if (found) {
       value = *found;
     }

@@ -1,6 +1,7 @@
 #include "help/ConfigLines.h"
 
 #include "TsEnvironment.h"
+#include "platform/common/TextPieces.h"
 #include "support/AsciiCase.h"
 
 #include <algorithm>
@@ -10,15 +11,6 @@
 #include <limits>
 
 namespace tsen::help {
-
-void TrimBlanks(std::string& text, int mode) {
-  if (mode == TrimAll) {
-    std::erase(text, ' ');
-    return;
-  }
-  text.erase(text.find_last_not_of(' ') + 1);
-  text.erase(0, std::min(text.find_first_not_of(' '), text.size()));
-}
 
 void PrepareConfigLine(std::string_view line, int mode, std::string& prepared) {
   line = line.substr(0, line.find("//"));
@@ -30,7 +22,8 @@ void PrepareConfigLine(std::string_view line, int mode, std::string& prepared) {
   }
   std::transform(line.begin(), line.end(), std::back_inserter(prepared),
                  [](char c) { return (c == '\t' || c == '\n') ? ' ' : c; });
-  TrimBlanks(prepared, mode);
+  prepared.erase(prepared.find_last_not_of(' ') + 1);
+  prepared.erase(0, prepared.find_first_not_of(' '));
 }
 
 std::string topicFolder() {
@@ -50,41 +43,22 @@ std::optional<std::string> keyField(std::string_view line) {
   if (cut == std::string_view::npos) {
     return std::nullopt;
   }
-  std::string key = asciiUpperCopy(line.substr(0, cut));
-  TrimBlanks(key, TrimBoth);
-  return key;
-}
-
-std::optional<std::string_view> afterKeyField(std::string_view line, std::string_view foldedKey) {
-  if (keyField(line) != foldedKey) {
-    return std::nullopt;
-  }
-  return line.substr(line.find(';') + 1);
+  // Prepared lines hold no tabs: blanks are trimmed.
+  return asciiUpperCopy(platform::trim(line.substr(0, cut)));
 }
 
 bool splitTopicLine(std::string_view line, bool pageToEnd, TopicLine& fields) {
+  const std::vector<std::string_view> pieces = platform::splitAt(line, ';');
   fields = {};
-  const auto first = line.find(';');
-  if (first == std::string_view::npos) {
+  if (pieces.size() < 2) {
     return false;
   }
-  fields.topic = line.substr(0, first);
-  const auto second = line.find(';', first + 1);
-  if (second == std::string_view::npos) {
-    if (pageToEnd) {
-      fields.page = line.substr(first + 1);
-    }
-    return true;
+  fields.topic = pieces[0];
+  fields.page = pageToEnd || pieces.size() > 2 ? pieces[1] : std::string_view();
+  if (pieces.size() > 3) {
+    fields.helpTopics = pieces[2];
+    fields.helpName = pieces[3];
   }
-  fields.page = line.substr(first + 1, second - first - 1);
-  const auto third = line.find(';', second + 1);
-  if (third == std::string_view::npos) {
-    return true;
-  }
-  fields.helpTopics = line.substr(second + 1, third - second - 1);
-  const auto fourth = line.find(';', third + 1);
-  fields.helpName = line.substr(third + 1, fourth == std::string_view::npos ? std::string_view::npos
-                                                                            : fourth - third - 1);
   return true;
 }
 

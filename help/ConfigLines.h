@@ -11,13 +11,10 @@
 
 namespace tsen::help {
 
-// TrimBlanks modes: blanks (0x20 only) cut at both ends, or removed.
+// Prepares a line read from a help file into prepared: cut at the first "//",
+// tabs and line feeds made blanks, then blanks (0x20) cut at both ends
+// (TrimBoth) or removed (TrimAll).
 enum TrimMode : int { TrimBoth = 0, TrimAll = 3 };
-void TrimBlanks(std::string& text, int mode);
-
-// Prepares a line read from a help file: cut at the first "//", tabs and line
-// feeds made blanks, then blanks trimmed by mode (TrimBoth or TrimAll).
-// Writes into prepared, whose storage is reused from line to line.
 void PrepareConfigLine(std::string_view line, int mode, std::string& prepared);
 // Whether a character stays in a line prepared with TrimAll.
 inline bool keptByTrimAll(char c) {
@@ -58,8 +55,6 @@ FileSearch searchConfigFile(
 // The field before a line's first ';', trimmed and upper-cased as keys are
 // compared; nothing for a line without ';'.
 std::optional<std::string> keyField(std::string_view line);
-// The part of line after its first ';' when its key field is foldedKey.
-std::optional<std::string_view> afterKeyField(std::string_view line, std::string_view foldedKey);
 
 // What each configuration file's line gives, as the readers take it.
 struct ExceptionEntry {

@@ -38,9 +38,7 @@ bool ReadHelpPageFromFile(int topic, const std::string& helpName, const std::str
 bool ReadCompiledTopicFromFile(int topic, int& helpTopic, std::string& helpName,
                                const std::string& path);
 
-bool TryWikiHelp(int topic, const std::string& helpName);
 void ShowCompiledHelp(int topic, const std::string& helpName);
-void RunWikiHelp(int topic, bool useExceptions);
 void LaunchWikiPage(const std::string& page, const std::string& language);
 // The language a wiki page of domain opens in: the exceptions file's when it
 // names one, empty to let the launch pick it; nothing when the domain is to

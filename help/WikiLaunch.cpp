@@ -10,17 +10,9 @@
 
 namespace tsen::help {
 
-std::optional<std::string> WikiLanguageOf(const std::string& domain, bool useExceptions) {
-  std::string language = TsEnGetLanguageCode();
-  const int exception = useExceptions ? ReadWikiException(domain, language) : ExceptionNone;
-  if (exception == ExceptionUseChm) {
-    return std::nullopt;
-  }
-  if (exception == ExceptionNone) {
-    language.clear();
-  }
-  return language;
-}
+const std::string_view kDefaultBaseUrl = TSEN_HELP_BASE_URL;
+
+namespace {
 
 void RunWikiHelp(int topic, bool useExceptions) {
   const std::string domain = getActiveTessalineDomain();
@@ -40,6 +32,17 @@ void RunWikiHelp(int topic, bool useExceptions) {
   ShowCompiledHelp(0, helpName);
 }
 
+} // namespace
+
+std::optional<std::string> WikiLanguageOf(const std::string& domain, bool useExceptions) {
+  std::string language = TsEnGetLanguageCode();
+  const int exception = useExceptions ? ReadWikiException(domain, language) : ExceptionNone;
+  if (exception == ExceptionUseChm) {
+    return std::nullopt;
+  }
+  return exception == ExceptionLanguage ? language : std::string();
+}
+
 std::string ReadWikiPlatform(bool* fromMachine) {
   const std::string kernelServices = TsEnGetRegKeyKernelServices();
   std::string platformName(kDefaultPlatform);
@@ -56,14 +59,11 @@ std::string ReadWikiPlatform(bool* fromMachine) {
 }
 
 void LaunchWikiPage(const std::string& page, const std::string& language) {
-  const std::string kernelServices = TsEnGetRegKeyKernelServices();
+  // An accessor that opened no key reads nothing and leaves each default.
   TsEnWinRegistry user;
-  const bool userSettings = user.OpenKey(platform::kCurrentUser, kernelServices, false);
-
+  user.OpenKey(platform::kCurrentUser, TsEnGetRegKeyKernelServices(), false);
   std::string wikiLanguage;
-  if (userSettings) {
-    user.ReadString(kHelpLanguageCode, wikiLanguage);
-  }
+  user.ReadString(kHelpLanguageCode, wikiLanguage);
   if (wikiLanguage.empty()) {
     wikiLanguage = !language.empty() ? language : ReadWikiLanguageMapping();
   }
@@ -72,16 +72,12 @@ void LaunchWikiPage(const std::string& page, const std::string& language) {
   }
 
   std::string address(kDefaultBaseUrl);
-  if (userSettings) {
-    user.ReadString(kHelpBaseUrl, address);
-  }
-  if (address.empty() || address.back() != '/') {
+  user.ReadString(kHelpBaseUrl, address);
+  if (!address.ends_with('/')) {
     address += '/';
   }
-
   address += "doku.php/" + wikiLanguage + ':' + ReadWikiPlatform() + ':' +
              (page.empty() ? std::string(kStartPage) : page);
-
   if (openAddress(address) <= 32) {
     showMessage("Failed executing Wiki url (ShellExecute).", "Tessaline",
                 platform::kMbOk | platform::kMbIconInformation);

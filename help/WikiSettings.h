@@ -12,10 +12,7 @@ inline constexpr const char* kHelpBaseUrl = "Help BaseUrl";
 inline constexpr const char* kHelpPlatform = "Help Platform";
 
 // The maker's help wiki: scheme and host, no trailing "/". Set by the build.
-#if !defined(TSEN_HELP_BASE_URL)
-#error "TSEN_HELP_BASE_URL must be defined by the build"
-#endif
-inline constexpr std::string_view kDefaultBaseUrl = TSEN_HELP_BASE_URL;
+extern const std::string_view kDefaultBaseUrl;
 inline constexpr std::string_view kDefaultPlatform = "ts";
 inline constexpr std::string_view kDefaultWikiLanguage = "en";
 inline constexpr std::string_view kStartPage = "start";

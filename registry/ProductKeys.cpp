@@ -4,14 +4,6 @@
 #include "platform/Platform.h"
 #include "registry/ProductKeys.h"
 
-namespace {
-
-std::string_view productRoot() {
-  return TsEnQVRConnect() ? tsen::kProductRoot1901 : tsen::kProductRoot1840;
-}
-
-} // namespace
-
 bool TsEnQVRConnect() {
   TsEnWinRegistry registry;
   TsEnLong flag = 0;
@@ -20,21 +12,15 @@ bool TsEnQVRConnect() {
 }
 
 std::string TsEnGetRegistryKey() {
-  return std::string(productRoot());
+  return std::string(TsEnQVRConnect() ? tsen::kProductRoot1901 : tsen::kProductRoot1840);
 }
 
 std::string TsEnGetRegKeyKernelServices() {
-  std::string key(productRoot());
-  key += '\\';
-  key += tsen::kKernelServices;
-  return key;
+  return TsEnBuildRegKey(std::string(tsen::kKernelServices));
 }
 
 std::string TsEnBuildRegKey(const std::string& subKey) {
-  std::string key(productRoot());
-  key += '\\';
-  key += subKey;
-  return key;
+  return TsEnGetRegistryKey() + '\\' + subKey;
 }
 
 std::string TsEnGetCurrentConfig() {

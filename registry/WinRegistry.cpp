@@ -3,6 +3,7 @@
 
 #include "platform/Platform.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <new>
@@ -16,12 +17,9 @@ namespace {
 // Opens keyName below root into the state; on failure the state holds no key.
 bool openInto(TsEnWinRegistryState& state, HKEY root, const std::string& keyName) {
   HKEY opened = nullptr;
-  if (tsen::platform::regOpenKey(root, keyName.c_str(), opened)) {
-    state.key = opened;
-    return true;
-  }
-  state.key = nullptr;
-  return false;
+  const bool done = tsen::platform::regOpenKey(root, keyName.c_str(), opened);
+  state.key = done ? opened : nullptr;
+  return done;
 }
 
 } // namespace
@@ -61,14 +59,10 @@ bool create(TsEnWinRegistryState& state, HKEY root, const std::string& keyName) 
   }
   state.CloseKey();
   HKEY created = nullptr;
-  if (!tsen::platform::regCreateKey(root, keyName.c_str(), created)) {
-    state.key = nullptr;
-    state.createdName.clear();
-    return false;
-  }
-  state.key = created;
-  state.createdName = keyName;
-  return true;
+  const bool done = tsen::platform::regCreateKey(root, keyName.c_str(), created);
+  state.key = done ? created : nullptr;
+  state.createdName = done ? keyName : std::string();
+  return done;
 }
 
 bool openKey(TsEnWinRegistryState& state, HKEY root, const std::string& keyName, bool create) {
@@ -113,10 +107,7 @@ bool readString(const TsEnWinRegistryState& state, const std::string& valueName,
   if (!tsen::platform::regQueryValue(state.key, valueName.c_str(), &type, data.data(), size)) {
     return false;
   }
-  data.resize(size);
-  if (const auto end = data.find('\0'); end != std::string::npos) {
-    data.resize(end);
-  }
+  data.resize(std::min<std::size_t>(size, data.find('\0')));
   value = std::move(data);
   return true;
 }

@@ -27,7 +27,6 @@ namespace tsen::registry {
 
 // A state holding no key, with one reference.
 TsEnWinRegistryState* newState();
-// One more reference to state.
 void share(TsEnWinRegistryState& state);
 // Drops one reference; the last closes the key and frees the state.
 void release(TsEnWinRegistryState* state);

@@ -28,8 +28,7 @@ inline constexpr int kExitDone = 0;
 inline constexpr int kExitNo = 1;
 inline constexpr int kExitUsage = 2;
 
-// An argument found wrong after parsing (a registry key outside the suite,
-// a file that is no registry file); reported like a parse error.
+// An argument found wrong after parsing; reported like a parse error.
 class UsageError : public std::runtime_error {
 public:
   using std::runtime_error::runtime_error;
@@ -40,8 +39,7 @@ inline void runs(CLI::App* command, Runner& runner, Runner work) {
   command->callback([&runner, work = std::move(work)] { runner = work; });
 }
 
-// A whole decimal number and nothing else: nothing for "", "12x" or a
-// number out of range.
+// A whole decimal number and nothing else ("", "12x", out of range: nothing).
 inline std::optional<int> parseInteger(std::string_view text) {
   int number = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
@@ -58,9 +56,8 @@ inline std::string shownPath(std::string libraryPath) {
   return libraryPath;
 }
 
-// A registry value read through the library's accessor (TsEnLong or
-// std::string); nothing when the key or the value is missing, or a number
-// cannot be read as one.
+// A registry value (TsEnLong or std::string) read through the library's
+// accessor; nothing when it cannot be read.
 template <class Value>
 std::optional<Value> readSetting(HKEY root, const std::string& key, const std::string& name) {
   TsEnWinRegistry registry;
@@ -74,12 +71,9 @@ std::optional<Value> readSetting(HKEY root, const std::string& key, const std::s
   return read ? std::optional(value) : std::nullopt;
 }
 
-// tsenv's own piece in place of the library's user actions
-// (DescribedActions.cpp): message boxes, addresses and compiled help are done
-// as the library does them until this is called; from then on each is only
-// described and taken as done, one line each ("message box: CAPTION: TEXT"
-// with line breaks as \n, "open address: ADDRESS", "open help: FILE COMMAND
-// DATA"): appended to into, joined by " | ", when given, else printed.
+// From now on the library's message boxes, addresses and compiled help are
+// taken as done and only described ("message box: CAPTION: TEXT", "open address:
+// ADDRESS", "open help: FILE COMMAND DATA"): joined by " | " into into, or printed.
 void describeActions(std::string* into = nullptr);
 
 void addInfoCommand(CLI::App& app, Runner& runner);

@@ -8,28 +8,29 @@
 namespace tsenv {
 namespace {
 
-bool describing = false;
-std::string* collected = nullptr;
+// Set once actions are described: where to collect them, or null to print.
+std::optional<std::string*> describing;
 
-// One line each: line breaks inside a message are written as "\n".
-void describe(std::string line) {
+// One line each: line breaks inside a message are written as "\n". Answers
+// what the system answers when it has done the action.
+template <class Answer> Answer describe(std::string line, Answer answer) {
   for (std::size_t at = line.find('\n'); at != std::string::npos; at = line.find('\n', at + 2)) {
     line.replace(at, 1, "\\n");
   }
-  if (collected != nullptr) {
+  if (std::string* collected = *describing) {
     *collected += (collected->empty() ? "" : " | ") + line;
-    return;
+  } else {
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fflush(stdout);
   }
-  line += '\n';
-  std::fwrite(line.data(), 1, line.size(), stdout);
-  std::fflush(stdout);
+  return answer;
 }
 
 } // namespace
 
 void describeActions(std::string* into) {
-  describing = true;
-  collected = into;
+  describing = into;
 }
 
 } // namespace tsenv
@@ -37,28 +38,20 @@ void describeActions(std::string* into) {
 namespace tsen {
 
 void showMessage(const std::string& text, const std::string& caption, unsigned style) {
-  if (!tsenv::describing) {
-    platform::messageBox(text, caption, style);
-    return;
-  }
-  tsenv::describe("message box: " + caption + ": " + text);
+  tsenv::describing ? tsenv::describe("message box: " + caption + ": " + text, 0)
+                    : platform::messageBox(text, caption, style);
 }
 
 std::intptr_t openAddress(const std::string& address) {
-  if (!tsenv::describing) {
-    return platform::shellOpen(address);
-  }
-  tsenv::describe("open address: " + address);
-  return 42; // what the shell answers for a started program
+  // 42: what the shell answers for a started program.
+  return tsenv::describing ? tsenv::describe("open address: " + address, std::intptr_t{42})
+                           : platform::shellOpen(address);
 }
 
 bool openHelp(const std::string& file, unsigned command, std::intptr_t data) {
-  if (!tsenv::describing) {
-    return platform::htmlHelp(file, command, data);
-  }
-  tsenv::describe("open help: " + file + " " + std::to_string(command) + " " +
-                  std::to_string(data));
-  return true;
+  const std::string what = file + " " + std::to_string(command) + " " + std::to_string(data);
+  return tsenv::describing ? tsenv::describe("open help: " + what, true)
+                           : platform::htmlHelp(file, command, data);
 }
 
 } // namespace tsen

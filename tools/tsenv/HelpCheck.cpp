@@ -1,11 +1,8 @@
-// help-check: the installed help configuration (exceptions, defaults and
-// language mapping files, and the topic files "*.cfg" of the topic folder and
-// its domain folders), read line by line with the library's own reading and
-// rules, and what would make help go wrong.
+// help-check: the installed help configuration and topic files, read line by
+// line with the library's own reading and rules, and what would make help go wrong.
 #include "tools/tsenv/Commands.h"
 
 #include "help/ConfigLines.h"
-#include "platform/Platform.h"
 #include "platform/common/TextPieces.h"
 #include "support/AsciiCase.h"
 
@@ -17,7 +14,6 @@ namespace tsenv {
 namespace {
 
 namespace help = tsen::help;
-using tsen::asciiUpperCopy;
 using LineCheck = std::function<void(const std::string& at, std::string_view text)>;
 
 struct HelpCheck {
@@ -53,10 +49,9 @@ struct HelpCheck {
   std::string at(const std::string& file, int line) const {
     return shown(file) + ":" + std::to_string(line);
   }
-  // Hands each line of file as the library reads it (pieces of at most 1023
-  // characters, prepared with mode: TrimBoth or TrimAll) to examine with its
-  // place; empty lines are passed over, a longer line is reported. False when
-  // the file does not open.
+  // Hands each line of file that the library's reading leaves non-empty to
+  // examine with its place, and reports one read in pieces; false when the
+  // file does not open.
   bool readLines(const std::string& file, int mode, const LineCheck& examine) {
     int number = 1;
     bool lineGoesOn = false;
@@ -81,18 +76,8 @@ struct HelpCheck {
   }
 };
 
-// Remembers where key is first defined; answers that place when key was
-// defined before.
-template <class Key>
-const std::string* definedBefore(std::map<Key, std::string>& defined, const Key& key,
-                                 const std::string& at) {
-  const auto [entry, isNew] = defined.emplace(key, at);
-  return isNew ? nullptr : &entry->second;
-}
-
-// Reads a file's lines, each with the key keyOfLine finds (nothing when it
-// reports the line); a key seen before is reported with what wins, a new one
-// handed to use. A missing file is noted with what it means.
+// Hands each line with a new key (keyOfLine reports a line without one) to
+// use, reports a key seen before with whatWins, and notes a missing file.
 template <typename KeyOfLine, typename Use>
 void readConfigFile(HelpCheck& check, std::string_view name, int mode, const char* whenMissing,
                     const char* whatWins, KeyOfLine keyOfLine, Use use) {
@@ -103,8 +88,8 @@ void readConfigFile(HelpCheck& check, std::string_view name, int mode, const cha
         if (!key) {
           return;
         }
-        if (const std::string* earlier = definedBefore(defined, *key, at)) {
-          check.problem(at, *key + " again: " + whatWins + " (" + *earlier + ")");
+        if (const auto [earlier, isNew] = defined.emplace(*key, at); !isNew) {
+          check.problem(at, *key + " again: " + whatWins + " (" + earlier->second + ")");
         } else {
           use(at, text, *key);
         }
@@ -130,8 +115,8 @@ void checkExceptionEntries(HelpCheck& check, const std::string& at, std::string_
     const std::string code(entry.substr(0, equals));
     const std::string_view value = entry.substr(equals + 1);
     // What the library reads for a user whose language code this entry spells.
-    const auto read = help::exceptionEntryOf(line, asciiUpperCopy(code));
-    if (read && read->value.data() < value.data() && code == asciiUpperCopy(code)) {
+    const auto read = help::exceptionEntryOf(line, tsen::asciiUpperCopy(code));
+    if (read && read->value.data() < value.data() && code == tsen::asciiUpperCopy(code)) {
       check.problem(at, code + " appears twice in the line: the first entry counts");
     } else if (!read || read->value.data() != value.data()) {
       check.problem(at, "language code '" + code +
@@ -221,8 +206,8 @@ struct FolderTopics {
 template <typename Key>
 void remember(HelpCheck& check, std::map<Key, std::string>& defined, const Key& key,
               const std::string& at, const std::string& what) {
-  if (const std::string* earlier = definedBefore(defined, key, at)) {
-    check.problem(at, what + " is defined again: " + *earlier +
+  if (const auto [earlier, isNew] = defined.emplace(key, at); !isNew) {
+    check.problem(at, what + " is defined again: " + earlier->second +
                           " wins (the first in listing order, then from the top, wins)");
   }
 }
@@ -243,9 +228,8 @@ void checkLine(HelpCheck& check, const std::string& at, std::string_view line,
   if (fields.page.empty()) {
     check.problem(at, "no wiki page: the line is passed over");
   }
-  const auto second = line.find(';', line.find(';') + 1);
-  if (second != line.npos && line.find(';', second + 1) == line.npos && second + 1 < line.size()) {
-    check.problem(at, "'" + std::string(line.substr(second + 1)) +
+  if (std::ranges::count(line, ';') == 2 && !line.ends_with(';')) {
+    check.problem(at, "'" + std::string(line.substr(line.rfind(';') + 1)) +
                           "' after the page is ignored: it needs a closing ';' and a help file "
                           "name");
   }
@@ -280,7 +264,6 @@ void checkLine(HelpCheck& check, const std::string& at, std::string_view line,
   }
 }
 
-// The files of folder, as the library lists them.
 FolderTopics checkFolder(HelpCheck& check, const std::string& folder) {
   FolderTopics topics;
   help::searchFolder(folder, [&](const std::string& file) {
@@ -343,11 +326,10 @@ void checkCompiledHelpFiles(HelpCheck& check) {
       check.problem(check.shown(path("Eng")), what + ": no language can fall back to it");
     }
     for (const std::string& code : languages) {
-      if (TsEnFileExist(path(code), false)) {
-        continue;
+      if (!TsEnFileExist(path(code), false)) {
+        english ? check.note(check.shown(path(code)), what + ": " + code + " users get English")
+                : check.problem(check.shown(path(code)), what);
       }
-      english ? check.note(check.shown(path(code)), what + ": " + code + " users get English")
-              : check.problem(check.shown(path(code)), what);
     }
   }
 }

@@ -3,6 +3,7 @@
 #include "tools/tsenv/Commands.h"
 
 #include "folders/ConfigurationFolders.h"
+#include "folders/KeptFolders.h"
 #include "help/WikiSettings.h"
 #include "platform/Platform.h"
 #include "session/ModulesKey.h"
@@ -41,10 +42,6 @@ std::string location(HKEY hive, const std::string& key, const std::string& value
   return (hive == kUser ? "HKEY_CURRENT_USER\\" : "HKEY_LOCAL_MACHINE\\") + key + "\\" + value;
 }
 
-std::string numbered(const std::string& where, TsEnLong number) {
-  return where + " = " + std::to_string(number);
-}
-
 // The registry value behind a text answer, or what the library falls back to.
 std::string textSource(HKEY hive, const std::string& key, const std::string& value,
                        const std::string& fallback) {
@@ -62,7 +59,7 @@ FactGroup registryFacts() {
   const std::string layout = on ? "19.01" : "18.40";
   const std::string flagLocation = location(kUser, TsEnRegKeyQVRConnect, TsEnRegValueQVRConnect);
   const std::string layoutSource =
-      flag ? numbered(flagLocation, *flag) +
+      flag ? flagLocation + " = " + std::to_string(*flag) +
                  (on ? " (QVR connection on)" : " (only 1 selects 19.01)")
            : "not set: " + flagLocation + " is missing, so 18.40";
   const std::string byLayout = "the " + layout + " layout";
@@ -111,7 +108,6 @@ FactGroup versionFacts() {
 FactGroup folderFacts() {
   const std::string app = TsEnGetAppPath();
   const bool configured = !TsEnGetCurrentConfig().empty();
-  // What the per-user folders append below the known folder.
   const std::string segment = tsen::configurationFolders();
   const std::string kernel = TsEnGetRegKeyKernelServices();
   return {
@@ -124,7 +120,7 @@ FactGroup folderFacts() {
                   configured ? "known folder roaming application data, then " + segment
                              : "not set: no configuration, so no user data folder"),
        folderFact("my_tessaline", "My Tessaline", TsEnGetMyTessalinePath(),
-                  textSource(kUser, kernel, "My Tessaline Directory", "the user data folder")),
+                  textSource(kUser, kernel, tsen::kMyTessalineValue, "the user data folder")),
        folderFact("temporary", "Temporary", TsEnGetTempPath(), "the system's temporary folder"),
        folderFact("configuration_temporary", "Configuration temp", TsEnGetTempPathAppDataStyle(),
                   configured ? "temporary folder, then " + segment + " (created when asked for)"
@@ -139,10 +135,10 @@ FactGroup sessionFacts() {
   const std::string modules = tsen::modulesKey();
   const auto stored = readSetting<TsEnLong>(kUser, modules, TsEnRegValueLogCommands);
   const bool on = tsen::loggingIsOn();
-  const std::string switchSource =
-      stored ? numbered(location(kUser, modules, TsEnRegValueLogCommands), *stored) +
-                   (on ? "" : " (anything but 1 is off)")
-             : "not set: on";
+  const std::string switchSource = stored ? location(kUser, modules, TsEnRegValueLogCommands) +
+                                                " = " + std::to_string(*stored) +
+                                                (on ? "" : " (anything but 1 is off)")
+                                          : "not set: on";
   return {
       "session",
       "Session and command log",
@@ -158,11 +154,8 @@ FactGroup sessionFacts() {
 // The wiki settings: values of the Kernel Services key, shown as stored.
 FactGroup helpFacts() {
   const std::string key = TsEnGetRegKeyKernelServices();
-  const auto textFact = [&](std::string jsonKey, std::string label, const char* value,
-                            std::string_view fallback) {
-    return Fact{std::move(jsonKey), std::move(label),
-                readSetting<std::string>(kUser, key, value).value_or(""),
-                textSource(kUser, key, value, std::string(fallback))};
+  const auto text = [&](const char* value) {
+    return readSetting<std::string>(kUser, key, value).value_or("");
   };
   const auto useChm = readSetting<TsEnLong>(kUser, key, help::kUseChmHelp);
   bool fromMachine = false;
@@ -171,20 +164,21 @@ FactGroup helpFacts() {
       "help",
       "Help settings",
       {{"use_chm_help", "Use CHM help", useChm.value_or(0) == 1,
-        useChm ? numbered(location(kUser, key, help::kUseChmHelp), *useChm) : "not set: the wiki"},
-       textFact("language_code", "Wiki language", help::kHelpLanguageCode,
-                "from the exceptions and mapping files"),
-       textFact("base_url", "Wiki address", help::kHelpBaseUrl, help::kDefaultBaseUrl),
+        useChm ? location(kUser, key, help::kUseChmHelp) + " = " + std::to_string(*useChm)
+               : "not set: the wiki"},
+       {"language_code", "Wiki language", text(help::kHelpLanguageCode),
+        textSource(kUser, key, help::kHelpLanguageCode, "from the exceptions and mapping files")},
+       {"base_url", "Wiki address", text(help::kHelpBaseUrl),
+        textSource(kUser, key, help::kHelpBaseUrl, std::string(help::kDefaultBaseUrl))},
        {"platform", "Wiki platform", platform,
         textSource(fromMachine ? tsen::platform::kLocalMachine : kUser, key, help::kHelpPlatform,
                    std::string(help::kDefaultPlatform))}}};
 }
 
 std::string shownValue(const Json& value) {
-  if (value.is_boolean()) {
-    return value.get<bool>() ? "on" : "off";
-  }
-  const std::string text = value.is_string() ? value.get<std::string>() : value.dump();
+  const std::string text = value.is_boolean()  ? (value.get<bool>() ? "on" : "off")
+                           : value.is_string() ? value.get<std::string>()
+                                               : value.dump();
   return text.empty() ? "(empty)" : text;
 }
 

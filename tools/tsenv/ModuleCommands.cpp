@@ -1,13 +1,10 @@
-// What a module asks of the library, asked the same way: file names
-// (expand, resource, exists), the session state the suite's modules share and
-// the command log (domain, last-command, log), and help for a topic (help,
-// wiki).
+// What a module asks of the library, asked the same way: file names, the
+// session state and command log the modules share, and help for a topic.
 #include "tools/tsenv/Commands.h"
 
 #include "platform/Platform.h"
 #include "session/ModulesKey.h"
 
-#include <array>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -44,7 +41,6 @@ std::optional<int> parseExpandFlags(std::string_view text) {
   return flags;
 }
 
-// A CLI11 check that accepts what parse accepts.
 template <typename Parse> CLI::Validator acceptedBy(Parse parse, std::string description) {
   return CLI::Validator(
       [parse](std::string& text) {
@@ -75,38 +71,6 @@ struct ModuleArguments {
   bool only = false;
   bool dryRun = false;
 };
-using Arguments = std::shared_ptr<ModuleArguments>;
-
-// A help subcommand: TOPIC, --dry-run, and what to do with them.
-CLI::App* addHelpCommand(CLI::App& app, Runner& runner, const std::string& name,
-                         const std::string& description, const std::string& topic,
-                         const Arguments& arguments,
-                         std::function<void(const ModuleArguments&)> show) {
-  CLI::App* command = app.add_subcommand(name, description);
-  // A topic is a decimal whole number: CLI11 alone would read an empty one as
-  // 0 and "010" as octal, so the text it converts is the number written anew.
-  command->add_option("TOPIC", arguments->topic, topic)
-      ->required()
-      ->transform(CLI::Validator(
-          [](std::string& text) {
-            const auto number = parseInteger(text);
-            text = number ? std::to_string(*number) : text;
-            return number ? std::string() : "'" + text + "' is not a topic number";
-          },
-          ""));
-  command->add_flag("--dry-run", arguments->dryRun,
-                    "print what would be opened (address, or help file and topic) and every "
-                    "message that would be shown, and open nothing");
-  runs(command, runner, [arguments, show] {
-    if (arguments->dryRun) {
-      describeActions();
-    }
-    std::fflush(stdout); // the library's lines and ours in order
-    show(*arguments);
-    return kExitDone;
-  });
-  return command;
-}
 
 } // namespace
 
@@ -208,20 +172,44 @@ void addModuleCommands(CLI::App& app, Runner& runner) {
     return kExitDone;
   });
 
-  command = addHelpCommand(app, runner, "help",
-                           "Show help for a topic of a compiled help file, as a module does",
-                           "the numeric help topic (0: contents)", a,
-                           [](const ModuleArguments& a) { TsEnHelp(a.topic, a.name); });
+  // help and wiki: TOPIC, --dry-run, and what to do with them.
+  const auto addHelpCommand = [&](const char* name, const char* description, const char* topic,
+                                  void (*show)(const ModuleArguments&)) {
+    command = app.add_subcommand(name, description);
+    // A topic is a decimal whole number: CLI11 alone would read an empty one as
+    // 0 and "010" as octal, so the text it converts is the number written anew.
+    command->add_option("TOPIC", a->topic, topic)
+        ->required()
+        ->transform(CLI::Validator(
+            [](std::string& text) {
+              const auto number = parseInteger(text);
+              text = number ? std::to_string(*number) : text;
+              return number ? std::string() : "'" + text + "' is not a topic number";
+            },
+            ""));
+    command->add_flag("--dry-run", a->dryRun,
+                      "print what would be opened (address, or help file and topic) and every "
+                      "message that would be shown, and open nothing");
+    runs(command, runner, [a, show] {
+      if (a->dryRun) {
+        describeActions();
+      }
+      std::fflush(stdout); // the library's lines and ours in order
+      show(*a);
+      return kExitDone;
+    });
+  };
+  addHelpCommand("help", "Show help for a topic of a compiled help file, as a module does",
+                 "the numeric help topic (0: contents)",
+                 [](const ModuleArguments& a) { TsEnHelp(a.topic, a.name); });
   command->footer("The wiki page when a topic file maps the topic of HELPNAME, else the compiled "
                   "help file in the user's language, else in English.");
   command->add_option("HELPNAME", a->name, "the help file's name without .chm")->required();
 
-  command =
-      addHelpCommand(app, runner, "wiki",
-                     "Open the wiki page of a topic (or compiled help, if the settings say so)",
-                     "the numeric help topic", a, [](const ModuleArguments& a) {
-                       a.only ? TsEnWikiHelpOnly(a.topic) : TsEnWikiHelp(a.topic);
-                     });
+  addHelpCommand("wiki", "Open the wiki page of a topic (or compiled help, if the settings say so)",
+                 "the numeric help topic", [](const ModuleArguments& a) {
+                   a.only ? TsEnWikiHelpOnly(a.topic) : TsEnWikiHelp(a.topic);
+                 });
   command->add_flag("--only", a->only,
                     "always the wiki, whatever \"Use CHM Help\" and the exceptions file say");
 }

@@ -1,7 +1,5 @@
-// reg: the suite's registry settings. Single values are read and written
-// through the library's own accessor; whole keys are copied, changed and
-// deleted through the platform layer's calls for whole keys, and written to
-// and replayed from registry files (.reg) with the store's own reading.
+// reg: the suite's registry settings; values through the library's accessor,
+// whole keys through the platform layer and the store's registry file code.
 #include "tools/tsenv/Commands.h"
 
 #include "platform/Platform.h"
@@ -43,8 +41,11 @@ std::string nameOf(const KeyLocation& key) {
   return platform::keyName(key.root, key.path);
 }
 std::string relativePath(const KeyLocation& key) {
-  const std::string name = nameOf(key);
-  return name.find('\\') == std::string::npos ? std::string() : name.substr(name.find('\\') + 1);
+  return nameOf(key).substr(platform::rootName(key.root).size() + (key.path.empty() ? 0 : 1));
+}
+
+bool isText(std::uint32_t type) {
+  return type == platform::kRegSz || type == platform::kRegExpandSz;
 }
 
 // HKEY_CURRENT_USER\<the suite key> and the Kernel Services keys of both
@@ -67,9 +68,8 @@ bool isSuiteKey(const KeyLocation& key, bool above = false) {
   });
 }
 
-// "HKEY_CURRENT_USER\...", "HKCU\...", "HKLM\...", or a path below the product
-// key root of the layout in force ("Kernel Services"); UsageError unless it
-// names one of the suite's keys or a key below one.
+// "HKEY_CURRENT_USER\...", "HKCU\...", or a path below the product key root in
+// force ("Kernel Services"); UsageError unless it is a suite key or below one.
 KeyLocation parseSuiteKeyName(std::string_view text) {
   while (text.ends_with('\\')) {
     text.remove_suffix(1);
@@ -77,15 +77,12 @@ KeyLocation parseSuiteKeyName(std::string_view text) {
   if (text.empty()) {
     throw UsageError("no registry key given");
   }
-  constexpr std::pair<std::string_view, std::string_view> kShortRoots[] = {
-      {"HKCU", "HKEY_CURRENT_USER"},
-      {"HKLM", "HKEY_LOCAL_MACHINE"},
-      {"HKCR", "HKEY_CLASSES_ROOT"},
-      {"HKU", "HKEY_USERS"}};
+  constexpr std::string_view kShortRoots[] = {"HKCR", "HKCU", "HKLM", "HKU"}; // as RegistryRoot
   const auto cut = text.find('\\');
   std::string_view first = text.substr(0, cut);
-  for (const auto& [shortName, name] : kShortRoots) {
-    first = tsen::asciiEqualNoCase(first, shortName) ? name : first;
+  for (std::size_t i = 0; i < std::size(kShortRoots); ++i) {
+    first =
+        tsen::asciiEqualNoCase(first, kShortRoots[i]) ? platform::rootName(RegistryRoot(i)) : first;
   }
   const auto root = platform::rootFromName(first);
   const std::string path = !root                           ? TsEnBuildRegKey(std::string(text))
@@ -103,8 +100,8 @@ KeyLocation parseSuiteKeyName(std::string_view text) {
   return key;
 }
 
+enum class Kind { createKey, setValue, deleteValue, deleteKey };
 struct RegChange {
-  enum class Kind { createKey, setValue, deleteValue, deleteKey };
   Kind kind = Kind::createKey;
   KeyLocation key;
   std::string valueName;
@@ -118,10 +115,6 @@ OpenKey openKey(HKEY parent, const std::string& path, bool create = false) {
   const bool opened = create ? platform::regCreateKeyUtf8(parent, path, key)
                              : platform::regOpenKeyUtf8(parent, path, key);
   return OpenKey(opened ? key : nullptr, &platform::regCloseKey);
-}
-
-OpenKey openKey(const KeyLocation& key, bool create = false) {
-  return openKey(platform::rootKey(key.root), relativePath(key), create);
 }
 
 void copyOpenKey(HKEY key, RegistryKey& target) {
@@ -138,35 +131,26 @@ void copyOpenKey(HKEY key, RegistryKey& target) {
 }
 
 bool applyOne(const RegChange& change) {
-  switch (change.kind) {
-  case RegChange::Kind::createKey:
-    return openKey(change.key, true) != nullptr;
-  case RegChange::Kind::setValue: {
-    const OpenKey key = openKey(change.key, true);
-    return key && platform::regSetValueUtf8(key.get(), change.valueName, change.value.type,
-                                            change.value.data);
-  }
-  case RegChange::Kind::deleteValue: {
-    const OpenKey key = openKey(change.key);
-    return key && platform::regDeleteValue(key.get(), change.valueName);
-  }
-  case RegChange::Kind::deleteKey:
+  if (change.kind == Kind::deleteKey) {
     return platform::regDeleteTree(platform::rootKey(change.key.root), relativePath(change.key));
   }
-  return false;
+  const OpenKey key = openKey(platform::rootKey(change.key.root), relativePath(change.key),
+                              change.kind != Kind::deleteValue);
+  return key && (change.kind == Kind::createKey ||
+                 (change.kind == Kind::setValue
+                      ? platform::regSetValueUtf8(key.get(), change.valueName, change.value.type,
+                                                  change.value.data)
+                      : platform::regDeleteValue(key.get(), change.valueName)));
 }
 
 void diffKey(const KeyLocation& key, const RegistryKey* before, const RegistryKey* after,
              std::vector<RegChange>& changes) {
-  using Kind = RegChange::Kind;
   static const RegistryKey kNone;
-  if (after == nullptr || before == nullptr) {
-    if (before != after) {
-      changes.push_back({after != nullptr ? Kind::createKey : Kind::deleteKey, key, {}, {}});
-    }
-    if (after == nullptr) {
-      return;
-    }
+  if ((before == nullptr) != (after == nullptr)) {
+    changes.push_back({after != nullptr ? Kind::createKey : Kind::deleteKey, key, {}, {}});
+  }
+  if (after == nullptr) {
+    return;
   }
   const RegistryKey& old = before != nullptr ? *before : kNone;
   const auto below = [&](const std::string& child) {
@@ -181,7 +165,7 @@ void diffKey(const KeyLocation& key, const RegistryKey* before, const RegistryKe
   }
   for (const auto& [name, child] : old.children()) {
     if (after->child(name) == nullptr) {
-      diffKey(below(name), child.get(), nullptr, changes);
+      changes.push_back({Kind::deleteKey, below(name), {}, {}});
     }
   }
   for (const auto& [name, value] : after->values()) {
@@ -198,19 +182,19 @@ void diffKey(const KeyLocation& key, const RegistryKey* before, const RegistryKe
 RegistryTree copyKeys(const std::vector<KeyLocation>& keys) {
   RegistryTree tree;
   for (const KeyLocation& key : keys) {
-    if (const OpenKey opened = openKey(key)) {
+    if (const OpenKey opened = openKey(platform::rootKey(key.root), relativePath(key))) {
       copyOpenKey(opened.get(), tree.create(key.root, key.path));
     }
   }
   return tree;
 }
 
-// The changes that turn the suite's keys as before holds them into after's.
-std::vector<RegChange> changesBetween(const RegistryTree& before, const RegistryTree& after) {
+// The changes that turn keys as before holds them into after's.
+std::vector<RegChange> changesBetween(const RegistryTree& before, const RegistryTree& after,
+                                      const std::vector<KeyLocation>& keys = suiteKeys()) {
   std::vector<RegChange> changes;
-  for (const KeyLocation& suite : suiteKeys()) {
-    diffKey(suite, before.find(suite.root, suite.path), after.find(suite.root, suite.path),
-            changes);
+  for (const KeyLocation& key : keys) {
+    diffKey(key, before.find(key.root, key.path), after.find(key.root, key.path), changes);
   }
   return changes;
 }
@@ -219,19 +203,15 @@ std::vector<RegChange> changesBetween(const RegistryTree& before, const Registry
 // that does not exist does), puts back what was made and answers false.
 bool applyChanges(const std::vector<RegChange>& changes) {
   const RegistryTree before = copyKeys(suiteKeys());
-  for (const RegChange& change : changes) {
-    if (!applyOne(change)) {
-      // Puts back what was applied, as far as the registry lets it.
-      for (const RegChange& undo : changesBetween(copyKeys(suiteKeys()), before)) {
-        applyOne(undo);
-      }
-      return false;
-    }
+  if (std::ranges::all_of(changes, applyOne)) {
+    return true;
   }
-  return true;
+  for (const RegChange& undo : changesBetween(copyKeys(suiteKeys()), before)) {
+    applyOne(undo); // as far as the registry lets it
+  }
+  return false;
 }
 
-// The file's line number refused, and why, as one line.
 [[noreturn]] void refuse(std::string_view file, std::size_t line, const std::string& why) {
   throw UsageError(std::string(file) + ":" + std::to_string(line) + ": " + why +
                    "; nothing was imported");
@@ -260,27 +240,16 @@ void requireOnlySuiteKeys(std::string_view file, const RegDocument& document) {
   }
 }
 
-// The keys of tree named by keys, each with everything below it, as a
-// version 5.00 file, behind its header when withHeader.
+// The keys of tree named by keys, each with everything below it, as the store
+// writes its file (version 5.00, CR LF; the header only when withHeader): the
+// changes that make them from nothing, each key, its values, the keys below.
 std::string registryText(const RegistryTree& tree, const std::vector<KeyLocation>& keys,
                          bool withHeader) {
-  // Written as the store writes its file: a version 5.00 file, CR LF.
   RegDocument document = RegDocument::parse("");
-  const auto add = [&](const auto& self, const KeyLocation& name, const RegistryKey& key) -> void {
-    document.addKey(name.root, name.path);
-    for (const auto& [valueName, value] : key.values()) {
-      document.setValue(name.root, name.path, valueName, value);
-    }
-    for (const auto& [childName, child] : key.children()) {
-      KeyLocation childKey = name;
-      childKey.path.push_back(childName);
-      self(self, childKey, *child);
-    }
-  };
-  for (const KeyLocation& name : keys) {
-    if (const RegistryKey* key = tree.find(name.root, name.path)) {
-      add(add, name, *key);
-    }
+  for (const RegChange& change : changesBetween(RegistryTree(), tree, keys)) {
+    change.kind == Kind::createKey
+        ? document.addKey(change.key.root, change.key.path)
+        : document.setValue(change.key.root, change.key.path, change.valueName, change.value);
   }
   const std::string text = document.serialize();
   return withHeader ? text : text.substr(text.find("\r\n\r\n") + 4);
@@ -338,17 +307,15 @@ int get(const RegArguments& arguments, bool named) {
   }
   // Through the library's accessor: numbers as numbers, text as text; other
   // types as a registry file spells them.
-  TsEnWinRegistry registry;
-  TsEnLong number = 0;
-  std::string text;
-  if (!registry.OpenKey(platform::rootKey(key.root), relativePath(key), false)) {
-    return kExitNo;
-  }
+  const auto show = [](const auto& read) {
+    return read && std::cout << *read << '\n' ? kExitDone : kExitNo;
+  };
+  const HKEY root = platform::rootKey(key.root);
   if (value->type == platform::kRegDword) {
-    return registry.ReadLong(name, number) && std::cout << number << '\n' ? kExitDone : kExitNo;
+    return show(readSetting<TsEnLong>(root, relativePath(key), name));
   }
-  if (value->type == platform::kRegSz || value->type == platform::kRegExpandSz) {
-    return registry.ReadString(name, text) && std::cout << text << '\n' ? kExitDone : kExitNo;
+  if (isText(value->type)) {
+    return show(readSetting<std::string>(root, relativePath(key), name));
   }
   for (const std::string& line :
        platform::formatAssignment(name, *value, platform::RegFileDialect::version5)) {
@@ -372,7 +339,6 @@ int set(const RegArguments& arguments, bool) {
 
 int remove(const RegArguments& arguments, bool named) {
   const KeyLocation key = parseSuiteKeyName(arguments.key);
-  using Kind = RegChange::Kind;
   if (!applyChanges({{named ? Kind::deleteValue : Kind::deleteKey, key, arguments.name, {}}})) {
     std::cerr << "nothing deleted: no "
               << (named ? "value \"" + arguments.name + "\" in " : std::string("key "))
@@ -403,9 +369,8 @@ int exportKeys(const RegArguments& arguments, bool) {
   return kExitDone;
 }
 
-// Replays the file on the suite's keys as the system's registry editor
-// imports it. UsageError, naming the file and line, for no registry file or
-// one that touches anything outside the suite's keys.
+// Replays the file on the suite's keys as the registry editor imports it;
+// UsageError, naming the file and line, for one it must not import.
 int import(const RegArguments& arguments, bool) {
   std::ifstream file(arguments.file, std::ios::binary);
   if (!file) {
@@ -420,8 +385,7 @@ int import(const RegArguments& arguments, bool) {
                std::string(platform::kRegedit4Header) +
                "\", in UTF-16 or in 8 bits without a byte order mark");
   }
-  // A REGEDIT4 file in 8 bits is in the ANSI code page, read as the
-  // registry editor of this system reads it.
+  // An 8-bit REGEDIT4 file is in the ANSI code page, as the registry editor reads it.
   const bool ansi = *dialect == platform::RegFileDialect::regedit4 &&
                     platform::encodingOf(bytes) == platform::FileEncoding::eightBit;
   const RegDocument document =
@@ -435,9 +399,7 @@ int import(const RegArguments& arguments, bool) {
   // regedit ends the text it sets with a zero when the file's data lacks one.
   for (RegChange& change : changes) {
     std::string& data = change.value.data;
-    const auto type = change.value.type;
-    if ((type == platform::kRegSz || type == platform::kRegExpandSz) && !data.empty() &&
-        !data.ends_with('\0')) {
+    if (isText(change.value.type) && !data.empty() && !data.ends_with('\0')) {
       data += '\0';
     }
   }
@@ -476,7 +438,6 @@ void addRegCommands(CLI::App& app, Runner& runner) {
   CLI::App* get = add("get", "Show a value, or a key with everything below it", tsenv::get);
   get->footer("Numbers are shown in decimal, text as it is; without NAME the key is shown in "
               "registry file form.");
-  // KEY, then NAME, which names a value where it is required.
   const auto keyAndName = [&](CLI::App* command, const char* keyHelp, bool nameRequired) {
     command->add_option("KEY", a.key, keyHelp)->required();
     command->add_option("NAME", a.name, "the value's name")->required(nameRequired);

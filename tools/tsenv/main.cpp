@@ -2,23 +2,19 @@
 // the means to change the settings and files behind those answers.
 #include "tools/tsenv/Commands.h"
 
-#include <cstdio>
 #include <exception>
 #include <iostream>
 
 namespace {
 
 // CLI11's messages may span lines; the user gets one.
-int fail(std::string message, int status, const char* hint = "") {
+int fail(std::string message, int status = tsenv::kExitUsage) {
   std::ranges::replace_if(
       message, [](char c) { return c == '\n' || c == '\r'; }, ' ');
   message.erase(message.find_last_not_of(' ') + 1);
-  std::cerr << "tsenv: " << message << hint << '\n';
+  std::cerr << "tsenv: " << message << (status == tsenv::kExitUsage ? " (see tsenv --help)" : "")
+            << '\n';
   return status;
-}
-
-int usageError(const std::string& message) {
-  return fail(message, tsenv::kExitUsage, " (see tsenv --help)");
 }
 
 } // namespace
@@ -30,7 +26,6 @@ int main(int argc, char** argv) {
   app.footer("Exit status: 0 done, 1 the answer is no or the operation failed, 2 wrong "
              "command line (nothing was changed). Each subcommand takes --help.");
   app.require_subcommand(1);
-  app.fallthrough(false);
   // Values may begin with '/' (paths, registry data); CLI11 would take them
   // for options on Windows only. Set before the subcommands, which inherit it.
   app.allow_windows_style_options(false);
@@ -51,16 +46,14 @@ int main(int argc, char** argv) {
       parsed = parsed->get_subcommands().front();
     }
     if (parsed->get_require_subcommand_min() > 0 && !parsed->remaining().empty()) {
-      return usageError("unknown subcommand '" + parsed->remaining().front() + "'");
+      return fail("unknown subcommand '" + parsed->remaining().front() + "'");
     }
-    return usageError(error.what());
+    return fail(error.what());
   }
   try {
-    const int status = runner ? runner() : tsenv::kExitUsage;
-    std::fflush(stdout);
-    return status;
+    return runner ? runner() : tsenv::kExitUsage;
   } catch (const tsenv::UsageError& error) {
-    return usageError(error.what());
+    return fail(error.what());
   } catch (const std::exception& error) {
     return fail(error.what(), tsenv::kExitNo);
   }
