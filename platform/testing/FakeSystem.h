@@ -30,20 +30,15 @@ struct HelpCall {
   std::intptr_t data = 0;
 };
 
-// How often the library asked the system, per service.
+// How often the library read the system, per question.
 struct CallCounts {
-  int regOpenKey = 0, regCreateKey = 0, regQueryValue = 0, regSetValue = 0, regCloseKey = 0;
-  int moduleFileName = 0, knownFolder = 0, tempFolder = 0, messageBox = 0, shellOpen = 0;
-  int htmlHelp = 0;
+  int regOpenKey = 0, moduleFileName = 0, knownFolder = 0;
 };
 
 // Back to an empty system: no keys, no module name, no folders, nothing
 // captured, every answer at its default.
 void reset();
 
-void createKey(HKEY root, std::string_view keyPath);
-// Removes the key with its sub-keys and values, if it is there.
-void removeKey(HKEY root, std::string_view keyPath);
 bool keyExists(HKEY root, std::string_view keyPath);
 void setValue(HKEY root, std::string_view keyPath, std::string_view name, RegistryValue value);
 // A REG_SZ value with its terminating zero.
