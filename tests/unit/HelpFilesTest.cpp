@@ -124,6 +124,7 @@ TEST_F(HelpFilesTest, EachTopicFileReaderTakesTheFirstLineThatFitsIt) {
       {roads, 100, "roadhelp", "roads:start||20/roadhelp"},
       {roads, 21, "RoadHelp", "|roads:start|"},
       {"100;;20;h;\n100;later;30;g;\n", 100, "h", "later||30/g"},
+      {"-3;p;-3,-30;h;\n", -30, "h", "|p|"},
       {"12abc;p;x20;h;\n", 12, "h", "p||0/h"},
       {"100;p;;h;\n100;p;20;;\n100;p;20\n", 100, "h", "p||"},
       {"100;p;20;h\r\n", 20, "H", "|p|"},
