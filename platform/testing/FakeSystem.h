@@ -35,8 +35,7 @@ struct CallCounts {
   int regOpenKey = 0, moduleFileName = 0, knownFolder = 0;
 };
 
-// Back to an empty system: no keys, no module name, no folders, nothing
-// captured, every answer at its default.
+// Back to an empty system: nothing set, nothing captured.
 void reset();
 
 bool keyExists(HKEY root, std::string_view keyPath);
@@ -48,8 +47,7 @@ void setDword(HKEY root, std::string_view keyPath, std::string_view name, std::u
 std::optional<std::string> stringValue(HKEY root, std::string_view keyPath, std::string_view name);
 // Handles opened and not yet closed (predefined roots excluded).
 int openHandles();
-// Makes RegSetValueExA fail for values of this name (any letter case); an
-// empty name refuses nothing.
+// Makes RegSetValueExA fail for values of this name (any case); "" for none.
 void refuseWritesOf(std::string_view valueName);
 
 void setModuleFileName(std::string fileName);
