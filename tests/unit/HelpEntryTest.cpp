@@ -67,7 +67,6 @@ TEST_F(HelpEntryTest, HelpNamesAreShownVerbatimAndLongMessagesCut) {
 // request, without compiled help.
 TEST_F(HelpEntryTest, AFailedLaunchIsToldOnceAndEndsTheRequest) {
   writeHelp("WikiCfg/topics.cfg", kRoadTopics);
-  installChm("NOR/RoadHelp.chm");
   for (const std::intptr_t answer : {32, 33}) {
     fake::reset();
     installLibraryIn(app.library());
