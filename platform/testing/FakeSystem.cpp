@@ -81,15 +81,6 @@ void setDword(HKEY root, std::string_view keyPath, std::string_view name, std::u
   setValue(root, keyPath, name, {platform::kRegDword, platform::dwordBytes(number)});
 }
 
-std::optional<std::string> stringValue(HKEY root, std::string_view keyPath, std::string_view name) {
-  const Locked s;
-  const auto at = s.locate(root, keyPath);
-  const platform::RegistryKey* key = s->registry.find(at.root, at.path);
-  const RegistryValue* found = key != nullptr ? key->value(name) : nullptr;
-  return found != nullptr ? std::optional(found->data.substr(0, found->data.find('\0')))
-                          : std::nullopt;
-}
-
 int openHandles() {
   return static_cast<int>(Locked()->openKeys.count());
 }
@@ -160,10 +151,8 @@ bool regOpenKey(HKEY root, const char* subKey, HKEY& key) {
 
 bool regCreateKey(HKEY root, const char* subKey, HKEY& key) {
   const Locked s;
-  const auto base = s->openKeys.locate(root);
   auto location = s->openKeys.locate(root, subKey);
-  // Keys are created below an open key only while it still exists.
-  if (!location || s->registry.find(base->root, base->path) == nullptr) {
+  if (!location) {
     return false;
   }
   s->registry.create(location->root, location->path);
@@ -182,8 +171,7 @@ bool regSetValue(HKEY key, const char* valueName, std::uint32_t type, const void
   const Locked s;
   RegistryKey* found = s->openKeys.keyIn(s->registry, key);
   const std::string_view name = valueName != nullptr ? valueName : "";
-  if (found == nullptr || (data == nullptr && size > 0) ||
-      (s->refusedValueName && asciiEqualNoCase(name, *s->refusedValueName))) {
+  if (found == nullptr || (s->refusedValueName && asciiEqualNoCase(name, *s->refusedValueName))) {
     return false;
   }
   found->setValue(name, {type, size > 0 ? std::string(static_cast<const char*>(data), size) : ""});

@@ -43,8 +43,6 @@ void setValue(HKEY root, std::string_view keyPath, std::string_view name, Regist
 // A REG_SZ value with its terminating zero.
 void setString(HKEY root, std::string_view keyPath, std::string_view name, std::string_view text);
 void setDword(HKEY root, std::string_view keyPath, std::string_view name, std::uint32_t number);
-// The value's data up to its first zero byte, as the library reads text.
-std::optional<std::string> stringValue(HKEY root, std::string_view keyPath, std::string_view name);
 // Handles opened and not yet closed (predefined roots excluded).
 int openHandles();
 // Makes RegSetValueExA fail for values of this name (any case); "" for none.
