@@ -7,9 +7,6 @@ namespace {
 
 using namespace help;
 
-constexpr const char* kMapping = "Tessaline_Wiki_Help_Language_Mapping.cfg";
-constexpr const char* kExceptions = "Tessaline_Wiki_Exeptions.cfg";
-
 using HelpFilesTest = FakeSystemTest;
 
 std::string readDefault(const std::string& key) {
@@ -57,7 +54,7 @@ TEST_F(HelpFilesTest, ExceptionsTakeTheFirstLineOfTheDomain) {
       {"ROAD;XNOR=no;\n", "ROAD", "NOR", {ExceptionLanguage, "no"}},
   };
   for (const auto& c : cases) {
-    writeHelp(kExceptions, c.content);
+    writeHelp("Tessaline_Wiki_Exeptions.cfg", c.content);
     EXPECT_EQ(readException(c.domain, c.language), c.answer)
         << c.content << " for " << c.domain << "/" << c.language;
   }
@@ -85,7 +82,7 @@ TEST_F(HelpFilesTest, MappingTakesTheFirstLineOfTheLanguageCode) {
       {"NOR=no" + std::string(1016, ' ') + "\r\nDAN=da\r\n", "no"},
   };
   for (const auto& c : cases) {
-    writeHelp(kMapping, c.content);
+    writeHelp("Tessaline_Wiki_Help_Language_Mapping.cfg", c.content);
     EXPECT_EQ(help::ReadWikiLanguageMapping(), c.expected)
         << c.content.substr(0, 40) << " of " << c.content.size();
   }
