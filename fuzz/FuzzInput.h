@@ -1,5 +1,5 @@
 // What the fuzzers share: a hard check, the application folder of the help
-// fuzzers, and writing and splitting their inputs.
+// fuzzers, and splitting their inputs.
 #pragma once
 
 #include "TsEnvironment.h"
@@ -23,7 +23,6 @@ inline void check(bool holds) {
 inline const testsupport::ScratchFolder& suiteFolder() {
   static const testsupport::ScratchFolder folder("tsen-fuzz-");
   static const bool ready = [] {
-    std::filesystem::create_directories(folder.path() / "Help" / "WikiCfg" / "ROAD");
     fake::reset();
     fake::setModuleFileName(folder.library("Binaries/Tessaline.Environment.dll"));
     fake::setString(platform::kCurrentUser, "SOFTWARE\\Quarzel\\Tessaline\\18.40\\Kernel Services",
@@ -32,11 +31,6 @@ inline const testsupport::ScratchFolder& suiteFolder() {
   }();
   check(ready);
   return folder;
-}
-
-inline void writeFile(const std::filesystem::path& path, std::string_view content) {
-  std::ofstream file(path, std::ios::binary);
-  check(file.write(content.data(), std::streamsize(content.size())).flush().good());
 }
 
 // The text up to the next line feed, taken off input.

@@ -26,15 +26,14 @@ void setUpMachine() {
 
 // What each base folder puts in front of a name; nothing for any other number.
 std::string prefixOf(int base) {
-  const char* const prefixes[] = {"",
-                                  "C:\\Suite\\",
+  const char* const prefixes[] = {"C:\\Suite\\",
                                   "C:\\Roaming\\Quarzel\\Tessaline\\18.40\\Road\\",
                                   "C:\\Suite\\Resources\\",
                                   "C:\\Suite\\Binaries\\",
                                   "C:\\Suite\\AutoCAD\\",
                                   "C:\\Temp\\"};
   static_assert(TsEnBaseAppPath == 1 && TsEnBaseTemp == 6);
-  return base > 0 && base < int(std::size(prefixes)) ? prefixes[base] : "";
+  return base >= TsEnBaseAppPath && base <= TsEnBaseTemp ? prefixes[base - 1] : "";
 }
 
 } // namespace

@@ -17,13 +17,12 @@ bool fromOneLine(std::string_view text) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::filesystem::path help = suiteFolder().path() / "Help";
   std::string_view input(reinterpret_cast<const char*>(data), size);
   const std::string domain(takeLine(input));
   const std::string code(takeLine(input));
   for (const char* file : {"Tessaline_Wiki_Exeptions.cfg", "Tessaline_Help_Defaults.cfg",
                            "Tessaline_Wiki_Help_Language_Mapping.cfg"}) {
-    writeFile(help / file, input);
+    suiteFolder().write("Help/" + std::string(file), input);
   }
 
   std::string language = code;

@@ -10,6 +10,7 @@
 namespace {
 
 using namespace tsen::fuzzing;
+using tsen::testsupport::backslashed;
 using namespace tsen::help;
 
 // A field of a prepared line: no blank, tab, line feed or ';', within one piece.
@@ -20,19 +21,17 @@ bool isField(std::string_view text) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::filesystem::path topics = suiteFolder().path() / "Help" / "WikiCfg";
   std::string_view input(reinterpret_cast<const char*>(data), size);
   const int topic =
       static_cast<int>(std::strtol(std::string(takeLine(input)).c_str(), nullptr, 10));
   const std::string helpName(takeLine(input));
-  writeFile(topics / "ROAD" / "d.cfg", input);
-  writeFile(topics / "t.cfg", input);
+  suiteFolder().write("Help/WikiCfg/ROAD/d.cfg", input);
+  const std::string file = backslashed(suiteFolder().write("Help/WikiCfg/t.cfg", input));
 
   const std::string page = FindWikiPage(topic);
   check(isField(page));
   std::string direct;
-  check(ReadWikiPageFromFile(topic, tsen::testsupport::backslashed(topics / "t.cfg"), direct) ==
-        !page.empty());
+  check(ReadWikiPageFromFile(topic, file, direct) == !page.empty());
   check(direct == page);
   check(isField(FindWikiPageForHelp(topic, helpName)));
 

@@ -1,6 +1,5 @@
-// Scratch folders for the tests, fuzzers and benchmarks of both builds: a
-// fresh folder of this process's own, removed with its owner, files written
-// into it, and paths spelt the library's way (backslashes).
+// Scratch folders for the tests, fuzzers and benchmarks of both builds, and
+// paths spelt the library's way (backslashes).
 #pragma once
 
 #include <algorithm>
@@ -21,8 +20,8 @@ inline std::string backslashed(const std::filesystem::path& path) {
 
 class ScratchFolder {
 public:
-  // prefix and a number in the temporary folder; the first number from
-  // random, so that processes at once seldom try the same names.
+  // prefix and a number in the temporary folder, removed with its owner; the
+  // first number from random, so that processes at once seldom try the same.
   explicit ScratchFolder(std::string_view prefix = "tsen-") {
     static std::atomic<unsigned> next{std::random_device{}()};
     do {

@@ -30,31 +30,22 @@ struct HelpCall {
   std::intptr_t data = 0;
 };
 
-// How often the library asked the system, per service.
+// How often the library read the system, per question.
 struct CallCounts {
-  int regOpenKey = 0, regCreateKey = 0, regQueryValue = 0, regSetValue = 0, regCloseKey = 0;
-  int moduleFileName = 0, knownFolder = 0, tempFolder = 0, messageBox = 0, shellOpen = 0;
-  int htmlHelp = 0;
+  int regOpenKey = 0, moduleFileName = 0, knownFolder = 0;
 };
 
-// Back to an empty system: no keys, no module name, no folders, nothing
-// captured, every answer at its default.
+// Back to an empty system: nothing set, nothing captured.
 void reset();
 
-void createKey(HKEY root, std::string_view keyPath);
-// Removes the key with its sub-keys and values, if it is there.
-void removeKey(HKEY root, std::string_view keyPath);
 bool keyExists(HKEY root, std::string_view keyPath);
 void setValue(HKEY root, std::string_view keyPath, std::string_view name, RegistryValue value);
 // A REG_SZ value with its terminating zero.
 void setString(HKEY root, std::string_view keyPath, std::string_view name, std::string_view text);
 void setDword(HKEY root, std::string_view keyPath, std::string_view name, std::uint32_t number);
-// The value's data up to its first zero byte, as the library reads text.
-std::optional<std::string> stringValue(HKEY root, std::string_view keyPath, std::string_view name);
 // Handles opened and not yet closed (predefined roots excluded).
 int openHandles();
-// Makes RegSetValueExA fail for values of this name (any letter case); an
-// empty name refuses nothing.
+// Makes RegSetValueExA fail for values of this name (any case); "" for none.
 void refuseWritesOf(std::string_view valueName);
 
 void setModuleFileName(std::string fileName);

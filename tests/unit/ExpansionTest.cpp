@@ -29,23 +29,19 @@ protected:
 TEST_F(ExpansionTest, EachTokenInAnyCaseReplacesItsFirstOccurrenceOnly) {
   // clang-format off
   const std::vector<std::pair<std::string, std::string>> tokens = {
-      {"<APPATH>", kApp}, {"<APPPATH>", kApp}, {"<BINARIES>", kApp + "\\Binaries"},
-      {"<MYTESSALINE>", "D:\\Mine"}, {"<RESOURCES>", kApp + "\\Resources"},
-      {"<USERDATA>", kUserData}, {"<AUTOCAD>", kApp + "\\AutoCAD"}, {"<TEMP>", "C:\\Temp"},
-      {"<LANGCODE>", "NOR"}, {"<LANGNAME>", "Norwegian"}, {"<LANGCOUNTRY>", "Norway"},
-      {"<CURRENTCONFIG>", "Road"}, {"<QUARZELSHARED>", "C:\\Common\\Quarzel Shared"},
-      {"<TESSALINESHARED>", "C:\\Common\\Quarzel Shared\\Tessaline"}};
+      {"<appath>", kApp}, {"<apppath>", kApp}, {"<binaries>", kApp + "\\Binaries"},
+      {"<mytessaline>", "D:\\Mine"}, {"<resources>", kApp + "\\Resources"},
+      {"<userdata>", kUserData}, {"<autocad>", kApp + "\\AutoCAD"}, {"<temp>", "C:\\Temp"},
+      {"<langcode>", "NOR"}, {"<langname>", "Norwegian"}, {"<langcountry>", "Norway"},
+      {"<currentconfig>", "Road"}, {"<quarzelshared>", "C:\\Common\\Quarzel Shared"},
+      {"<tessalineshared>", "C:\\Common\\Quarzel Shared\\Tessaline"}};
   // clang-format on
-  std::string all, allExpanded;
+  std::string names, expanded;
   for (const auto& [token, replacement] : tokens) {
-    std::string lower = token;
-    std::transform(token.begin(), token.end(), lower.begin(), ::tolower);
-    const std::string rest = "\\Mixed\\" + token + "\\end.TXT";
-    EXPECT_EQ(expand(lower + rest), replacement + rest) << token;
-    all += token + "|";
-    allExpanded += replacement + "|";
+    names += token + "|";
+    expanded += replacement + "|";
   }
-  EXPECT_EQ(expand(all), allExpanded);
+  EXPECT_EQ(expand(names + names), expanded + names);
 }
 
 // What each base folder puts in front is pinned by the expansion fuzzer.
@@ -71,8 +67,7 @@ TEST_F(ExpansionTest, LanguageMarkerSubfolderAndOddNames) {
 }
 
 TEST_F(ExpansionTest, DefaultConfigTakesTheCurrentThenTheDefaultVariantElseTellsTheUser) {
-  ScratchFolder scratch;
-  installLibraryIn(scratch.library());
+  installLibraryIn(app.library());
   const struct {
     std::vector<const char*> files; // below the row's folder, as are name and expected
     const char* name;
@@ -91,15 +86,15 @@ TEST_F(ExpansionTest, DefaultConfigTakesTheCurrentThenTheDefaultVariantElseTells
   for (const auto& c : cases) {
     const std::string folder = "row" + std::to_string(++row);
     for (const std::string file : c.files) {
-      scratch.write(folder + "/" + file, "x");
+      app.write(folder + "/" + file, "x");
     }
     const auto before = fake::messageBoxes().size();
     EXPECT_EQ(expand("<APPATH>\\" + folder + "\\" + c.name),
-              scratch.library(folder) + "\\" + c.expected);
+              app.library(folder) + "\\" + c.expected);
     EXPECT_EQ(fake::messageBoxes().size() - before, row == 4 ? 1u : 0u) << c.name;
   }
   // The message names both variants, cut at 1023 characters.
-  const std::string name = scratch.library() + "\\" + std::string(1000, 'n') + "\\<DEFAULTCONFIG>";
+  const std::string name = app.library() + "\\" + std::string(1000, 'n') + "\\<DEFAULTCONFIG>";
   const std::string result = expand(name);
   const auto box = fake::messageBoxes().back();
   EXPECT_EQ(box.text, ("Unable to find the file/directory \"" + result +

@@ -1,4 +1,5 @@
-// An empty test double for every test; scratch folders from testsupport.
+// An empty test double for every test, with the library installed in a
+// scratch folder; scratch folders from testsupport.
 #pragma once
 
 #include "TsEnvironment.h"
@@ -6,6 +7,8 @@
 #include "testsupport/Scratch.h"
 
 #include <gtest/gtest.h>
+
+#include <regex>
 
 namespace tsen::testing {
 
@@ -20,15 +23,31 @@ inline constexpr std::string_view kQvrKey = "SOFTWARE\\Quarzel\\Tessaline\\QVRCo
 using testsupport::backslashed;
 using testsupport::ScratchFolder;
 
+// The command log's bytes, each time stamp as "T".
+inline std::string logStampsAsT(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(in), {}};
+  return std::regex_replace(text, std::regex(R"(\d{4}\.\d\d\.\d\d, \d\d:\d\d:\d\d)"), "T");
+}
+
 class FakeSystemTest : public ::testing::Test {
 protected:
-  void SetUp() override { fake::reset(); }
+  void SetUp() override {
+    fake::reset();
+    installLibraryIn(app.library());
+  }
 
   static void setLayout19(bool on) { fake::setDword(kHKCU, kQvrKey, "QVRConnect", on ? 1 : 0); }
   static std::string_view kernelKey(bool layout19) { return layout19 ? kKernel1901 : kKernel1840; }
   static void installLibraryIn(const std::string& appFolder) {
     fake::setModuleFileName(appFolder + "\\Binaries\\Tessaline.Environment.dll");
   }
+  // Writes below app\Help; answers the file as the library spells it.
+  std::string writeHelp(std::string_view relative, std::string_view content) const {
+    return backslashed(app.write("Help/" + std::string(relative), content));
+  }
+
+  ScratchFolder app;
 };
 
 } // namespace tsen::testing
