@@ -71,8 +71,12 @@ std::optional<RegistryRoot> rootFromName(std::string_view name) {
   return static_cast<RegistryRoot>(found - kRootNames.begin());
 }
 
+std::string_view rootName(RegistryRoot root) {
+  return kRootNames.at(static_cast<std::size_t>(root));
+}
+
 std::string keyName(RegistryRoot root, std::span<const std::string> path) {
-  std::string name(kRootNames.at(static_cast<std::size_t>(root)));
+  std::string name(rootName(root));
   for (const std::string& component : path) {
     name += '\\' + component;
   }

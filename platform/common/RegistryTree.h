@@ -23,6 +23,7 @@ enum class RegistryRoot : std::uint8_t { classesRoot, currentUser, localMachine,
 
 // "HKEY_CURRENT_USER" and the like, in any letter case.
 std::optional<RegistryRoot> rootFromName(std::string_view name);
+std::string_view rootName(RegistryRoot root);
 
 using KeyPath = std::vector<std::string>;
 

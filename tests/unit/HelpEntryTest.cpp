@@ -52,6 +52,17 @@ TEST_F(HelpEntryTest, CompiledHelpFallsBackToEnglishSilently) {
   EXPECT_EQ(seen(), std::vector{chm("Eng", "RoadHelp") + " 15 -2147483648"});
 }
 
+// A topic the localized file lacks is told, then the English contents shown.
+TEST_F(HelpEntryTest, AnUnknownTopicIsToldThenTheEnglishContentsShown) {
+  installChm("NOR/RoadHelp.chm");
+  installChm("Eng/RoadHelp.chm");
+  fake::setHelpAnswer([](const fake::HelpCall& call) { return call.command == 1; });
+  TsEnHelp(99, "RoadHelp");
+  EXPECT_EQ(seen(), (std::vector{chm("NOR", "RoadHelp") + " 15 99", chm("Eng", "RoadHelp") + " 1 0",
+                                 "Tessaline help 48: Unable to find topic \"99\" in help file \"" +
+                                     chm("NOR", "RoadHelp") + "\" !"}));
+}
+
 // Names are arguments, never a format; a message is cut at 511 characters
 // (the whole texts are TsenvTest's and HelpEntryWine's).
 TEST_F(HelpEntryTest, HelpNamesAreShownVerbatimAndLongMessagesCut) {
