@@ -5,6 +5,7 @@
 #include "support/AsciiCase.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <iterator>
@@ -48,14 +49,22 @@ std::optional<std::string> keyField(std::string_view line) {
 }
 
 bool splitTopicLine(std::string_view line, bool pageToEnd, TopicLine& fields) {
-  const std::vector<std::string_view> pieces = platform::splitAt(line, ';');
+  // Every line of a topic file comes through here: the first four pieces
+  // only, without allocating.
+  std::array<std::string_view, 4> pieces;
+  std::size_t count = 0;
+  for (std::size_t end = 0; count < pieces.size() && end != std::string_view::npos; ++count) {
+    end = line.find(';');
+    pieces[count] = line.substr(0, end);
+    line.remove_prefix(end == std::string_view::npos ? line.size() : end + 1);
+  }
   fields = {};
-  if (pieces.size() < 2) {
+  if (count < 2) {
     return false;
   }
   fields.topic = pieces[0];
-  fields.page = pageToEnd || pieces.size() > 2 ? pieces[1] : std::string_view();
-  if (pieces.size() > 3) {
+  fields.page = pageToEnd || count > 2 ? pieces[1] : std::string_view();
+  if (count > 3) {
     fields.helpTopics = pieces[2];
     fields.helpName = pieces[3];
   }
