@@ -1,5 +1,4 @@
-// Scratch folders for the tests, fuzzers and benchmarks of both builds, and
-// paths spelt the library's way (backslashes).
+// Scratch folders for tests, fuzzers and benchmarks; paths spelt the library's way.
 #pragma once
 
 #include <algorithm>

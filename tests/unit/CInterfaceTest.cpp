@@ -18,8 +18,7 @@ int32_t refuse(void*, const char*, uint32_t) {
   return 1;
 }
 
-// Calls a C function that hands out a text or a number; fails the test unless
-// it succeeds.
+// A C function's text or number; fails the test unless the call succeeds.
 template <class Function, class... Arguments>
 std::string viaC(Function function, Arguments... arguments) {
   if constexpr (std::is_invocable_v<Function, Arguments..., TsEnC_TextSink, void*>) {
@@ -34,16 +33,6 @@ std::string viaC(Function function, Arguments... arguments) {
 }
 
 using Call = std::function<std::string()>;
-std::string answer(const std::string& text) {
-  return text;
-}
-std::string answer(auto number) {
-  return std::to_string(number);
-}
-// A function of no arguments and its C function.
-template <auto direct, auto overC> std::pair<Call, Call> same() {
-  return {[] { return answer(direct()); }, [] { return viaC(overC); }};
-}
 // A direct function that answers nothing answers as its C function does.
 template <class Direct> Call quiet(Direct direct) {
   return [direct] { return direct(), std::to_string(TSENC_OK); };
@@ -59,14 +48,12 @@ protected:
   void setUpSuite() const {
     fake::reset();
     installLibraryIn(app.library());
-    setLayout19(true);
-    fake::setString(kHKCU, kKernel1901, "Current Config", "Road");
+    setConfig(true, "Road");
     fake::setString(kHKCU, kKernel1901, "Language", "NOR");
     fake::setKnownFolder(fake::KnownFolder::roamingAppData, app.library("roaming"));
     fake::setTempFolder(app.library("temp") + "\\");
   }
-  // What a call answers, shows the user, opens and logs, from the same
-  // settings every time.
+  // What a call answers, shows, opens and logs, from the same settings every time.
   std::string trace(const Call& call) const {
     setUpSuite();
     std::filesystem::remove(log_);
@@ -93,9 +80,9 @@ TEST_F(CInterfaceTest, EachKindOfFunctionAnswersAndActsAsItsDirectExport) {
   const std::string longName =
       "<DEFAULTCONFIG>\\" + std::string(100000, 'x') + std::string("\\@@\0.txt", 8);
   const std::pair<Call, Call> rows[] = {
-      same<TsEnQVRConnect, TsEnC_QVRConnect>(),
-      same<TsEnGetAppPath, TsEnC_GetAppPath>(),
-      same<TsEnGetTempPath, TsEnC_GetTempPath>(),
+      {[] { return std::to_string(TsEnQVRConnect()); }, [] { return viaC(TsEnC_QVRConnect); }},
+      {[] { return TsEnGetAppPath(); }, [] { return viaC(TsEnC_GetAppPath); }},
+      {[] { return TsEnGetTempPath(); }, [] { return viaC(TsEnC_GetTempPath); }},
       {[] { return std::to_string(TsEnFileExist("C:\\none", true)); },
        [] { return viaC(TsEnC_FileExist, "C:\\none", 7u, 1); }},
       {[&] { return TsEnBuildFilename(longName, TsEnBaseUserData, TsEnLangAtMarker); },
@@ -132,8 +119,7 @@ TEST_F(CInterfaceTest, BadArgumentsAndRefusedTextsAreAnsweredBeforeAnythingHappe
   EXPECT_EQ(TsEnC_GetAppPath(&refuse, nullptr), TSENC_REFUSED);
 }
 
-// Copies share one key, closed by the last release; a failed read leaves the
-// outputs alone and never calls the sink.
+// Copies share one key, closed by the last release; a failed read touches no output.
 TEST_F(CInterfaceTest, HandleCopiesShareOneKeyClosedByTheLastRelease) {
   fake::setString(kHKCU, "SOFTWARE\\Test", "Text", "abc");
   TsEnC_Registry* first = nullptr;

@@ -4,8 +4,6 @@
 namespace tsen::testing {
 namespace {
 
-constexpr int kMarker = TsEnLangAtMarker;
-constexpr int kFolder = TsEnLangSubfolder;
 const std::string kApp = "C:\\Suite";
 const std::string kUserData = "C:\\Roaming\\Quarzel\\Tessaline\\18.40\\Road";
 
@@ -51,12 +49,10 @@ TEST_F(ExpansionTest, LanguageMarkerSubfolderAndOddNames) {
     int flags, base;
     std::string expected;
   } cases[] = {
-      {"x@@@.chm@@", kMarker, 0, "xNOR@.chm@@"},
-      {"a\\b\\c", kFolder, 0, "a\\b\\NOR\\c"},
-      {"x.chm", kFolder, 0, "NOR\\x.chm"},
-      {"\\x.chm", kFolder, 0, "NOR\\\\x.chm"},
-      {"<TEMP>", kFolder, 0, "NOR\\C:\\Temp"},
-      {"<<APPATH>>", 0, 0, "<" + kApp + ">"},
+      {"x@@@.chm@@", TsEnLangAtMarker, 0, "xNOR@.chm@@"},
+      {"a\\b\\c", TsEnLangSubfolder, 0, "a\\b\\NOR\\c"},
+      {"x.chm", TsEnLangSubfolder, 0, "NOR\\x.chm"},
+      {"<TEMP>", TsEnLangSubfolder, 0, "NOR\\C:\\Temp"},
       {"<APP<APPATH>PATH>", 0, 0, "<APP" + kApp + "PATH>"},
       {std::string("a\0<APPATH>", 10), 0, 0, std::string("a\0", 2) + kApp},
   };

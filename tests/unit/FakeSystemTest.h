@@ -1,5 +1,4 @@
-// An empty test double for every test, with the library installed in a
-// scratch folder; scratch folders from testsupport.
+// An empty test double for every test, with the library installed in a scratch folder.
 #pragma once
 
 #include "TsEnvironment.h"
@@ -39,6 +38,10 @@ protected:
 
   static void setLayout19(bool on) { fake::setDword(kHKCU, kQvrKey, "QVRConnect", on ? 1 : 0); }
   static std::string_view kernelKey(bool layout19) { return layout19 ? kKernel1901 : kKernel1840; }
+  static void setConfig(bool layout19, const std::string& config) {
+    setLayout19(layout19);
+    fake::setString(kHKCU, kernelKey(layout19), "Current Config", config);
+  }
   static void installLibraryIn(const std::string& appFolder) {
     fake::setModuleFileName(appFolder + "\\Binaries\\Tessaline.Environment.dll");
   }

@@ -1,6 +1,5 @@
-// The application, resource, user, temporary and shared folders, the caches
-// filled by many first calls at once, TsEnFileExist, and the version from the
-// About file.
+// The folders, their caches filled by many first calls at once, TsEnFileExist,
+// and the version from the About file.
 #include "FakeSystemTest.h"
 
 #include <array>
@@ -56,14 +55,8 @@ TEST_F(FakeSystemTest, ResourceNameIsTheLanguagesElseTheEnglishFileInResources) 
   }
 }
 
-void setConfig(bool layout19, const std::string& config) {
-  fake::setDword(kHKCU, kQvrKey, "QVRConnect", layout19 ? 1 : 0);
-  fake::setString(kHKCU, layout19 ? kKernel1901 : kKernel1840, "Current Config", config);
-}
-
-// Below the layout's folder and the configuration (pinned for 18.40 under
-// Wine): the user data folder with every trailing backslash of the roaming
-// folder dropped, empty without either.
+// Below the layout's folder and the configuration (18.40 under Wine), every trailing
+// backslash of the roaming folder dropped; empty without either.
 TEST_F(FakeSystemTest, UserDataNeedsARoamingFolderAndAConfiguration) {
   setConfig(true, "Road");
   EXPECT_EQ(TsEnGetUserDataPath(), "") << "the shell call fails";
@@ -94,8 +87,7 @@ TEST_F(FakeSystemTest, TempFolderLosesOneBackslashItsAppDataStyleFolderAllAndIsC
 // The registry value of the layout in force when present (even empty), one
 // trailing backslash dropped, else the user data folder; kept once non-empty.
 TEST_F(FakeSystemTest, MyTessalineIsTheValueOfTheLayoutKeptOnceNonEmpty) {
-  fake::setKnownFolder(fake::KnownFolder::roamingAppData, "C:\\Roaming");
-  setConfig(true, "Road");
+  setLayout19(true);
   fake::setString(kHKCU, kKernel1901, "My Tessaline Directory", "\\");
   fake::setString(kHKCU, kKernel1840, "My Tessaline Directory", "D:\\Work\\\\");
   EXPECT_EQ(TsEnGetMyTessalinePath(), "");
@@ -103,13 +95,6 @@ TEST_F(FakeSystemTest, MyTessalineIsTheValueOfTheLayoutKeptOnceNonEmpty) {
   EXPECT_EQ(TsEnGetMyTessalinePath(), "D:\\Work\\");
   setLayout19(true);
   EXPECT_EQ(TsEnGetMyTessalinePath(), "D:\\Work\\");
-}
-
-TEST_F(FakeSystemTest, MyTessalineWithoutAValueIsTheUserDataFolder) {
-  fake::setKnownFolder(fake::KnownFolder::roamingAppData, "C:\\Roaming\\");
-  setConfig(true, "Road");
-  fake::setString(kHKCU, kKernel1840, "My Tessaline Directory", "X:\\Other Layout");
-  EXPECT_EQ(TsEnGetMyTessalinePath(), "C:\\Roaming\\Quarzel\\Tessaline\\19.01\\RA_Zora\\Road");
 }
 
 // Under ThreadSanitizer too (scripts/test.sh runs FirstCallRace there).
@@ -135,8 +120,7 @@ TEST_F(FirstCallRace, EightFirstCallersAgree) {
   }
 }
 
-// The third part of the About file's first line (at most 1023 characters,
-// read in text mode) gives the feature pack and the update.
+// The About file's first line (at most 1023 characters, text mode) gives both numbers.
 TEST_F(FakeSystemTest, FeaturePackAndUpdateComeFromTheAboutFilesFirstLine) {
   EXPECT_EQ(TsEnGetCurrentVersionNumberFeaturePack() + TsEnGetCurrentVersionNumberUpdate(), 0)
       << "no file";

@@ -58,8 +58,7 @@ TEST_F(HelpFilesTest, ExceptionsTakeTheFirstLineOfTheDomain) {
     EXPECT_EQ(readException(c.domain, c.language), c.answer)
         << c.content << " for " << c.domain << "/" << c.language;
   }
-  // "Use CHM Help" 1 in the layout in force, and only 1, stands for every line
-  // (the last row's file stays).
+  // "Use CHM Help" 1 in the layout in force, and only 1, stands for every line.
   setLayout19(true);
   fake::setDword(kHKCU, kKernel1840, "Use CHM Help", 1);
   EXPECT_EQ(readException("ROAD", "NOR"), Answer(ExceptionLanguage, "no"));
@@ -88,8 +87,7 @@ TEST_F(HelpFilesTest, MappingTakesTheFirstLineOfTheLanguageCode) {
   }
 }
 
-// The three readers' answers "wiki page|help page|topic/name"; outputs stay
-// alone when nothing is found.
+// The three readers' "wiki page|help page|topic/name"; nothing found touches no output.
 std::string readTopic(int topic, const std::string& helpName, const std::string& path) {
   std::string wiki = "-", help = "-", name = "-";
   int helpTopic = -777;

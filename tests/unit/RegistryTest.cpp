@@ -1,5 +1,4 @@
-// The registry accessor, the product keys of the two layouts, and the
-// language code, kept once read, with its identifier, name and country.
+// The registry accessor, the two layouts' product keys, and the language code and its names.
 #include "FakeSystemTest.h"
 
 namespace tsen::testing {

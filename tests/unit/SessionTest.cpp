@@ -5,8 +5,6 @@ namespace tsen::testing {
 namespace {
 
 constexpr std::string_view kModules1840 = "SOFTWARE\\Quarzel\\Tessaline\\18.40\\Tessaline modules";
-constexpr std::string_view kModules1901 =
-    "SOFTWARE\\Quarzel\\Tessaline\\19.01\\RA_Zora\\Tessaline modules";
 
 class SessionTest : public FakeSystemTest {
 protected:
@@ -19,7 +17,7 @@ protected:
   std::filesystem::path useDataFolder(bool layout19, const std::string& config) const {
     const std::string roaming = std::string(120, 'a') + "/" + std::string(120, 'b');
     fake::setKnownFolder(fake::KnownFolder::roamingAppData, app.library(roaming));
-    fake::setString(kHKCU, kernelKey(layout19), "Current Config", config);
+    setConfig(layout19, config);
     const auto folder = app.path() / roaming / "Quarzel" / "Tessaline" /
                         (layout19 ? "19.01/RA_Zora" : "18.40") / config;
     std::filesystem::create_directories(folder);
@@ -48,7 +46,6 @@ TEST_F(SessionTest, ReadsCreateNothingAndWritesGoToTheLayoutInForce) {
   EXPECT_FALSE(fake::keyExists(kHKCU, kModules1840));
   ASSERT_TRUE(setLastTessalineCommand("Old", "Road"));
   LogCommandInfo("a;b\n", "*", "\xE9;\r\n");
-  setLayout19(true);
   const auto log19 = useDataFolder(true, "Hill");
   EXPECT_EQ(getActiveTessalineDomain() + getLastTessalineCommand(), "");
   ASSERT_TRUE(setLastTessalineCommand("New"));
@@ -60,32 +57,6 @@ TEST_F(SessionTest, ReadsCreateNothingAndWritesGoToTheLayoutInForce) {
   setLayout19(false);
   EXPECT_EQ(getActiveTessalineDomain() + getLastTessalineCommand(), "RoadOld");
   EXPECT_EQ(fake::openHandles(), 0);
-}
-
-// Only a number 1, or no switch at all, in the layout in force logs.
-TEST_F(SessionTest, LogSwitchDecidesWhetherALineIsWritten) {
-  const struct {
-    std::string_view key;
-    std::optional<fake::RegistryValue> value; // nothing: the key without the value
-    bool logged;
-  } cases[] = {
-      {kModules1840, std::nullopt, true},
-      {kModules1840, fake::RegistryValue{platform::kRegDword, {1, 0, 0, 0}}, true},
-      {kModules1840, fake::RegistryValue{platform::kRegDword, {2, 0, 0, 0}}, false},
-      {kModules1840, fake::RegistryValue{platform::kRegSz, {'1', 0}}, false},
-      {kModules1901, fake::RegistryValue{platform::kRegDword, {0, 0, 0, 0}}, true},
-  };
-  for (const auto& c : cases) {
-    fake::reset();
-    useDataFolder(false, "Road");
-    std::filesystem::remove(log_);
-    fake::setString(kHKCU, c.key, "Other", "");
-    if (c.value) {
-      fake::setValue(kHKCU, c.key, "LogCommands", *c.value);
-    }
-    LogCommandInfo("Cmd", "Road", "info");
-    EXPECT_EQ(std::filesystem::exists(log_), c.logged) << c.key << " " << c.value.has_value();
-  }
 }
 
 } // namespace
