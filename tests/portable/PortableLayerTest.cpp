@@ -28,8 +28,6 @@ namespace {
 using namespace std::string_literals;
 using testsupport::ScratchFolder;
 
-constexpr auto npos = std::string::npos;
-
 inline std::string readWhole(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
@@ -105,9 +103,10 @@ TEST_F(PortableRegistryTest, EveryValueTypeComesBackFromTheFileAsSetInBothDialec
     const std::string text = readWhole(registryPath_);
     for (const auto& value : cases) {
       const char* line = regedit4 && value.regedit4 != nullptr ? value.regedit4 : value.version5;
-      EXPECT_TRUE(line == nullptr || text.find(line + "\r\n"s) != npos) << line << regedit4;
+      EXPECT_TRUE(line == nullptr || text.find(line + "\r\n"s) != std::string::npos)
+          << line << regedit4;
     }
-    EXPECT_NE(text.find("a5,a5,\\\r\n  a5,a5,"), npos) << "long data is wrapped";
+    EXPECT_NE(text.find("a5,a5,\\\r\n  a5,a5,"), std::string::npos) << "long data is wrapped";
     // A copy under another name is parsed afresh: nothing comes from memory.
     useRegistryFile("copy" + name, text);
     const HKEY reopened = createKey("Software\\Types");
