@@ -1,7 +1,5 @@
 // The library's one door to the operating system: every call answers what the
-// system answers, untouched; the rules built on top live in the subsystems.
-// Backends: win32/, portable/ (other systems), testing/ (the test double).
-// Paths cross this boundary with backslashes.
+// system answers, untouched. Paths cross it with backslashes.
 #pragma once
 
 #include "support/UniqueFile.h"
@@ -35,18 +33,16 @@ inline constexpr std::uint32_t kRegMultiSz = 7;
 bool regOpenKey(HKEY root, const char* subKey, HKEY& key);
 // RegCreateKeyA: opens a key, creating it and every missing key on its path.
 bool regCreateKey(HKEY root, const char* subKey, HKEY& key);
-// RegQueryValueExA. With data null only size is set (the data's byte count).
-// Otherwise size holds the buffer's capacity; data that does not fit fails
-// the query, with size set to what would be needed. type may be null.
+// RegQueryValueExA: size is data's capacity, set to the value's byte count;
+// a null data only asks the size, one too small fails. type may be null.
 bool regQueryValue(HKEY key, const char* valueName, std::uint32_t* type, void* data,
                    std::uint32_t& size);
 bool regSetValue(HKEY key, const char* valueName, std::uint32_t type, const void* data,
                  std::uint32_t size);
 bool regCloseKey(HKEY key);
 
-// The calls for whole keys, through the wide functions (RegOpenKeyExW,
-// RegCreateKeyExW, ...): names and the data of text values cross as UTF-8,
-// whatever the ANSI code page. Keys opened here are closed with regCloseKey.
+// The calls for whole keys, through the wide functions: names and text data
+// cross as UTF-8 whatever the ANSI code page; closed with regCloseKey.
 bool regOpenKeyUtf8(HKEY root, const std::string& subKey, HKEY& key);
 bool regCreateKeyUtf8(HKEY root, const std::string& subKey, HKEY& key);
 bool regSetValueUtf8(HKEY key, const std::string& name, std::uint32_t type,

@@ -11,10 +11,9 @@ class OnceString {
 public:
   constexpr OnceString() = default; // and, by its members, neither copied nor moved
 
-  // The kept text; before one is kept, what find(found) writes into found,
-  // kept unless it is empty, so that an empty answer is looked for again.
-  // Readers of a kept text never lock: it is one atomic load. Callers that
-  // race each find the text; the first to keep one wins, and all answer it.
+  // Before a text is kept, what find(found) writes, kept unless empty (an
+  // empty answer is looked for again). Readers never lock; of racing finders
+  // the first to keep a text wins, and all answer it.
   template <class Find> const std::string& getOrFind(std::string& found, Find find) {
     if (const std::string* kept = kept_.load(std::memory_order_acquire)) {
       return *kept;

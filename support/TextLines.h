@@ -1,8 +1,7 @@
-// Reads a text file line by line as the C runtime's text mode on Windows hands
-// lines out: at most 1023 characters a piece, the line feed kept when it
-// fits, a carriage return before a line feed dropped, and Ctrl-Z ending the
-// file. The file is read in binary mode and folded here, once, so every
-// build reads the same bytes the same way.
+// Lines as the C runtime's text mode on Windows hands them out: at most 1023
+// characters a piece, the line feed kept when it fits, a carriage return before
+// a line feed dropped, Ctrl-Z ending the file. Read in binary mode and folded
+// here, so every build reads the same bytes the same way.
 #pragma once
 
 #include "support/UniqueFile.h"

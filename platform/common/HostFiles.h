@@ -1,6 +1,4 @@
-// The host's file helpers: paths converted at the platform boundary, an
-// owner of POSIX file descriptors, advisory locks, and the one write loop
-// every writer on the host uses.
+// The host's file helpers, shared by every writer on the host.
 #pragma once
 
 #include <algorithm>
@@ -13,8 +11,7 @@
 
 namespace tsen::platform::host {
 
-// Paths cross the platform boundary with backslashes; the host's system calls
-// want slashes. Every conversion on the host goes through these two.
+// The host's system calls want slashes; every conversion goes through these.
 inline std::string withSlashes(std::string path) {
   std::ranges::replace(path, '\\', '/');
   return path;
@@ -24,7 +21,6 @@ inline std::string withBackslashes(std::string path) {
   return path;
 }
 
-// Closes a descriptor when it goes out of scope.
 class FileDescriptor {
 public:
   explicit FileDescriptor(int fd) : fd_(fd) {}
@@ -42,9 +38,8 @@ private:
   int fd_;
 };
 
-// Takes an exclusive advisory lock (flock) on an open file, which its closing
-// releases; none where the file system cannot lock, as it only orders our
-// writers.
+// Released on close; none where the file system cannot lock, as it only
+// orders our own writers.
 inline void lockExclusive(int fd) {
   while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
   }

@@ -1,7 +1,5 @@
-// Open registry keys of a backend that keeps the registry as a RegistryTree.
-// A handle names a key by its root and path, not by a place in memory, so it
-// stays valid when the backend replaces its tree; a key deleted meanwhile
-// fails every call made through its handles.
+// Open keys of a RegistryTree backend. A handle names a key by root and path,
+// so it outlives a replaced tree; a key deleted meanwhile fails every call.
 #pragma once
 
 #include "platform/Platform.h"
@@ -24,23 +22,18 @@ inline HKEY rootKey(RegistryRoot root) {
 
 class OpenKeys {
 public:
-  // The key that a predefined root or an open handle names, and the key
-  // subKey ("A\B\C", or empty or null for key itself) names below it. One
-  // trailing backslash is let pass; a leading one, an empty name between
-  // two, a name longer than the system allows or one with a line break
-  // (which no line of a registry file can hold) is refused.
+  // subKey is "A\B\C", or empty or null for key itself. One trailing backslash
+  // passes; a leading one, an empty name, a name longer than the system allows
+  // or one with a line break (no registry file line can hold it) is refused.
   std::optional<KeyLocation> locate(HKEY key) const;
   std::optional<KeyLocation> locate(HKEY key, const char* subKey) const;
-  // The handle of a key just opened or created below `from`: `from` itself
-  // for an empty subKey, as RegOpenKeyA hands it back, otherwise a new one.
+  // `from` itself for an empty subKey, as RegOpenKeyA answers, else a new one.
   HKEY open(HKEY from, const char* subKey, KeyLocation location);
-  // The key of tree that an open handle or a predefined root names.
   template <class Tree> auto* keyIn(Tree& tree, HKEY key) const {
     const auto location = locate(key);
     return location ? tree.find(location->root, location->path) : nullptr;
   }
-  // RegOpenKeyA, RegQueryValueExA, RegEnumKeyExW and RegEnumValueW on the
-  // keys of tree, keys and values in name order.
+  // RegOpenKeyA, RegQueryValueExA, RegEnumKeyExW and RegEnumValueW on tree.
   bool openIn(const RegistryTree& tree, HKEY root, const char* subKey, HKEY& key);
   bool queryIn(const RegistryTree& tree, HKEY key, const char* valueName, std::uint32_t* type,
                void* data, std::uint32_t& size) const;

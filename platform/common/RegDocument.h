@@ -1,8 +1,6 @@
-// A registry file as lines: sections of keys with their value lines, and
-// every line the registry does not understand (comments, malformed lines,
-// sections of unknown roots) kept in its place. Each line keeps the bytes
-// the file holds, so a write changes only the lines of the values and keys
-// that were set or created, and the rest comes back byte for byte.
+// A registry file as lines, those the registry does not understand kept in
+// place with their bytes, so a write changes only the lines of the values and
+// keys set or created, and the rest comes back byte for byte.
 #pragma once
 
 #include "platform/common/RegValueText.h"
@@ -48,14 +46,12 @@ public:
   // A file without a header line gets one, of the dialect written here.
   static RegDocument parse(std::string_view fileBytes);
   std::string serialize() const;
-  // The dialect that the file's header names where the registry editor
-  // requires it: alone on the first line, in UTF-16 with a byte order mark
-  // or in 8 bits without one. Nothing for a file without such a header.
+  // The header's dialect where the registry editor requires it: alone on the
+  // first line, in UTF-16 with a byte order mark or in 8 bits without one.
   static std::optional<RegFileDialect> headerDialect(std::string_view fileBytes);
 
-  // The registry that importing the file gives (onto tree's keys as they
-  // are): sections in order, later assignments replacing earlier ones,
-  // deletions applied where they stand.
+  // What importing the file gives: sections in order, later assignments
+  // replacing earlier ones, deletions applied where they stand.
   RegistryTree toTree() const;
   void applyTo(RegistryTree& tree) const;
   // In file order; the first holds the lines before the first section.
@@ -64,9 +60,8 @@ public:
   // Adds a section for a key that does not exist yet. path is spelt as the
   // key should be stored (see RegistryTree::spelledAsStored).
   void addKey(RegistryRoot root, const KeyPath& path);
-  // Sets a value of an existing key: the line that gives the value its
-  // current data is rewritten in place, otherwise the value is added to the
-  // key's last section.
+  // Rewrites in place the line that gives the value its current data, else
+  // adds the value to the key's last section.
   void setValue(RegistryRoot root, const KeyPath& path, std::string_view name,
                 const RegistryValue& value);
   // Appends the deletion of a key with everything below it ("[-KEY]"), or
@@ -75,8 +70,7 @@ public:
   void deleteValue(RegistryRoot root, const KeyPath& path, std::string_view name);
 
 private:
-  // Adds lines (without line ends) at the end of the file, after a blank
-  // line, and reads the file again with them.
+  // Adds lines (without line ends) after a blank line at the end; reparses.
   void appendLines(const std::vector<std::string>& lines);
   SourceLine madeLine(std::string_view text) const;
 

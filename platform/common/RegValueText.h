@@ -23,17 +23,14 @@ struct ValueAssignment {
 
 // line assigns hex data that goes on in the next line (it ends in "\").
 bool continuesOnNextLine(std::string_view line);
-// The assignment that text (a line joined with its continuation lines)
-// spells; nothing when it is not well formed. The hex data of text types in
-// a REGEDIT4 file are in the file's own encoding.
+// text is a line joined with its continuation lines; in a REGEDIT4 file the
+// hex data of text types are in the file's own encoding.
 std::optional<ValueAssignment> parseAssignment(std::string_view text, RegFileDialect dialect,
                                                FileEncoding encoding = FileEncoding::eightBit);
 
-// The name as a value line spells it: "@" for the default value, otherwise
-// quoted with \ and " escaped.
+// "@" for the default value, otherwise quoted with \ and " escaped.
 std::string formatValueName(std::string_view name);
-// The lines, without line ends, that assign value to name as regedit writes
-// them: long hex data wrapped with continuation lines.
+// Without line ends; long hex data wrapped with continuation lines.
 std::vector<std::string> formatAssignment(std::string_view name, const RegistryValue& value,
                                           RegFileDialect dialect);
 

@@ -1,6 +1,5 @@
-// The registry in memory, shared by the backends that keep their own: keys
-// below the predefined roots, each with its named values, in name order.
-// Names are found in any case and keep the case they were created in.
+// The registry in memory, shared by the backends that keep their own. Names
+// are found in any case and keep the case they were created in.
 #pragma once
 
 #include "support/AsciiCase.h"
@@ -45,8 +44,7 @@ inline std::string dwordBytes(std::uint32_t number) {
   return bytes;
 }
 
-// Key and value names (UTF-8) compared without regard to the case of their
-// letters, non-ASCII ones included.
+// UTF-8 names compared without regard to case, non-ASCII letters included.
 bool nameLess(std::string_view a, std::string_view b);
 bool sameName(std::string_view a, std::string_view b);
 // path is ancestor itself or lies below it, names compared as sameName.
@@ -83,7 +81,6 @@ public:
     values_.insert_or_assign(std::string(name), std::move(value));
   }
   void removeValue(std::string_view name) { values_.erase(std::string(name)); }
-  // The value's name in the case in which it was created.
   const std::string* valueName(std::string_view name) const;
 
   const Children& children() const { return children_; }

@@ -1,7 +1,6 @@
-// Text conversions for the registry file. The host's 8-bit text is UTF-8;
-// bytes that are not valid UTF-8 travel through UTF-16 as unpaired
-// surrogates U+DC80..U+DCFF and come back unchanged, so nothing given as
-// 8-bit text is lost on the way through a UTF-16 file or value.
+// Text conversions for the registry file. The host's 8-bit text is UTF-8; bytes
+// that are not valid UTF-8 travel through UTF-16 as unpaired surrogates
+// U+DC80..U+DCFF and come back unchanged.
 #pragma once
 
 #include <string>

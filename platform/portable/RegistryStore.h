@@ -23,17 +23,15 @@ public:
 
   static RegistryStore& instance();
 
-  // Calls use with the registry as the file holds it now (a missing file
-  // holds an empty registry, and so, for reads, does one that cannot be read)
-  // and returns its answer.
+  // The registry as the file holds it now; empty for a missing file and, for
+  // reads, for one that cannot be read.
   template <class Use> decltype(auto) read(Use&& use) {
     const std::lock_guard lock(cacheMutex_);
     return std::forward<Use>(use)(currentTree());
   }
 
-  // Applies edit to the file as it is under the lock and writes the result
-  // back if it changed anything. False when the edit fails or the file
-  // cannot be read or replaced.
+  // Edits the file as it is under the lock, written back if changed. False
+  // when the edit fails or the file cannot be read or replaced.
   bool update(const Edit& edit);
 
   // How often the file's text has been parsed in this process.

@@ -1,6 +1,4 @@
-// The test double: the in-memory registry tree the portable layer also uses,
-// with the knob tests turn (a refused write) and a count of reads, and the
-// system answers and captured user interface.
+// The test double, over the in-memory registry tree the portable layer also uses.
 #include "platform/testing/FakeSystem.h"
 
 #include "platform/common/OpenKeys.h"
@@ -14,9 +12,9 @@ namespace {
 // Every field at its default is the empty system.
 struct FakeAnswers {
   platform::RegistryTree registry;
-  std::optional<std::string> refusedValueName;
+  std::string refusedValueName;
   std::string moduleFileName;
-  std::map<KnownFolder, std::string> knownFolders;
+  std::map<KnownFolder, std::optional<std::string>> knownFolders;
   std::optional<std::string> tempFolder;
   std::vector<MessageBoxCall> messageBoxes;
   std::vector<std::string> shellOpens;
@@ -34,12 +32,6 @@ class Locked {
 public:
   FakeState* operator->() const { return &state(); }
   FakeState& operator*() const { return state(); }
-  // The key keyPath names below root.
-  platform::KeyLocation locate(HKEY root, std::string_view keyPath) const {
-    return state()
-        .openKeys.locate(root, std::string(keyPath).c_str())
-        .value_or(platform::KeyLocation{});
-  }
 
 private:
   static FakeState& state() {
@@ -62,14 +54,14 @@ void reset() {
 }
 
 bool keyExists(HKEY root, std::string_view keyPath) {
-  const Locked s;
-  const auto at = s.locate(root, keyPath);
-  return s->registry.find(at.root, at.path) != nullptr;
+  HKEY key = nullptr;
+  return platform::regOpenKey(root, std::string(keyPath).c_str(), key) &&
+         platform::regCloseKey(key);
 }
 
 void setValue(HKEY root, std::string_view keyPath, std::string_view name, RegistryValue value) {
   const Locked s;
-  const auto at = s.locate(root, keyPath);
+  const auto at = s->openKeys.locate(root, std::string(keyPath).c_str()).value();
   s->registry.create(at.root, at.path).setValue(name, std::move(value));
 }
 
@@ -86,8 +78,7 @@ int openHandles() {
 }
 
 void refuseWritesOf(std::string_view valueName) {
-  Locked()->refusedValueName =
-      valueName.empty() ? std::nullopt : std::optional<std::string>(valueName);
+  Locked()->refusedValueName = valueName;
 }
 
 void setModuleFileName(std::string fileName) {
@@ -95,12 +86,7 @@ void setModuleFileName(std::string fileName) {
 }
 
 void setKnownFolder(KnownFolder folder, std::optional<std::string> path) {
-  const Locked s;
-  if (path) {
-    s->knownFolders[folder] = std::move(*path);
-  } else {
-    s->knownFolders.erase(folder);
-  }
+  Locked()->knownFolders[folder] = std::move(path);
 }
 
 void setTempFolder(std::optional<std::string> path) {
@@ -137,8 +123,7 @@ void resetCalls() {
 
 } // namespace tsen::fake
 
-// The platform calls the library makes, answered from the state. The calls
-// for whole keys are tsenv's alone, which runs on the real backends.
+// Answered from the state; the calls for whole keys are tsenv's alone.
 namespace tsen::platform {
 
 using fake::Locked;
@@ -171,7 +156,8 @@ bool regSetValue(HKEY key, const char* valueName, std::uint32_t type, const void
   const Locked s;
   RegistryKey* found = s->openKeys.keyIn(s->registry, key);
   const std::string_view name = valueName != nullptr ? valueName : "";
-  if (found == nullptr || (s->refusedValueName && asciiEqualNoCase(name, *s->refusedValueName))) {
+  if (found == nullptr ||
+      (!s->refusedValueName.empty() && asciiEqualNoCase(name, s->refusedValueName))) {
     return false;
   }
   found->setValue(name, {type, size > 0 ? std::string(static_cast<const char*>(data), size) : ""});
@@ -192,7 +178,7 @@ std::optional<std::string> knownFolder(KnownFolder folder) {
   const Locked s;
   ++s->calls.knownFolder;
   const auto found = s->knownFolders.find(folder);
-  return found != s->knownFolders.end() ? std::optional(found->second) : std::nullopt;
+  return found != s->knownFolders.end() ? found->second : std::nullopt;
 }
 
 std::optional<std::string> tempFolder() {

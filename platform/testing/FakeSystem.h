@@ -1,7 +1,5 @@
-// The test double of the platform layer: an in-memory registry, a module
-// file name and shell folders set by the test, and captured message boxes,
-// shell launches and help-viewer calls. Files and folders are the host's
-// own. Every function is safe to call from several threads.
+// The platform layer's test double: an in-memory registry, answers set by the
+// test, captured user-interface calls; files are the host's own. Thread-safe.
 #pragma once
 
 #include "platform/Platform.h"

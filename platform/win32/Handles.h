@@ -1,7 +1,5 @@
-// Owners of the system handles this backend opens, each closed exactly once
-// by the call that belongs to its kind, and the one way it reads a text from
-// a call that fills a caller's buffer: retry with a larger buffer until the
-// whole text fits.
+// Owners of this backend's system handles, and the one way it reads a text
+// from a call that fills a caller's buffer.
 #pragma once
 
 #include <windows.h>
@@ -32,11 +30,9 @@ template <typename Owner> Owner ownValidHandle(HANDLE handle) {
 // Larger texts are refused rather than chased forever.
 inline constexpr DWORD kLargestTextBuffer = DWORD{1} << 20;
 
-// Calls fill(buffer, capacity), capacity counting the terminating NUL, with
-// a buffer that grows until the text fits. fill answers the text's length
-// without the NUL when it fit; a number not below capacity when it did not
-// (the size needed, when the call tells it, else capacity itself); 0 on
-// failure, which is passed on as nothing.
+// Grows the buffer until the text fits. fill(buffer, capacity incl. NUL)
+// answers the length when it fit, a number not below capacity when not (the
+// size needed, if told), 0 on failure.
 template <typename Fill>
 std::optional<std::string> readGrowing(Fill fill, DWORD capacity = MAX_PATH) {
   std::string text;
