@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <future>
 #include <iterator>
 #include <optional>
@@ -17,6 +18,7 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -197,25 +199,34 @@ TEST_F(PortableRegistryTest, TwoProcessesWritingAtOnceLoseNothingAndAreReadAfres
   EXPECT_EQ(text.find("Software\\Shared]"), text.rfind("Software\\Shared]")) << "made once";
 }
 
+// On a 512 KiB stack, where any recursion per level of nesting overflows.
 TEST_F(PortableRegistryTest, KeysNestedDeeperThanAnyStackAreReadWrittenAndFreed) {
-#if defined(__SANITIZE_ADDRESS__)
-  constexpr int kDepth = 100'000;
-#else
-  constexpr int kDepth = 180'000;
-#endif
-  std::string path = "a";
-  for (int level = 1; level < kDepth; ++level) {
-    path += "\\a";
-  }
-  useRegistryFile("deep.reg", "REGEDIT4\n\n[HKEY_CURRENT_USER\\" + path + "]\n\"Deep\"=\"yes\"\n");
-  HKEY deep = nullptr;
-  ASSERT_TRUE(regOpenKey(kCurrentUser, path.c_str(), deep));
-  EXPECT_EQ(queryValue(deep, "Deep"), (RegistryValue{kRegSz, "yes\0"s}));
-  // A write parses the file again and frees what it parsed; the parse kept
-  // for reads is freed when another file is used.
-  EXPECT_TRUE(setValue(createKey("a"), "Shallow", kRegSz, "x\0"s));
-  useRegistryFile("other.reg");
-  EXPECT_FALSE(regOpenKey(kCurrentUser, "a", deep));
+  std::function<void()> body = [this] {
+    std::string path = "a";
+    for (int level = 1; level < 100'000; ++level) {
+      path += "\\a";
+    }
+    useRegistryFile("deep.reg",
+                    "REGEDIT4\n\n[HKEY_CURRENT_USER\\" + path + "]\n\"Deep\"=\"yes\"\n");
+    HKEY deep = nullptr;
+    ASSERT_TRUE(regOpenKey(kCurrentUser, path.c_str(), deep));
+    EXPECT_EQ(queryValue(deep, "Deep"), (RegistryValue{kRegSz, "yes\0"s}));
+    // A write parses the file again and frees what it parsed; the parse kept
+    // for reads is freed when another file is used.
+    EXPECT_TRUE(setValue(createKey("a"), "Shallow", kRegSz, "x\0"s));
+    useRegistryFile("other.reg");
+    EXPECT_FALSE(regOpenKey(kCurrentUser, "a", deep));
+  };
+  pthread_attr_t small;
+  pthread_attr_init(&small);
+  pthread_attr_setstacksize(&small, 512 * 1024);
+  pthread_t thread;
+  const auto run = [](void* f) -> void* {
+    (*static_cast<std::function<void()>*>(f))();
+    return nullptr;
+  };
+  ASSERT_EQ(pthread_create(&thread, &small, run, &body), 0);
+  pthread_join(thread, nullptr);
 }
 
 TEST_F(PortableRegistryTest, AFifoOrAnUnreadableFileFailsAtOnceAndIsLeftAlone) {
